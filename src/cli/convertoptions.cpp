@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: MIT
+#include "convertoptions.h"
+
+#include "engine/messagetext.h"
+#include "engine/numbers.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+#include <random>
+
+namespace cli {
+
+namespace {
+
+const QCommandLineOption kOutput({"o", "output"}, "Write the page to FILE (one picture only).", "FILE");
+const QCommandLineOption kArea("area", "Render area \"X1 Y1 X2 Y2\", X2 and Y2 exclusive.", "X1 Y1 X2 Y2");
+const QCommandLineOption kQuality("quality", "Colour quality: 100, 90, ..., 10.", "Q");
+const QCommandLineOption kFontSize("font-size", "HTML font size, 1 to 7.", "N");
+const QCommandLineOption kBackground("background", "Page background: black or white.", "black|white");
+const QCommandLineOption kNoPre("no-pre", "Do not wrap the page in <pre>.");
+const QCommandLineOption kSingle("single", "One character per pixel (default two).");
+const QCommandLineOption kSequential("sequential", "Take message characters in order (default at random).");
+const QCommandLineOption kSeed("seed", "Seed for the random characters.", "N");
+const QCommandLineOption kMessage("message", "Message characters (default \"01\").", "TEXT");
+const QCommandLineOption kPreset("preset", "Message preset: Dec, Chr, \"Chr & Dec\", Hex, Oct or Bin.", "NAME");
+const QCommandLineOption kReplace("replace", "Write colour A as colour B (0x00BBGGRR decimals); repeatable, in order.",
+                                  "A > B");
+const QCommandLineOption kHelp({"h", "help"}, "Show this help.");
+
+void configure(QCommandLineParser &p)
+{
+    p.setApplicationDescription("Turns pictures into web pages drawn in coloured text.\n"
+                                "Each page is written beside its picture: cat.bmp gives cat1.htm.");
+    p.addOptions({kOutput, kArea, kQuality, kFontSize, kBackground, kNoPre, kSingle, kSequential, kSeed, kMessage,
+                  kPreset, kReplace, kHelp});
+    p.addPositionalArgument("PICTURE", "Pictures to convert (BMP, JPEG, GIF, PNG, ...).", "PICTURE...");
+}
+
+bool readArea(const QString &text, engine::RenderArea &area)
+{
+    const QStringList fields = text.simplified().split(' ');
+    if (fields.size() != 4) return false;
+    int16_t values[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        const int value = fields[i].toInt(&ok);
+        if (!ok || value < INT16_MIN || value > INT16_MAX) return false;
+        values[i] = static_cast<int16_t>(value);
+    }
+    area = {values[0], values[1], values[2], values[3]};
+    return area.withinBounds();
+}
+
+bool readColor(const QString &text, int &color)
+{
+    bool ok = false;
+    color = text.toInt(&ok);
+    return ok && color >= 0 && color <= 0xFFFFFF;
+}
+
+// "A > B" with colours in decimal; spacing around ">" is forgiven, the entry is written exactly.
+bool readReplacement(const QString &text, std::string &entry)
+{
+    static const QRegularExpression form(R"(^\s*(\d+)\s*>\s*(\d+)\s*$)");
+    const QRegularExpressionMatch match = form.match(text);
+    int from = 0;
+    int to = 0;
+    if (!match.hasMatch() || !readColor(match.captured(1), from) || !readColor(match.captured(2), to)) return false;
+    entry = std::to_string(from) + " > " + std::to_string(to);
+    return true;
+}
+
+QString invalid(const QCommandLineOption &option, const QString &value, const QString &expected)
+{
+    return QString("invalid --%1 \"%2\": %3").arg(option.names().constLast(), value, expected);
+}
+
+} // namespace
+
+QString helpText()
+{
+    QCommandLineParser p;
+    configure(p);
+    return p.helpText();
+}
+
+ConvertJob parseArguments(const QStringList &arguments, QString *error)
+{
+    ConvertJob job;
+    QCommandLineParser p;
+    configure(p);
+    if (!p.parse(arguments)) {
+        *error = p.errorText();
+        return job;
+    }
+    if (p.isSet(kHelp)) {
+        job.helpRequested = true;
+        return job;
+    }
+    engine::ScanSettings &s = job.settings;
+    job.pictures = p.positionalArguments();
+    if (job.pictures.isEmpty()) {
+        *error = "no picture given";
+        return job;
+    }
+    if (p.isSet(kOutput)) {
+        job.output = p.value(kOutput);
+        if (job.pictures.size() > 1) {
+            *error = "-o names one page, but more than one picture was given";
+            return job;
+        }
+    }
+    if (p.isSet(kArea) && !readArea(p.value(kArea), s.area)) {
+        *error = invalid(kArea, p.value(kArea), "four whole numbers with 0 <= X1 < X2 <= 300 and 0 <= Y1 < Y2 <= 300");
+        return job;
+    }
+    s.pixelCount = s.area.pixelCount();
+    if (p.isSet(kQuality)) {
+        static const QStringList qualities{"100", "90", "80", "70", "60", "50", "40", "30", "20", "10"};
+        if (!qualities.contains(p.value(kQuality))) {
+            *error = invalid(kQuality, p.value(kQuality), "one of 100, 90, 80, 70, 60, 50, 40, 30, 20, 10");
+            return job;
+        }
+        s.quality = p.value(kQuality).toInt();
+    }
+    if (p.isSet(kFontSize)) {
+        static const QRegularExpression oneToSeven("^[1-7]$");
+        if (!oneToSeven.match(p.value(kFontSize)).hasMatch()) {
+            *error = invalid(kFontSize, p.value(kFontSize), "a whole number from 1 to 7");
+            return job;
+        }
+        s.page.fontSize = p.value(kFontSize).toStdString();
+    }
+    if (p.isSet(kBackground)) {
+        const QString background = p.value(kBackground).toLower();
+        if (background != "black" && background != "white") {
+            *error = invalid(kBackground, p.value(kBackground), "black or white");
+            return job;
+        }
+        s.page.blackBackground = background == "black";
+    }
+    s.page.insertPre = !p.isSet(kNoPre);
+    s.twoCharsPerPixel = !p.isSet(kSingle);
+    s.randomOrder = !p.isSet(kSequential);
+    if (p.isSet(kSeed)) {
+        bool ok = false;
+        s.seed = p.value(kSeed).toUInt(&ok);
+        if (!ok) {
+            *error = invalid(kSeed, p.value(kSeed), "a whole number from 0 to 4294967295");
+            return job;
+        }
+    } else {
+        s.seed = std::random_device()();
+    }
+    if (p.isSet(kMessage) && p.isSet(kPreset)) {
+        *error = "--message and --preset both set the message; give one";
+        return job;
+    }
+    if (p.isSet(kPreset)) {
+        const auto text = engine::presetMessage(p.value(kPreset).toStdString());
+        if (!text || text->empty()) {
+            *error = invalid(kPreset, p.value(kPreset), "one of Dec, Chr, \"Chr & Dec\", Hex, Oct, Bin");
+            return job;
+        }
+        s.message = std::string(*text);
+    }
+    if (p.isSet(kMessage)) {
+        const std::u32string message = p.value(kMessage).toStdU32String();
+        if (message.empty()) {
+            *error = invalid(kMessage, "", "the message is empty");
+            return job;
+        }
+        if (const auto bad = engine::firstDisallowedChar(message)) {
+            *error = invalid(kMessage, p.value(kMessage),
+                             QString("'%1' is not allowed; allowed: %2")
+                                 .arg(QString::fromStdU32String(message.substr(*bad, 1)),
+                                      QString::fromStdU32String(std::u32string(engine::kAllowedMessageChars))));
+            return job;
+        }
+        s.message = engine::toAnsi(message);
+    }
+    for (const QString &value : p.values(kReplace)) {
+        std::string entry;
+        if (!readReplacement(value, entry)) {
+            *error = invalid(kReplace, value, "\"A > B\" with A and B colours from 0 to 16777215");
+            return job;
+        }
+        s.replacements.push_back(entry);
+    }
+    // A batch has no window to keep alive, so events are never processed.
+    s.eventInterval = std::chrono::hours(24);
+    return job;
+}
+
+} // namespace cli

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+// Per-channel memory of the colour quality setting. Held values are what the channel emitted
+// last; drifts sum (pixel value - held value) since the channel last took a new value.
+struct ColorState
+{
+    int16_t heldred = 0;
+    int16_t heldgreen = 0;
+    int16_t heldblue = 0;
+    int16_t driftred = 0;
+    int16_t driftgreen = 0;
+    int16_t driftblue = 0;
+    bool encoded = false; // false until the first pixel of a conversion; the hex text is empty then
+};
+
+// Turns pixel colours (0x00BBGGRR) into the six hex digits of a font run, applying the colour
+// quality: at quality Q a channel holds its value while its drift stays within +-(100 - Q) / 2.
+class ColorEncoder
+{
+public:
+    explicit ColorEncoder(double quality = 100);
+
+    // Encodes one colour; values outside 0..16777215 are taken modulo 2^24 (-1 is white).
+    // Returns the emitted colour as 0x00RRGGBB, the order its hex text is written in.
+    uint32_t ConvertRGB(int32_t color);
+    // The same for a decimal colour text; throws Failure (TypeMismatch, Overflow) for other text.
+    uint32_t ConvertRGB(std::string_view colortext);
+
+    const ColorState &state() const { return m_state; }
+    // Zeroes held values and drifts, as at the start of a conversion.
+    void reset() { m_state = ColorState(); }
+
+    // Six upper-case hex digits of the last emitted colour, RRGGBB; empty before the first pixel.
+    std::string hexcolor() const;
+    // The channel values as shown under "RGB:": decimal, at least two digits each, no separators.
+    std::string rgbText() const;
+
+private:
+    int16_t encodeChannel(int value, int16_t &held, int16_t &drift) const;
+
+    int m_tolerance; // whole part of the band's half-width; drifts are whole numbers
+    ColorState m_state;
+};
+
+// Writes the six hex digits of a 0x00RRGGBB value at out; returns the end.
+char *writeHex(char *out, uint32_t rgb);
+// Appends the six hex digits of a 0x00RRGGBB value.
+void appendHex(std::string &out, uint32_t rgb);
+
+} // namespace engine

@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+#include "numbers.h"
+
+#include "failure.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace engine {
+
+namespace {
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+std::string_view trimSpaces(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+double toWhole(std::string_view text, double low, double high, const char *source)
+{
+    const std::optional<double> number = parseNumber(text);
+    if (!number)
+        throw Failure(ErrorNumber::TypeMismatch, "Type mismatch: \"" + std::string(text) + "\" is not a number",
+                      source);
+    const double whole = roundHalfEven(*number);
+    if (whole < low || whole > high)
+        throw Failure(ErrorNumber::Overflow, "Overflow: " + std::string(text) + " does not fit the field", source);
+    return whole;
+}
+
+} // namespace
+
+std::optional<double> parseNumber(std::string_view text)
+{
+    text = trimSpaces(text);
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && isDigit(text[i]))
+        ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0 || i != text.size()) return std::nullopt;
+    // strtod also takes exponents and hex; the scan above has already ruled those out.
+    const std::string copy(text);
+    return std::strtod(copy.c_str(), nullptr);
+}
+
+double roundHalfEven(double value)
+{
+    const double down = std::floor(value);
+    const double fraction = value - down;
+    if (fraction > 0.5) return down + 1;
+    if (fraction < 0.5) return down;
+    return std::fmod(down, 2.0) == 0 ? down : down + 1;
+}
+
+int16_t toInt16(std::string_view text, const char *source)
+{
+    return static_cast<int16_t>(toWhole(text, INT16_MIN, INT16_MAX, source));
+}
+
+int32_t toInt32(std::string_view text, const char *source)
+{
+    return static_cast<int32_t>(toWhole(text, INT32_MIN, INT32_MAX, source));
+}
+
+std::string shortestDecimal(double value)
+{
+    char buffer[32];
+    for (int precision = 1; precision <= 17; ++precision) {
+        std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
+        if (std::strtod(buffer, nullptr) == value) break;
+    }
+    return buffer;
+}
+
+bool readCanonicalInt32(std::string_view text, int32_t &value)
+{
+    if (text.empty() || text.front() == '+') return false;
+    const std::string_view digits = text.front() == '-' ? text.substr(1) : text;
+    if (digits.empty() || (digits.front() == '0' && (digits.size() > 1 || text.front() == '-'))) return false;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+} // namespace engine

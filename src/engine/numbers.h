@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+// Reads a plain decimal number: optional sign, digits with an optional decimal part, surrounding
+// spaces allowed ("12", " -1 ", "10.5", ".5"). Anything else, including the empty text, is nullopt.
+std::optional<double> parseNumber(std::string_view text);
+
+// Rounds to the nearest whole number, a half going to the even neighbour (10.5 -> 10, 11.5 -> 12).
+double roundHalfEven(double value);
+
+// Text to a signed 16-bit or 32-bit whole number, rounding half to even.
+// Throws Failure: TypeMismatch when the text is not a number, Overflow when it does not fit.
+int16_t toInt16(std::string_view text, const char *source);
+int32_t toInt32(std::string_view text, const char *source);
+
+// The shortest decimal text that reads back as the same double: 11 -> "11", 11.5 -> "11.5".
+std::string shortestDecimal(double value);
+
+// True when text is exactly how a 32-bit signed number is written in decimal
+// (no sign for 0 and up, no leading zeros, no spaces); value receives the number.
+bool readCanonicalInt32(std::string_view text, int32_t &value);
+
+} // namespace engine

@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: MIT
+#include "scan.h"
+
+#include "failure.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace engine {
+
+namespace {
+
+// Reading the clock costs about as much as a pixel, so it is read once per this many pixels.
+constexpr int32_t kClockStride = 256;
+
+int16_t checked16(int32_t value)
+{
+    if (value < INT16_MIN || value > INT16_MAX)
+        throw Failure(ErrorNumber::Overflow, "Overflow: scan position leaves the 16-bit range", "Scanner");
+    return static_cast<int16_t>(value);
+}
+
+} // namespace
+
+Conversion::Conversion(ScanSettings settings)
+    : scanx(settings.area.x1), scany(settings.area.y1), areax1(settings.area.x1), areay1(settings.area.y1),
+      areax2(settings.area.x2), areay2(settings.area.y2), totallines(checked16(settings.area.height())),
+      m_settings(std::move(settings)), m_replacements(m_settings.replacements), m_encoder(m_settings.quality),
+      m_random(m_settings.seed)
+{
+}
+
+void Conversion::startDocument(const std::string &path)
+{
+    m_writer.start(path, m_settings.page);
+}
+
+ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
+{
+    m_stopconvert = false;
+    m_eventsDue = std::chrono::steady_clock::now();
+    try {
+        for (int32_t count = 1; count <= m_settings.pixelCount; ++count) {
+            if (m_stopconvert) return ScanResult::Stopped;
+            scanx = checked16(scanx + 1);
+            const int32_t color = pixels.pixel(scanx - 1, scany);
+            m_pixelcolor = m_replacements.empty() ? PixelColor{true, color, {}} : m_replacements.apply(color);
+            appendPiece(encodePixel());
+            if (scanx == areax2) endRow();
+            if (scany == areay2) break;
+            if (eventsDue(count)) {
+                m_writer.flush();
+                host.processEvents();
+                m_eventsDue = std::chrono::steady_clock::now() + m_settings.eventInterval;
+            }
+        }
+        m_writer.finish(Tail::Completion, m_settings.page.insertPre);
+        m_stopconvert = true;
+        return ScanResult::Completed;
+    } catch (Failure &failure) {
+        failure.claim(Operation::Loopconvert);
+        try {
+            m_writer.close(); // keep every piece written so far
+        } catch (const Failure &) {
+        }
+        throw;
+    }
+}
+
+void Conversion::abort()
+{
+    m_stopconvert = true;
+    m_writer.finish(Tail::Abort, m_settings.page.insertPre);
+}
+
+bool Conversion::eventsDue(int32_t count)
+{
+    if (count == 1 || m_settings.eventInterval.count() == 0) return true;
+    return count % kClockStride == 0 && std::chrono::steady_clock::now() >= m_eventsDue;
+}
+
+uint32_t Conversion::encodePixel()
+{
+    try {
+        return m_pixelcolor.isNumber ? m_encoder.ConvertRGB(m_pixelcolor.number)
+                                     : m_encoder.ConvertRGB(m_pixelcolor.text);
+    } catch (Failure &failure) {
+        failure.claim(Operation::ConvertRGB);
+        throw;
+    }
+}
+
+void Conversion::appendPiece(uint32_t rgb)
+{
+    static constexpr std::string_view kOpenRun = "<font color=#";
+    static constexpr std::string_view kNextRun = "</font><font color=#";
+    static constexpr std::string_view kRowEnd = "</font><br>";
+    static constexpr std::string_view kAmp = "&amp;";
+    // Longest piece: a new run, two characters written as "&amp;", and the row end.
+    constexpr std::size_t kLongestPiece = kNextRun.size() + 7 + 2 * kAmp.size() + kRowEnd.size();
+
+    char *out = m_writer.reserve(kLongestPiece);
+    const bool firstOfRow = scanx == areax1 + 1;
+    if (firstOfRow || rgb != m_previousRgb) {
+        const std::string_view open = firstOfRow ? kOpenRun : kNextRun;
+        out = std::copy(open.begin(), open.end(), out);
+        out = writeHex(out, rgb);
+        *out++ = '>';
+    }
+    const int chars = m_settings.message.empty() ? 0 : m_settings.twoCharsPerPixel ? 2 : 1;
+    for (int i = 0; i < chars; ++i) {
+        const char c = nextMessageChar();
+        // A bare '&' could start a character reference that swallows the characters after it.
+        if (c == '&')
+            out = std::copy(kAmp.begin(), kAmp.end(), out);
+        else
+            *out++ = c;
+    }
+    if (scanx == areax2)
+        out = std::copy(kRowEnd.begin(), kRowEnd.end(), out);
+    m_previousRgb = rgb;
+    m_writer.commit(out);
+}
+
+char Conversion::nextMessageChar()
+{
+    const std::string &message = m_settings.message;
+    if (m_settings.randomOrder) {
+        // floor(r * L) for r = draw / 2^32, uniform in [0, 1).
+        return message[(uint64_t(m_random.next()) * message.size()) >> 32];
+    }
+    if (++m_msgpos > message.size())
+        m_msgpos = 1;
+    return message[m_msgpos - 1];
+}
+
+void Conversion::endRow()
+{
+    scanx = areax1;
+    scany = checked16(scany + 1);
+    m_pixelsDone += areax2 - areax1;
+    ++m_linesDone;
+}
+
+} // namespace engine

@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "colorcode.h"
+#include "document.h"
+#include "renderarea.h"
+#include "replacements.h"
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace engine {
+
+// Where the scan reads pixels: the colour shown at (column, row) of the drawing area as
+// 0x00BBGGRR, or -1 for a point that cannot be read.
+class PixelSource
+{
+public:
+    virtual ~PixelSource() = default;
+    virtual int32_t pixel(int x, int y) = 0;
+};
+
+// The scan's caller. processEvents() is where a window lets STOP clicks and timer ticks through;
+// the page on disk is complete up to the last piece whenever it is called.
+class ScanHost
+{
+public:
+    virtual ~ScanHost() = default;
+    virtual void processEvents() = 0;
+};
+
+struct ScanSettings
+{
+    RenderArea area;
+    int32_t pixelCount = 90000; // pixels to convert; agrees with the area
+    std::string message = "01"; // Windows-1252 bytes, written as given ('&' as "&amp;")
+    bool randomOrder = true;
+    bool twoCharsPerPixel = true;
+    double quality = 100;
+    std::vector<std::string> replacements; // ignore list entries, "A > B", in list order
+    PageOptions page;
+    uint32_t seed = 0; // random characters: the generator is seeded once per conversion
+    // Scan work between two calls of processEvents(); zero calls it after every pixel.
+    std::chrono::nanoseconds eventInterval = std::chrono::milliseconds(10);
+};
+
+enum class ScanResult { Completed, Stopped };
+
+// A 64-bit linear congruential generator whose high half is the draw: one multiply per
+// character. The characters need a uniform draw, not a cryptographic one.
+class CharRandom
+{
+public:
+    explicit CharRandom(uint64_t seed) : m_state(seed) {}
+    // Uniform in [0, 2^32).
+    uint32_t next()
+    {
+        m_state = m_state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<uint32_t>(m_state >> 32);
+    }
+
+private:
+    uint64_t m_state;
+};
+
+// One conversion of a render area into a page: the head, one piece per pixel in row order
+// (equal neighbouring colour texts merged into one font run, every row opening a new run),
+// then the completion tail, or the abort tail when stopped.
+class Conversion
+{
+public:
+    explicit Conversion(ScanSettings settings);
+
+    // Creates the page (truncating an existing file) and writes its head.
+    void startDocument(const std::string &path);
+    // Converts every pixel of the area, checking the stop flag before each. Writes the completion
+    // tail unless stopped. Failures are thrown as Failure, claimed by ConvertRGB or Loopconvert.
+    ScanResult Loopconvert(PixelSource &pixels, ScanHost &host);
+    // Stops the scan before its next pixel and ends the page with the abort tail.
+    void abort();
+
+    const ScanSettings &settings() const { return m_settings; }
+    const std::string &path() const { return m_writer.path(); }
+    const ColorEncoder &encoder() const { return m_encoder; }
+    // Colour text of the last pixel after replacement, as shown under "Dec:".
+    std::string pixelcolor() const { return m_pixelcolor.toText(); }
+    int32_t pixelsDone() const { return m_pixelsDone; } // whole rows only
+    int32_t linesDone() const { return m_linesDone; }
+    bool stopconvert() const { return m_stopconvert; }
+
+    int16_t scanx = 0;
+    int16_t scany = 0;
+    const int16_t areax1;
+    const int16_t areay1;
+    const int16_t areax2;
+    const int16_t areay2;
+    const int16_t totallines;
+
+private:
+    uint32_t encodePixel();
+    void appendPiece(uint32_t rgb);
+    char nextMessageChar();
+    void endRow();
+    bool eventsDue(int32_t count);
+
+    ScanSettings m_settings;
+    ReplacementList m_replacements;
+    ColorEncoder m_encoder;
+    DocumentWriter m_writer;
+    CharRandom m_random;
+    PixelColor m_pixelcolor;
+    uint32_t m_previousRgb = 0;
+    std::size_t m_msgpos = 0;
+    int32_t m_pixelsDone = 0;
+    int32_t m_linesDone = 0;
+    bool m_stopconvert = false;
+    std::chrono::steady_clock::time_point m_eventsDue;
+};
+
+} // namespace engine

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "engine/scan.h"
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+namespace platform {
+
+// Reads a picture file (BMP, JPEG, GIF and whatever else Qt's image plugins read; the first frame
+// of an animation). A null image means the file is not a readable picture; error then says why.
+QImage readPicture(const QString &path, QString *error = nullptr);
+
+// The 300 x 300 drawing area of the picture box: background, then the picture unscaled from the
+// top-left corner, cut off beyond 300 pixels. Transparent parts show the background.
+QImage composeDrawingArea(const QImage &picture, const QColor &background);
+
+// 0x00BBGGRR, the layout the conversion works in.
+inline int32_t toColorValue(QRgb rgb)
+{
+    return int32_t(qRed(rgb)) | int32_t(qGreen(rgb)) << 8 | int32_t(qBlue(rgb)) << 16;
+}
+inline QColor fromColorValue(int32_t value)
+{
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+// Pixels of a drawing area image; -1 outside it.
+class ImagePixelSource : public engine::PixelSource
+{
+public:
+    explicit ImagePixelSource(QImage image);
+    int32_t pixel(int x, int y) override;
+
+private:
+    QImage m_image;
+};
+
+} // namespace platform
