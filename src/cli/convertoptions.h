@@ -8,7 +8,8 @@
 
 namespace cli {
 
-struct ConvertJob {
+struct ConvertJob
+{
     engine::ScanSettings settings;
     QString output; // empty: the numbered name beside each picture
     QStringList pictures;

@@ -36,8 +36,7 @@ ColorEncoder::ColorEncoder(double quality)
 inline int16_t ColorEncoder::encodeChannel(int value, int16_t &held, int16_t &drift) const
 {
     const int sum = drift + (value - held);
-    if (sum < INT16_MIN || sum > INT16_MAX)
-        driftOverflow();
+    if (sum < INT16_MIN || sum > INT16_MAX) driftOverflow();
     // The band includes its edges: a drift of exactly the tolerance still holds. Written without
     // branches: at quality 100 whether a channel holds is as unpredictable as the picture.
     const bool holds = sum <= m_tolerance && -sum <= m_tolerance;

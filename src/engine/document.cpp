@@ -90,16 +90,14 @@ void DocumentWriter::flush()
 {
     if (!m_file) return;
     reopenIfMoved();
-    if (std::fwrite(m_buffer.data(), 1, m_used, m_file) != m_used || std::fflush(m_file) != 0)
-        fail("Cannot write");
+    if (std::fwrite(m_buffer.data(), 1, m_used, m_file) != m_used || std::fflush(m_file) != 0) fail("Cannot write");
     m_used = 0;
 }
 
 void DocumentWriter::makeRoom(std::size_t n)
 {
     flush();
-    if (m_buffer.size() < n)
-        m_buffer.resize(n);
+    if (m_buffer.size() < n) m_buffer.resize(n);
 }
 
 void DocumentWriter::append(std::string_view text)

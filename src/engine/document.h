@@ -43,8 +43,7 @@ public:
     // Writing in place saves copying every piece twice.
     char *reserve(std::size_t n)
     {
-        if (m_buffer.size() - m_used < n)
-            makeRoom(n);
+        if (m_buffer.size() - m_used < n) makeRoom(n);
         return m_buffer.data() + m_used;
     }
     void commit(const char *end) { m_used = end - m_buffer.data(); }

@@ -116,8 +116,7 @@ void Conversion::appendPiece(uint32_t rgb)
         else
             *out++ = c;
     }
-    if (scanx == areax2)
-        out = std::copy(kRowEnd.begin(), kRowEnd.end(), out);
+    if (scanx == areax2) out = std::copy(kRowEnd.begin(), kRowEnd.end(), out);
     m_previousRgb = rgb;
     m_writer.commit(out);
 }
@@ -129,8 +128,7 @@ char Conversion::nextMessageChar()
         // floor(r * L) for r = draw / 2^32, uniform in [0, 1).
         return message[(uint64_t(m_random.next()) * message.size()) >> 32];
     }
-    if (++m_msgpos > message.size())
-        m_msgpos = 1;
+    if (++m_msgpos > message.size()) m_msgpos = 1;
     return message[m_msgpos - 1];
 }
 

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+#include "controls.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace ui {
+
+QColor resolveColor(int32_t value, const QPalette &palette)
+{
+    if (value >= 0) return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+    switch (value) {
+    case kWindowBackground:
+        return palette.color(QPalette::Base);
+    case kWindowText:
+        return palette.color(QPalette::Text);
+    case kDesktop:
+        return palette.color(QPalette::Highlight);
+    case kMenuBackground:
+        return palette.color(QPalette::Window);
+    default:
+        return palette.color(QPalette::Window);
+    }
+}
+
+void ClickLabel::mousePressEvent(QMouseEvent *event)
+{
+    QLabel::mousePressEvent(event);
+    if (isEnabled()) emit clicked();
+}
+
+Shape::Shape(QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Shape::setFill(int32_t color)
+{
+    m_filled = true;
+    m_fill = color;
+    update();
+}
+
+void Shape::setWidthTwips(int width)
+{
+    m_widthTwips = width;
+    resize(width / kTwipsPerPixel, height());
+}
+
+void Shape::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (m_filled)
+        painter.fillRect(rect(), resolveColor(m_fill, palette()));
+    else
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+ColorSwatch::ColorSwatch(QWidget *parent) : QWidget(parent) {}
+
+void ColorSwatch::setColor(int32_t color)
+{
+    m_color = color;
+    m_hasBox = false;
+    update();
+}
+
+void ColorSwatch::drawBox(int x1, int y1, int x2, int y2, int32_t color)
+{
+    m_hasBox = true;
+    m_box = QRect(QPoint(x1 / kTwipsPerPixel, y1 / kTwipsPerPixel), QPoint(x2 / kTwipsPerPixel, y2 / kTwipsPerPixel));
+    m_boxColor = color;
+    update();
+}
+
+void ColorSwatch::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect inner = rect().adjusted(1, 1, -1, -1); // inside the flat one-pixel border
+    painter.fillRect(inner, resolveColor(m_color, palette()));
+    if (m_hasBox) {
+        painter.setClipRect(inner);
+        painter.fillRect(m_box.translated(inner.topLeft()), resolveColor(m_boxColor, palette()));
+    }
+    painter.setClipping(false);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+} // namespace ui

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+// Small controls the standard widgets lack, and the twips geometry of the window layout.
+#pragma once
+
+#include <QLabel>
+#include <QPalette>
+#include <QRect>
+#include <QWidget>
+
+#include <cstdint>
+
+namespace ui {
+
+// Layout is given in twips; the program works at 15 twips to the pixel.
+constexpr int kTwipsPerPixel = 15;
+inline QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel);
+}
+
+// Creates a child widget with its object name and places it, in twips, in its parent.
+template <class W> W *place(QWidget *parent, const char *name, int left, int top, int width, int height)
+{
+    auto *widget = new W(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(twipsRect(left, top, width, height));
+    if constexpr (std::is_base_of_v<class Shape, W>) widget->setWidthTwips(width);
+    return widget;
+}
+
+// System colour references, 0x80000000 + index, as the palette shows them.
+constexpr int32_t kWindowBackground = int32_t(0x80000005);
+constexpr int32_t kWindowText = int32_t(0x80000008);
+constexpr int32_t kDesktop = int32_t(0x80000001);
+constexpr int32_t kMenuBackground = int32_t(0x80000004);
+
+// A colour value 0x00BBGGRR, or a system colour reference resolved through the palette.
+QColor resolveColor(int32_t value, const QPalette &palette);
+
+// A label that reports clicks, as the render area label does.
+class ClickLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+};
+
+// A rectangle shape: an outline, or filled in a colour (the progress bar).
+class Shape : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Shape(QWidget *parent = nullptr);
+    void setFill(int32_t color);
+    // The progress bar grows from its left edge; its width is kept in twips.
+    int widthTwips() const { return m_widthTwips; }
+    void setWidthTwips(int width);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_filled = false;
+    int32_t m_fill = 0;
+    int m_widthTwips = 0;
+};
+
+// A picture box used as a colour swatch: its background colour, and optionally a box drawn over
+// it in another colour. Setting the background clears what was drawn.
+class ColorSwatch : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ColorSwatch(QWidget *parent = nullptr);
+    int32_t color() const { return m_color; }
+    void setColor(int32_t color);
+    // A filled box from (x1, y1) to (x2, y2), in twips of the swatch's inner area.
+    void drawBox(int x1, int y1, int x2, int y2, int32_t color);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int32_t m_color = kWindowBackground;
+    bool m_hasBox = false;
+    QRect m_box;
+    int32_t m_boxColor = 0;
+};
+
+} // namespace ui

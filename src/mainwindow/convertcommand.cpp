@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: MIT
+// The Convert button: checks, output name, busy state, the scan, and STOP.
+#include "controls.h"
+#include "quennet.h"
+
+#include "engine/messagetext.h"
+#include "engine/numbers.h"
+#include "engine/outputname.h"
+#include "picture/picturebox.h"
+#include "platform/picturefile.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <random>
+
+namespace ui {
+
+using platform::Answer;
+using platform::Buttons;
+
+namespace {
+
+constexpr int kProgressBarTwips = 6200;
+
+std::string toAnsi(const QString &text)
+{
+    return engine::toAnsi(text.toStdU32String());
+}
+
+} // namespace
+
+void quennet::convertb_Click()
+{
+    runGuarded(engine::Operation::ConvertButton, [this] {
+        // While a conversion runs the same button stops it.
+        if (convertb->text() == "STOP")
+            abortConvert();
+        else
+            startConvert();
+    });
+}
+
+void quennet::startConvert()
+{
+    if (!convertInputsPass()) return;
+    const std::optional<std::string> output =
+        engine::nextFreeOutputName(QFile::encodeName(convertfilename->text()).toStdString());
+    if (!output) {
+        m_platform.message("Error: Cant find a plase to save file.", QString(), Buttons::Ok, false);
+        return;
+    }
+    convertfilename->setText(QFile::decodeName(QByteArray::fromStdString(*output)));
+
+    enterBusyState();
+    const engine::ScanSettings settings = scanSettingsFromControls();
+    totallines = static_cast<int16_t>(settings.area.height());
+    rendertime = 0;
+    statusbar2->setWidthTwips(0);
+    convertlinenr->setText("0");
+    convertpixelnr->setText("0");
+    m_conversion = std::make_shared<engine::Conversion>(settings);
+    m_conversion->startDocument(*output);
+    statustimer->start();
+    Loopconvert();
+}
+
+// The confirmation and the checks, each stopping with its own message.
+bool quennet::convertInputsPass()
+{
+    if (m_platform.message("Are you sure?", "Convert", Buttons::OkCancel, false) != Answer::Ok) return false;
+    if (engine::firstDisallowedChar(msgtext->text().toStdU32String())) {
+        m_platform.message("Allowed char in text box: " +
+                               QString::fromStdU32String(std::u32string(engine::kAllowedMessageChars)),
+                           QString(), Buttons::Ok, false);
+        return false;
+    }
+    if (msgtext->text().isEmpty()) {
+        m_platform.message("You have to choose a message text!", "Convert", Buttons::Ok, true);
+        return false;
+    }
+    if (convertfilename->text().isEmpty()) {
+        m_platform.message("You have to load a picture!", "Convert", Buttons::Ok, true);
+        return false;
+    }
+    return true;
+}
+
+engine::ScanSettings quennet::scanSettingsFromControls() const
+{
+    engine::ScanSettings s;
+    s.area = engine::splitrenderareacode(renderareapoint->text().toStdString());
+    s.pixelCount = engine::toInt32(totpixels->text().toStdString(), "totpixels");
+    s.message = toAnsi(msgtext->text());
+    s.randomOrder = randommessage->isChecked();
+    s.twoCharsPerPixel = doublechrperpix->isChecked();
+    s.quality = engine::toInt16(colorquality->currentText().toStdString(), "colorquality");
+    for (int i = 0; i < ignorelist->count(); ++i)
+        s.replacements.push_back(toAnsi(ignorelist->item(i)->text()));
+    s.page.blackBackground = blackbackground->isChecked();
+    s.page.fontSize = toAnsi(fontsizeC->currentText());
+    s.page.insertPre = Insertpre->isChecked();
+    s.seed = std::random_device()();
+    s.eventInterval = m_eventInterval;
+    return s;
+}
+
+void quennet::enterBusyState()
+{
+    convertframe->show();
+    colorframe->hide();
+    textframe->hide();
+    setOptionsEnabled(false, true);
+    convertb->setText("STOP");
+}
+
+void quennet::returnToIdle()
+{
+    convertb->setText("Convert");
+    setOptionsEnabled(true);
+    convertframe->hide();
+    colorframe->show();
+    textframe->show();
+}
+
+void quennet::Loopconvert()
+{
+    // Held here as well: a conversion started from inside this one's event processing replaces
+    // m_conversion while this scan is still on the stack.
+    const std::shared_ptr<engine::Conversion> conversion = m_conversion;
+    // The picture and its background only: the outline drawn over it is not part of the page.
+    platform::ImagePixelSource pixels(mainpic->drawingArea());
+    engine::ScanResult result;
+    try {
+        result = conversion->Loopconvert(pixels, *this);
+    } catch (...) {
+        showScanProgress();
+        throw;
+    }
+    if (result == engine::ScanResult::Stopped) return; // STOP has already returned the window to idle
+    showScanProgress();
+    statustimer->stop();
+    m_platform.message("Convert Complete", "Convert", Buttons::Ok, true);
+    returnToIdle();
+}
+
+void quennet::abortConvert()
+{
+    m_platform.message("Convert aborted.", QString(), Buttons::Ok, true);
+    returnToIdle();
+    statustimer->stop();
+    m_conversion->abort();
+}
+
+// What the progress display shows: the last pixel's colour, rows and pixels done.
+void quennet::showScanProgress()
+{
+    const engine::Conversion &c = *m_conversion;
+    convertvbcolor->setText(QString::fromStdString(c.pixelcolor()));
+    if (c.encoder().state().encoded) {
+        hexcolor = c.encoder().hexcolor();
+        convertrgbcolor->setText(QString::fromStdString(c.encoder().rgbText()));
+        converthexcolor->setText(QString::fromStdString(hexcolor));
+    }
+    const int rows = c.linesDone();
+    convertpixelnr->setText(QString::number(c.pixelsDone()));
+    convertlinenr->setText(QString::number(rows));
+    // convertstatus keeps the last conversion's text until a row is done.
+    if (c.totallines > 0 && rows > 0) {
+        statusbar2->setWidthTwips(int(int64_t(rows) * kProgressBarTwips / c.totallines));
+        convertstatus->setText(QString::number(int64_t(rows) * 100 / c.totallines) + "%");
+    }
+}
+
+void quennet::processEvents()
+{
+    showScanProgress();
+    m_platform.processEvents();
+    if (m_ended) throw ProgramEnded();
+}
+
+} // namespace ui

@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: MIT
+#include "picturebox.h"
+
+#include "engine/renderarea.h"
+#include "mainwindow/controls.h"
+#include "platform/picturefile.h"
+
+#include <QBitmap>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace ui {
+
+namespace {
+
+int buttonCode(Qt::MouseButtons buttons)
+{
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+           (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+} // namespace
+
+Overlay::Overlay(Kind kind, const QString &name, QColor color, QObject *parent)
+    : QObject(parent), m_kind(kind), m_color(color)
+{
+    setObjectName(name);
+}
+
+void Overlay::setLine(double ax1, double ay1, double ax2, double ay2)
+{
+    x1 = ax1;
+    y1 = ay1;
+    x2 = ax2;
+    y2 = ay2;
+    emit changed();
+}
+
+void Overlay::setColor(QColor color)
+{
+    m_color = color;
+    emit changed();
+}
+
+void Overlay::setVisible(bool visible)
+{
+    m_visible = visible;
+    emit changed();
+}
+
+PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(crosshairCursor());
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::setPicture(const QImage &picture)
+{
+    m_picture = picture;
+    update();
+}
+
+QImage PictureBox::drawingArea() const
+{
+    return platform::composeDrawingArea(m_picture, palette().color(QPalette::Base));
+}
+
+Overlay *PictureBox::addOverlay(Overlay::Kind kind, const QString &name, QColor color)
+{
+    auto *overlay = new Overlay(kind, name, color, this);
+    connect(overlay, &Overlay::changed, this, qOverload<>(&QWidget::update));
+    m_overlays.append(overlay);
+    return overlay;
+}
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.drawImage(kBorder, kBorder, drawingArea());
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+
+    painter.setClipRect(kBorder, kBorder, engine::kDrawingAreaSize, engine::kDrawingAreaSize);
+    painter.translate(kBorder, kBorder);
+    for (const Overlay *overlay : std::as_const(m_overlays)) {
+        if (!overlay->isVisible()) continue;
+        painter.setPen(QPen(overlay->color(), 0));
+        const double k = kTwipsPerPixel;
+        if (overlay->kind() == Overlay::Kind::Line) {
+            painter.drawLine(QLineF(overlay->x1 / k, overlay->y1 / k, overlay->x2 / k, overlay->y2 / k));
+        } else {
+            // The outline runs along the first and last columns and rows of the rectangle.
+            const QRect box(int(overlay->x1 / k), int(overlay->y1 / k), int(overlay->x2 / k), int(overlay->y2 / k));
+            painter.drawRect(box.adjusted(0, 0, -1, -1));
+        }
+    }
+}
+
+void PictureBox::mousePressEvent(QMouseEvent *event)
+{
+    const QPointF at = (event->position() - QPointF(kBorder, kBorder)) * kTwipsPerPixel;
+    emit mouseDown(buttonCode(event->buttons() | event->button()), shiftCode(event->modifiers()), at.x(), at.y());
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF at = (event->position() - QPointF(kBorder, kBorder)) * kTwipsPerPixel;
+    emit mouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()), at.x(), at.y());
+}
+
+void PictureBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        emit escapePressed();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+QCursor crosshairCursor()
+{
+    // Bitmap 1 with mask 0 inverts the screen under the pixel.
+    QBitmap bitmap(32, 32);
+    QBitmap mask(32, 32);
+    bitmap.fill(Qt::color0);
+    mask.fill(Qt::color0);
+    QPainter strokes(&bitmap);
+    strokes.setPen(Qt::color1);
+    strokes.drawLine(6, 15, 24, 15);
+    strokes.drawLine(15, 6, 15, 24);
+    strokes.end();
+    return QCursor(bitmap, mask, 15, 15);
+}
+
+} // namespace ui

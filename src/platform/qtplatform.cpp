@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+#include "qtplatform.h"
+
+#include "picturefile.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QWidget>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace platform {
+
+Answer QtPlatform::message(const QString &text, const QString &title, Buttons buttons, bool systemModal)
+{
+    QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? kApplicationTitle : title, text,
+                    buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.setEscapeButton(buttons == Buttons::OkCancel ? QMessageBox::Cancel : QMessageBox::Ok);
+    if (systemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.setWindowModality(Qt::ApplicationModal);
+    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+QString QtPlatform::openFileName(QWidget *parent, const QString &folder, const QStringList &filters)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), folder, filters.join(";;"));
+}
+
+QImage QtPlatform::loadPicture(const QString &path, QString *error)
+{
+    return readPicture(path, error);
+}
+
+int32_t QtPlatform::pixelShown(QWidget *widget, QPoint point)
+{
+    if (!widget->rect().contains(point)) return -1;
+    const QImage shown = widget->grab(QRect(point, QSize(1, 1))).toImage();
+    return shown.isNull() ? -1 : toColorValue(shown.pixel(0, 0));
+}
+
+void QtPlatform::processEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtPlatform::quit(int exitCode)
+{
+    // Pages are flushed before events run, so nothing written is lost by leaving here.
+    std::fflush(nullptr);
+    ::_exit(exitCode);
+}
+
+QString QtPlatform::programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+} // namespace platform
