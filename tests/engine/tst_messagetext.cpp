@@ -41,7 +41,8 @@ void TestMessageText::presets()
     QCOMPARE(engine::presetMessage("Chr & Dec").value(), "ABCDEFGHIJKLMNOPQRSTUVXYZ0123456789");
     QCOMPARE(engine::presetMessage("Own message").value(), "");
     QVERIFY(!engine::presetMessage("bin"));
-    QCOMPARE(engine::toAnsi(U"\u00C5a\u20AC"), std::string("\xC5" "a?"));
+    QCOMPARE(engine::toAnsi(U"\u00C5a\u20AC"), std::string("\xC5"
+                                                           "a?"));
 }
 
 QTEST_GUILESS_MAIN(TestMessageText)
