@@ -25,12 +25,15 @@ QImage composeDrawingArea(const QImage &picture, const QColor &background)
     return area;
 }
 
-ImagePixelSource::ImagePixelSource(QImage image) : m_image(std::move(image).convertToFormat(QImage::Format_RGB32)) {}
-
-int32_t ImagePixelSource::pixel(int x, int y)
+ImagePixelSource::ImagePixelSource(const QImage &image)
+    : m_width(image.width()), m_height(image.height()), m_pixels(std::size_t(m_width) * m_height)
 {
-    if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height()) return -1;
-    return toColorValue(reinterpret_cast<const QRgb *>(m_image.constScanLine(y))[x]);
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < m_height; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        for (int x = 0; x < m_width; ++x)
+            m_pixels[std::size_t(y) * m_width + x] = toColorValue(line[x]);
+    }
 }
 
 } // namespace platform

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QString>
 
+#include <vector>
+
 namespace platform {
 
 // Reads a picture file (BMP, JPEG, GIF and whatever else Qt's image plugins read; the first frame
@@ -27,15 +29,23 @@ inline QColor fromColorValue(int32_t value)
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
-// Pixels of a drawing area image; -1 outside it.
+// Pixels of a drawing area image; -1 outside it. The colours are converted once up front, as
+// the scan reads every pixel.
 class ImagePixelSource : public engine::PixelSource
 {
 public:
-    explicit ImagePixelSource(QImage image);
-    int32_t pixel(int x, int y) override;
+    explicit ImagePixelSource(const QImage &image);
+    int32_t pixel(int x, int y) override
+    {
+        if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+            return -1;
+        return m_pixels[std::size_t(y) * m_width + x];
+    }
 
 private:
-    QImage m_image;
+    int m_width;
+    int m_height;
+    std::vector<int32_t> m_pixels;
 };
 
 } // namespace platform
