@@ -67,6 +67,7 @@ private slots:
     void displaysFollowTheScan();
     void loadCancelSuccessDamaged();
     void vanishedFolderEndsTheProgram();
+    void animationShowsFirstFrameAndHugePictureFails();
 
 private:
     // A 3 x 2 picture: blue blue green / green green white. Its first pixel is not red, so a
@@ -350,6 +351,29 @@ void TestConvert::vanishedFolderEndsTheProgram()
     QCOMPARE(m_fake.messageTexts(), (QStringList{"Are you sure?", "Error: Send file errormsg.txt to Corvalis..."}));
     QVERIFY(m_fake.quitCalled);
     QVERIFY(!QFileInfo::exists(path("cat.bmp")));
+}
+
+void TestConvert::animationShowsFirstFrameAndHugePictureFails()
+{
+    m_fake.nextFileName = QString(TEST_DATA_DIR) + "/two-frames.gif"; // red, then blue
+    m_window->loadpic_Click();
+    QCOMPARE(m_window->mainpic->picture().pixel(0, 0), qRgb(255, 0, 0));
+
+    // A bitmap header promising 30000 x 30000 pixels: more than may be allocated for a picture.
+    QByteArray header("BM");
+    auto put32 = [&](quint32 v) { header.append(reinterpret_cast<const char *>(&v), 4); };
+    auto put16 = [&](quint16 v) { header.append(reinterpret_cast<const char *>(&v), 2); };
+    put32(54), put32(0), put32(54);
+    put32(40), put32(30000), put32(30000), put16(1), put16(24), put32(0), put32(0), put32(0), put32(0), put32(0),
+        put32(0);
+    QFile huge(path("huge.bmp"));
+    QVERIFY(huge.open(QIODevice::WriteOnly));
+    huge.write(header + QByteArray(64, '\0'));
+    huge.close();
+    m_fake.nextFileName = huge.fileName();
+    m_window->loadpic_Click();
+    QCOMPARE(m_fake.messageTexts(), QStringList{"Error: The picture file you selected maybe damaged."});
+    QCOMPARE(m_window->mainpic->picture().pixel(0, 0), qRgb(255, 0, 0));
 }
 
 QTEST_MAIN(TestConvert)
