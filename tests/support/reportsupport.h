@@ -3,6 +3,7 @@
 #pragma once
 
 #include "fakeplatform.h"
+#include "mainwindow/controls.h"
 #include "mainwindow/quennet.h"
 
 #include <QColor>
@@ -10,12 +11,27 @@
 #include <QFile>
 #include <QImage>
 #include <QMetaObject>
+#include <QTemporaryDir>
 #include <QTimer>
 
-// Saves a picture of the given rows of colours as a BMP in folder and loads it into the window
-// through the file dialog. Returns the picture's path.
-inline QString loadTestPicture(ui::quennet &window, FakePlatform &fake, const QString &folder,
-                               const QList<QList<QColor>> &rows)
+// A fresh current directory for one test, so the report file lands there.
+class ScratchFolder
+{
+public:
+    ScratchFolder() { QDir::setCurrent(m_dir.path()); }
+    ~ScratchFolder() { QDir::setCurrent(m_previous); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QString m_previous = QDir::currentPath();
+    QTemporaryDir m_dir;
+};
+
+// Saves a picture of the given rows of colours as a BMP in folder, loads it into the window
+// through the file dialog and sets a render area of the whole picture; every pixel of the scan
+// then lets events through.
+inline void loadTestPicture(ui::quennet &window, FakePlatform &fake, const QString &folder,
+                            const QList<QList<QColor>> &rows)
 {
     QImage image(rows.first().size(), rows.size(), QImage::Format_RGB32);
     for (int y = 0; y < rows.size(); ++y) {
@@ -27,7 +43,9 @@ inline QString loadTestPicture(ui::quennet &window, FakePlatform &fake, const QS
     image.save(path, "BMP");
     fake.nextFileName = path;
     window.loadpic_Click();
-    return path;
+    window.renderareapoint->setText(QString("0 0 %1 %2").arg(image.width()).arg(image.height()));
+    window.totpixels->setText(QString::number(image.width() * image.height()));
+    window.setScanEventInterval(std::chrono::nanoseconds(0));
 }
 
 // One tick of the status timer, delivered as the timer itself delivers it.
