@@ -22,6 +22,7 @@ enum class ErrorNumber : int32_t {
     Overflow = 6,
     TypeMismatch = 13,
     InvalidCall = 5,
+    DivisionByZero = 11,
     FileAccess = 75,
 };
 

@@ -45,6 +45,9 @@ public:
     void loadpic_Click();
     void Form_Unload();
 
+    // Status timer: one tick counts a second of the conversion and shows the estimate.
+    void statustimer_Timer();
+
     // The sixteen option controls, disabled and enabled together in this order.
     QList<QWidget *> optionGroup() const;
     void setOptionsEnabled(bool enabled, bool keepConvertButton = false);

@@ -49,6 +49,10 @@ public:
 
     // The folder the program runs from.
     virtual QString programFolder() = 0;
+
+    // The current local date and time as the user's locale writes them: short date, a blank,
+    // long time.
+    virtual QString dateTimeText() = 0;
 };
 
 } // namespace platform

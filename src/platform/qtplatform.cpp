@@ -4,7 +4,9 @@
 #include "picturefile.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFileDialog>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QWidget>
@@ -57,6 +59,13 @@ void QtPlatform::quit(int exitCode)
 QString QtPlatform::programFolder()
 {
     return QCoreApplication::applicationDirPath();
+}
+
+QString QtPlatform::dateTimeText()
+{
+    const QLocale locale = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    return locale.toString(now.date(), QLocale::ShortFormat) + ' ' + locale.toString(now.time(), QLocale::LongFormat);
 }
 
 } // namespace platform

@@ -15,6 +15,7 @@ public:
     void processEvents() override;
     void quit(int exitCode) override;
     QString programFolder() override;
+    QString dateTimeText() override;
 };
 
 } // namespace platform

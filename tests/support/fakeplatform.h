@@ -38,6 +38,8 @@ public:
     bool quitCalled = false;
     int exitCode = -1;
     QString folder = QStringLiteral("/opt/lumirune");
+    // What the clock reads, already in the locale's words.
+    QString dateTime = QStringLiteral("14.03.2024 09:26:53");
 
     QStringList messageTexts() const;
 
@@ -49,4 +51,5 @@ public:
     void processEvents() override;
     void quit(int exitCode) override;
     QString programFolder() override { return folder; }
+    QString dateTimeText() override { return dateTime; }
 };
