@@ -5,6 +5,7 @@
 #include "engine/scan.h"
 #include "platform/platform.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -21,6 +22,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QShortcut;
 class QTimer;
 
 namespace ui {
@@ -30,6 +32,7 @@ class ColorSwatch;
 class Overlay;
 class PictureBox;
 class Shape;
+class setrenderareaform;
 
 // The main window. It owns every option, and most state lives in its controls, which carry the
 // names below as object names. Handlers are named after their control and event.
@@ -158,6 +161,28 @@ private:
     std::shared_ptr<engine::Conversion> m_conversion; // the current or last conversion
     std::chrono::nanoseconds m_eventInterval = std::chrono::milliseconds(10);
     bool m_ended = false; // the program was told to end; unwind whatever runs
+
+    // Render area: selection on the picture and the render area dialog.
+public:
+    void setrender_Click();
+    void mainpic_MouseDown(int button, int shift, double x, double y);
+    void mainpic_MouseMove(int button, int shift, double x, double y);
+    void renderareapoint_Click();
+    // Esc: leaves selection mode with the render area as it was.
+    void cancelRenderSelection();
+    // Redraws the outline and the pixel total from the code in renderareapoint. False when the
+    // code is not four fields; the program has then been ended.
+    bool applyRenderAreaCode();
+    // The render area dialog, created hidden on first use.
+    setrenderareaform *renderAreaForm();
+
+private:
+    void pickColor(double x, double y);
+    void takeFirstCorner(double x, double y);
+    void takeSecondCorner(double x, double y);
+    void endOnBrokenCode(const QString &text);
+    QPointer<setrenderareaform> m_renderAreaForm;
+    QShortcut *m_cancelSelection = nullptr;
 };
 
 } // namespace ui

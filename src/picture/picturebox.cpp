@@ -108,7 +108,12 @@ void PictureBox::paintEvent(QPaintEvent *)
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
-    const QPointF at = (event->position() - QPointF(kBorder, kBorder)) * kTwipsPerPixel;
+    // A press on the border is outside the drawing area: it would make a corner at column -1 or 300.
+    const QPointF pixel = event->position() - QPointF(kBorder, kBorder);
+    if (pixel.x() < 0 || pixel.y() < 0 || pixel.x() >= engine::kDrawingAreaSize ||
+        pixel.y() >= engine::kDrawingAreaSize)
+        return;
+    const QPointF at = pixel * kTwipsPerPixel;
     emit mouseDown(buttonCode(event->buttons() | event->button()), shiftCode(event->modifiers()), at.x(), at.y());
 }
 

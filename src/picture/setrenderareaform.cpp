@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: MIT
+#include "setrenderareaform.h"
+
+#include "engine/numbers.h"
+#include "engine/renderarea.h"
+#include "mainwindow/controls.h"
+#include "mainwindow/quennet.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace ui {
+
+using platform::Buttons;
+
+namespace {
+
+QLabel *label(QWidget *parent, const char *name, const QString &text, int left, int top)
+{
+    auto *l = place<QLabel>(parent, name, left, top, 255, 255);
+    l->setText(text);
+    return l;
+}
+
+QLineEdit *numberBox(QWidget *parent, const char *name, const QString &text, int left, int top)
+{
+    auto *t = place<QLineEdit>(parent, name, left, top, 735, 285);
+    t->setMaxLength(3);
+    t->setText(text);
+    return t;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text, int left, int top)
+{
+    auto *b = place<QPushButton>(parent, name, left, top, 975, 255);
+    b->setText(text);
+    return b;
+}
+
+} // namespace
+
+setrenderareaform::setrenderareaform(quennet &owner, platform::Platform &platform)
+    : QWidget(&owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_owner(owner), m_platform(platform)
+{
+    setObjectName("setrenderareaform");
+    setWindowTitle("Set Render Area");
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Same small font as the main window, for which the layout was drawn.
+    setAttribute(Qt::WA_WindowPropagation);
+    setFixedSize(twipsRect(0, 0, 3780, 870).size());
+
+    Label2 = label(this, "Label2", "X1:", 120, 120);
+    x1text = numberBox(this, "x1text", "0", 480, 120);
+    Label4 = label(this, "Label4", "X2:", 1320, 120);
+    x2text = numberBox(this, "x2text", "300", 1680, 120);
+    setnewvalue = button(this, "setnewvalue", "Set", 2640, 120);
+    Label1 = label(this, "Label1", "Y1:", 120, 480);
+    y1text = numberBox(this, "y1text", "0", 480, 480);
+    Label3 = label(this, "Label3", "Y2:", 1320, 480);
+    y2text = numberBox(this, "y2text", "300", 1680, 480);
+    cancelb = button(this, "cancelb", "Cancel", 2640, 480);
+
+    const QList<QWidget *> order{y1text, x1text, x2text, y2text, setnewvalue, cancelb};
+    for (int i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    y1text->setFocus();
+
+    connect(setnewvalue, &QPushButton::clicked, this, &setrenderareaform::setnewvalue_Click);
+    connect(cancelb, &QPushButton::clicked, this, &setrenderareaform::cancelb_Click);
+}
+
+void setrenderareaform::setnewvalue_Click()
+{
+    if (m_owner.setrenderstatus == "true") {
+        m_platform.message("Cant set render area...", QString(), Buttons::Ok, true);
+        return;
+    }
+    int16_t x1value = 0, y1value = 0, x2value = 0, y2value = 0;
+    if (!valuesPass(x1value, y1value, x2value, y2value)) return;
+    m_owner.renderareapoint->setText(QString("%1 %2 %3 %4").arg(x1value).arg(y1value).arg(x2value).arg(y2value));
+    if (!m_owner.applyRenderAreaCode()) return;
+    backToMainWindow();
+}
+
+// The numeric tests, then the range tests, each stopping at the first failure with its message.
+bool setrenderareaform::valuesPass(int16_t &x1value, int16_t &y1value, int16_t &x2value, int16_t &y2value)
+{
+    const QLineEdit *boxes[] = {x1text, y1text, x2text, y2text};
+    const char *names[] = {"X1", "Y1", "X2", "Y2"};
+    double typed[4];
+    double whole[4];
+    for (int i = 0; i < 4; ++i) {
+        const std::optional<double> number = engine::parseNumber(boxes[i]->text().toStdString());
+        if (!number) {
+            m_platform.message(QString("%1 value have to be numeric.").arg(names[i]), QString(), Buttons::Ok, false);
+            return false;
+        }
+        typed[i] = *number;
+        whole[i] = engine::roundHalfEven(*number);
+    }
+    // Checked before narrowing, so a number beyond 16 bits gets its box's range message.
+    const auto refuse = [this](const char *name, const std::string &low) {
+        m_platform.message(QString("%1 value have to be between %2 and 300").arg(name, QString::fromStdString(low)),
+                           QString(), Buttons::Ok, false);
+        return false;
+    };
+    const double limit = engine::kDrawingAreaSize;
+    if (whole[0] > limit || whole[0] < 0) return refuse("X1", "0");
+    if (whole[1] > limit || whole[1] < 0) return refuse("Y1", "0");
+    if (whole[2] > limit || whole[2] <= whole[0]) return refuse("X2", engine::shortestDecimal(typed[0] + 1));
+    if (whole[3] > limit || whole[3] <= whole[1]) return refuse("Y2", engine::shortestDecimal(typed[1] + 1));
+    x1value = static_cast<int16_t>(whole[0]);
+    y1value = static_cast<int16_t>(whole[1]);
+    x2value = static_cast<int16_t>(whole[2]);
+    y2value = static_cast<int16_t>(whole[3]);
+    return true;
+}
+
+void setrenderareaform::cancelb_Click()
+{
+    backToMainWindow();
+}
+
+void setrenderareaform::backToMainWindow()
+{
+    m_owner.show();
+    m_owner.raise();
+    m_owner.activateWindow();
+    hide();
+}
+
+void setrenderareaform::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    emit discarded();
+}
+
+} // namespace ui
