@@ -66,12 +66,22 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 void PictureBox::setPicture(const QImage &picture)
 {
     m_picture = picture;
+    m_area = QImage();
     update();
 }
 
 QImage PictureBox::drawingArea() const
 {
-    return platform::composeDrawingArea(m_picture, palette().color(QPalette::Base));
+    if (m_area.isNull())
+        m_area = platform::composeDrawingArea(m_picture, palette().color(QPalette::Base));
+    return m_area;
+}
+
+void PictureBox::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        m_area = QImage();
+    QWidget::changeEvent(event);
 }
 
 Overlay *PictureBox::addOverlay(Overlay::Kind kind, const QString &name, QColor color)

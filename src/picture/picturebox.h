@@ -70,10 +70,13 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     QImage m_picture;
     QList<Overlay *> m_overlays;
+    // The composed drawing area, kept between paints; rebuilt when the picture or background changes.
+    mutable QImage m_area;
 };
 
 // The picture box pointer: a 32 x 32 crosshair, hot spot (15, 15), strokes that invert the screen.
