@@ -115,6 +115,13 @@ public:
     Shape *statusbar1;
     QLabel *infolabel7;
 
+    // Colour and text options.
+public:
+    void colorquality_Change();
+    void fontsizeC_Change();
+    void quickmessage_Click();
+    void quickmessage_Change();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
