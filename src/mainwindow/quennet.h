@@ -25,6 +25,7 @@ class QTimer;
 
 namespace ui {
 
+class choosecolor;
 class ClickLabel;
 class ColorSwatch;
 class Overlay;
@@ -121,6 +122,12 @@ public:
     void fontsizeC_Change();
     void quickmessage_Click();
     void quickmessage_Change();
+    void addignorelist_Click();
+    void removeignorelist_Click();
+    void ignorelist_Click();
+
+private:
+    choosecolor *m_choosecolor = nullptr; // created by the first "Add"
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -4,6 +4,8 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 
 namespace ui {
 
@@ -27,6 +29,12 @@ void quennet::connectOptionHandlers()
     // as typing; so only a user's edit of the field is a change, and a pick is a click.
     connect(quickmessage->lineEdit(), &QLineEdit::textEdited, this, &quennet::quickmessage_Change);
     connect(quickmessage, &QComboBox::activated, this, &quennet::quickmessage_Click);
+
+    connect(addignorelist, &QPushButton::clicked, this, &quennet::addignorelist_Click);
+    connect(removeignorelist, &QPushButton::clicked, this, &quennet::removeignorelist_Click);
+    connect(ignorelist, &QListWidget::itemSelectionChanged, this, &quennet::ignorelist_Click);
+    // A click on the entry already selected shows its colours again after a pick on the picture.
+    connect(ignorelist, &QListWidget::itemClicked, this, &quennet::ignorelist_Click);
 }
 
 void quennet::colorquality_Change()
