@@ -17,10 +17,8 @@ private slots:
     void cleanup();
     void textKeptToList_data();
     void textKeptToList();
-    void presetPickFillsMessage_data();
-    void presetPickFillsMessage();
-    void editingPresetFieldReturnsToBin_data();
-    void editingPresetFieldReturnsToBin();
+    void presetsFillMessage_data();
+    void presetsFillMessage();
 
 private:
     QComboBox *box(const QString &name) { return m_window->findChild<QComboBox *>(name); }
@@ -114,61 +112,44 @@ void tst_Options::textKeptToList()
     QCOMPARE(combo->currentText(), expected);
 }
 
-void tst_Options::presetPickFillsMessage_data()
+// After a pick of before (and "TYPED" into the message box, refused while it is locked), action
+// "pick" picks the item from the list, "type" types it into the preset field, "paste" pastes it.
+void tst_Options::presetsFillMessage_data()
 {
     QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("preset");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("locked");
 
-    const auto row = [](const char *name, const char *before, const char *preset, const char *message, bool locked) {
-        QTest::newRow(name) << QString(before) << QString(preset) << QString(message) << locked;
+    const auto row = [](const char *name, const char *before, const char *action, const char *item, const char *shown,
+                        const char *message, bool locked) {
+        QTest::newRow(name) << QString(before) << QString(action) << QString(item) << QString(shown) << QString(message)
+                            << locked;
     };
-    row("Dec", "Bin", "Dec", "0123456789", true);
-    row("Chr has no W", "Bin", "Chr", "ABCDEFGHIJKLMNOPQRSTUVXYZ", true);
-    row("Chr & Dec", "Bin", "Chr & Dec", "ABCDEFGHIJKLMNOPQRSTUVXYZ0123456789", true);
-    row("Hex", "Bin", "Hex", "0123456789ABCDEF", true);
-    row("Oct replaces a typed message", "Own message", "Oct", "01234567", true);
-    row("Bin replaces a typed message", "Own message", "Bin", "01", true);
-    row("Own message empties and unlocks", "Hex", "Own message", "", false);
-    row("Own message again empties again", "Own message", "Own message", "", false);
+    row("Dec", "Bin", "pick", "Dec", "Dec", "0123456789", true);
+    row("Chr has no W", "Bin", "pick", "Chr", "Chr", "ABCDEFGHIJKLMNOPQRSTUVXYZ", true);
+    row("Chr & Dec", "Bin", "pick", "Chr & Dec", "Chr & Dec", "ABCDEFGHIJKLMNOPQRSTUVXYZ0123456789", true);
+    row("Hex", "Bin", "pick", "Hex", "Hex", "0123456789ABCDEF", true);
+    row("Oct replaces a typed message", "Own message", "pick", "Oct", "Oct", "01234567", true);
+    row("Bin replaces a typed message", "Own message", "pick", "Bin", "Bin", "01", true);
+    row("Own message empties and unlocks", "Hex", "pick", "Own message", "Own message", "", false);
+    row("Own message again empties again", "Own message", "pick", "Own message", "Own message", "", false);
+    row("a letter typed under Own message", "Own message", "type", "x", "Bin", "01", true);
+    row("Backspace under Dec", "Dec", "type", "\b", "Bin", "01", true);
+    row("a preset's name typed", "Own message", "type", "Hex", "Bin", "01", true);
+    row("a preset's name pasted", "Own message", "paste", "Hex", "Bin", "01", true);
 }
 
-void tst_Options::presetPickFillsMessage()
+void tst_Options::presetsFillMessage()
 {
     QFETCH(QString, before);
-    QFETCH(QString, preset);
+    QFETCH(QString, action);
+    QFETCH(QString, item);
+    QFETCH(QString, shown);
     QFETCH(QString, message);
     QFETCH(bool, locked);
-
-    pick(box("quickmessage"), before);
-    QTest::keyClicks(msgtext(), "TYPED"); // refused unless unlocked
-    pick(box("quickmessage"), preset);
-    QCOMPARE(msgtext()->text(), message);
-    QCOMPARE(msgtext()->isReadOnly(), locked);
-    QVERIFY(msgtext()->isEnabled());
-}
-
-void tst_Options::editingPresetFieldReturnsToBin_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<bool>("paste");
-
-    const auto row = [](const char *name, const char *before, const char *keys, bool paste) {
-        QTest::newRow(name) << QString(before) << QString(keys) << paste;
-    };
-    row("a letter typed under Own message", "Own message", "x", false);
-    row("Backspace under Dec", "Dec", "\b", false);
-    row("a preset's name typed", "Own message", "Hex", false);
-    row("a preset's name pasted", "Own message", "Hex", true);
-}
-
-void tst_Options::editingPresetFieldReturnsToBin()
-{
-    QFETCH(QString, before);
-    QFETCH(QString, keys);
-    QFETCH(bool, paste);
 
     QComboBox *quickmessage = box("quickmessage");
     pick(quickmessage, before);
@@ -176,13 +157,16 @@ void tst_Options::editingPresetFieldReturnsToBin()
     QLineEdit *field = quickmessage->lineEdit();
     field->setFocus();
     field->selectAll();
-    if (paste)
-        field->insert(keys);
+    if (action == "pick")
+        pick(quickmessage, item);
+    else if (action == "paste")
+        field->insert(item);
     else
-        QTest::keyClicks(field, keys);
-    QCOMPARE(quickmessage->currentText(), "Bin");
-    QCOMPARE(msgtext()->text(), "01");
-    QVERIFY(msgtext()->isReadOnly());
+        QTest::keyClicks(field, item);
+    QCOMPARE(quickmessage->currentText(), shown);
+    QCOMPARE(msgtext()->text(), message);
+    QCOMPARE(msgtext()->isReadOnly(), locked);
+    QVERIFY(msgtext()->isEnabled());
     // Picks work as before afterwards.
     pick(quickmessage, before);
 }
