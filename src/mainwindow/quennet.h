@@ -27,6 +27,7 @@ class QTimer;
 
 namespace ui {
 
+class choosecolor;
 class ClickLabel;
 class ColorSwatch;
 class Overlay;
@@ -120,6 +121,19 @@ public:
     Shape *statusbar2;
     Shape *statusbar1;
     QLabel *infolabel7;
+
+    // Colour and text options.
+public:
+    void colorquality_Change();
+    void fontsizeC_Change();
+    void quickmessage_Click();
+    void quickmessage_Change();
+    void addignorelist_Click();
+    void removeignorelist_Click();
+    void ignorelist_Click();
+
+private:
+    choosecolor *m_choosecolor = nullptr; // created by the first "Add"
 
 protected:
     void closeEvent(QCloseEvent *event) override;

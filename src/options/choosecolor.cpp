@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+#include "choosecolor.h"
+
+#include "colormap.h"
+#include "engine/numbers.h"
+#include "mainwindow/controls.h"
+#include "mainwindow/quennet.h"
+#include "platform/picturefile.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace ui {
+
+namespace {
+
+constexpr int32_t kWhite = 0xFFFFFF;
+
+// A replacement is accepted only as a click on the map writes it: a colour 0x00BBGGRR in plain
+// decimal. Anything else could not be drawn on the swatch nor encoded by the conversion.
+bool isColorText(const QString &text)
+{
+    int32_t value = 0;
+    return engine::readCanonicalInt32(text.toStdString(), value) && value >= 0 && value <= kWhite;
+}
+
+} // namespace
+
+choosecolor::choosecolor(quennet &owner, platform::Platform &platform)
+    : QWidget(&owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_owner(owner), m_platform(platform)
+{
+    setObjectName("choosecolor");
+    setWindowTitle("Choose Color");
+    // A window of its own does not inherit the owner's font; the layout was drawn for that one.
+    setFont(owner.font());
+    setFixedSize(twipsRect(0, 0, 3030, 2250).size());
+
+    // Created in tab order.
+    colormap = place<ColorMap>(this, "colormap", 0, 0, 3030, 1830);
+    deccolortext = place<QLineEdit>(this, "deccolortext", 1680, 1920, 1335, 285);
+    showcolor = place<ColorSwatch>(this, "showcolor", 1320, 1920, 255, 255);
+    usecolor = place<QPushButton>(this, "usecolor", 120, 1920, 735, 255);
+    usecolor->setText("Use");
+    resetChoice();
+
+    connect(colormap, &ColorMap::mouseDown, this, &choosecolor::colormap_MouseDown);
+    connect(usecolor, &QPushButton::clicked, this, &choosecolor::usecolor_Click);
+}
+
+void choosecolor::resetChoice()
+{
+    showcolor->setColor(0);
+    deccolortext->setText("0");
+}
+
+void choosecolor::colormap_MouseDown(double x, double y)
+{
+    const QPoint pixel(int(engine::roundHalfEven(x / kTwipsPerPixel)), int(engine::roundHalfEven(y / kTwipsPerPixel)));
+    // A press at the far edge of the last pixel can round past the picture.
+    if (!colormap->picture().valid(pixel)) return;
+    const int32_t color = platform::toColorValue(colormap->picture().pixel(pixel));
+    showcolor->setColor(color);
+    deccolortext->setText(QString::number(color));
+}
+
+void choosecolor::usecolor_Click()
+{
+    // The swatch is read now, not when "Add" was pressed: a pick on the picture meanwhile counts.
+    const int32_t ignored = m_owner.showignorecolor->color();
+    const QString replacement = deccolortext->text();
+    if (!isColorText(replacement)) {
+        m_platform.message(kInvalidColorMessage, QString(), platform::Buttons::Ok, false);
+        return;
+    }
+    m_owner.ignorelist->addItem(QString::number(ignored) + " > " + replacement);
+    hide();
+    m_owner.setOptionsEnabled(true);
+}
+
+void choosecolor::Form_Unload()
+{
+    resetChoice();
+    m_owner.setOptionsEnabled(true);
+}
+
+void choosecolor::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    Form_Unload();
+}
+
+} // namespace ui
