@@ -48,9 +48,30 @@ public:
     void convertb_Click();
     void loadpic_Click();
     void Form_Unload();
-
-    // Status timer: one tick counts a second of the conversion and shows the estimate.
+    // One tick counts a second of the conversion and shows the estimate.
     void statustimer_Timer();
+
+    // Render area: chosen on the picture or typed into its dialog.
+    void setrender_Click();
+    void mainpic_MouseDown(int button, int shift, double x, double y);
+    void mainpic_MouseMove(int button, int shift, double x, double y);
+    void renderareapoint_Click();
+    // Esc: leaves selection mode with the render area as it was.
+    void cancelRenderSelection();
+    // Redraws the outline and the pixel total from the code in renderareapoint. False when the
+    // code is not four fields; the program has then been ended.
+    bool applyRenderAreaCode();
+    // The render area dialog, created hidden on first use.
+    setrenderareaform *renderAreaForm();
+
+    // Colour and text options.
+    void colorquality_Change();
+    void fontsizeC_Change();
+    void quickmessage_Click();
+    void quickmessage_Change();
+    void addignorelist_Click();
+    void removeignorelist_Click();
+    void ignorelist_Click();
 
     // The sixteen option controls, disabled and enabled together in this order.
     QList<QWidget *> optionGroup() const;
@@ -122,19 +143,6 @@ public:
     Shape *statusbar1;
     QLabel *infolabel7;
 
-    // Colour and text options.
-public:
-    void colorquality_Change();
-    void fontsizeC_Change();
-    void quickmessage_Click();
-    void quickmessage_Change();
-    void addignorelist_Click();
-    void removeignorelist_Click();
-    void ignorelist_Click();
-
-private:
-    choosecolor *m_choosecolor = nullptr; // created by the first "Add"
-
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -161,6 +169,12 @@ private:
     void showScanProgress();
     void processEvents() override;
 
+    // Render area.
+    void pickColor(double x, double y);
+    void takeFirstCorner(double x, double y);
+    void takeSecondCorner(double x, double y);
+    void endOnBrokenCode(const QString &text);
+
     // Runs a guarded handler body: a failure is reported and ends the program.
     void runGuarded(engine::Operation operation, const std::function<void()> &body);
     void reportFailure(const engine::Failure &failure);
@@ -175,28 +189,9 @@ private:
     std::shared_ptr<engine::Conversion> m_conversion; // the current or last conversion
     std::chrono::nanoseconds m_eventInterval = std::chrono::milliseconds(10);
     bool m_ended = false; // the program was told to end; unwind whatever runs
-
-    // Render area: selection on the picture and the render area dialog.
-public:
-    void setrender_Click();
-    void mainpic_MouseDown(int button, int shift, double x, double y);
-    void mainpic_MouseMove(int button, int shift, double x, double y);
-    void renderareapoint_Click();
-    // Esc: leaves selection mode with the render area as it was.
-    void cancelRenderSelection();
-    // Redraws the outline and the pixel total from the code in renderareapoint. False when the
-    // code is not four fields; the program has then been ended.
-    bool applyRenderAreaCode();
-    // The render area dialog, created hidden on first use.
-    setrenderareaform *renderAreaForm();
-
-private:
-    void pickColor(double x, double y);
-    void takeFirstCorner(double x, double y);
-    void takeSecondCorner(double x, double y);
-    void endOnBrokenCode(const QString &text);
     QPointer<setrenderareaform> m_renderAreaForm;
-    QShortcut *m_cancelSelection = nullptr;
+    QShortcut *m_cancelSelection = nullptr; // Esc, live only while a selection is under way
+    choosecolor *m_choosecolor = nullptr;   // created by the first "Add"
 };
 
 } // namespace ui
