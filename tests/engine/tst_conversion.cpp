@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: MIT
+// The scan and the page it writes: which pixels, which characters, which colours, exact bytes.
+#include "engine/failure.h"
+#include "engine/scan.h"
+
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+using Grid = QList<QList<int>>; // rows of 0x00BBGGRR values
+
+constexpr int kRed = 0x0000FF;
+constexpr int kGreen = 0x00FF00;
+
+const QByteArray kCredit = "<font color=#FFFFFF>Orvanta @ Lumirune</font></font></body></html>\r\n";
+
+// A picture at the top left of the drawing area.
+struct GridSource : engine::PixelSource
+{
+    explicit GridSource(Grid rows) : rows(std::move(rows)) {}
+    int32_t pixel(int x, int y) override { return rows.value(y).value(x, -1); }
+    Grid rows;
+};
+
+// Calls back where the scan lets events through, as a window's STOP click would arrive.
+struct Host : engine::ScanHost
+{
+    void processEvents() override { onEvents(++calls); }
+    int calls = 0;
+    std::function<void(int call)> onEvents = [](int) {};
+};
+
+// A small area with the message taken in order, so pages are predictable.
+engine::ScanSettings smallScan(int width, int height, const std::string &message = "AB")
+{
+    engine::ScanSettings s;
+    s.area = {0, 0, int16_t(width), int16_t(height)};
+    s.pixelCount = width * height;
+    s.message = message;
+    s.randomOrder = false;
+    s.twoCharsPerPixel = false;
+    s.eventInterval = std::chrono::nanoseconds(0);
+    return s;
+}
+
+// The body between "<pre>" and "</pre>".
+QByteArray body(const QByteArray &page)
+{
+    const int start = page.indexOf("<pre>") + 5;
+    return page.mid(start, page.indexOf("</pre>") - start);
+}
+
+} // namespace
+
+class TestConversion : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY((m_dir = std::make_unique<QTemporaryDir>())->isValid()); }
+    void workedExample_data();
+    void workedExample();
+    void replacements_data();
+    void replacements();
+    void randomCharactersAreSeededOncePerConversion();
+    void exactBytes();
+    void vanishedFolderFailsTheConversion();
+
+private:
+    QString page() const { return m_dir->filePath("cat1.htm"); }
+    // Converts into the page; onEvents runs wherever the scan lets events through.
+    QByteArray convert(const engine::ScanSettings &settings, GridSource &pixels,
+                       const std::function<void(engine::Conversion &, int call)> &onEvents = {})
+    {
+        engine::Conversion conversion(settings);
+        Host host;
+        if (onEvents) host.onEvents = [&](int call) { onEvents(conversion, call); };
+        conversion.startDocument(page().toStdString());
+        conversion.Loopconvert(pixels, host);
+        QFile file(page());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestConversion::workedExample_data()
+{
+    QTest::addColumn<int>("stopAfter"); // the pixel after which STOP lands while events are processed; 0: never
+    QTest::addColumn<QByteArray>("ending");
+    QTest::newRow("completed") << 0 << QByteArray("AB</font><br></pre>");
+    QTest::newRow("aborted after the fourth pixel") << 4 << QByteArray("</pre><br>");
+}
+
+// Read from an area away from the origin, to show the scan starts at its corner.
+void TestConversion::workedExample()
+{
+    QFETCH(int, stopAfter);
+    QFETCH(QByteArray, ending);
+    GridSource pixels({{0, 0, 0, 0}, {0, kRed, kRed, kGreen}, {0, kGreen, kGreen, kGreen}});
+    engine::ScanSettings s = smallScan(3, 2, "AB");
+    s.area = {1, 1, 4, 3};
+    s.page.fontSize = "2";
+    QCOMPARE(convert(s, pixels,
+                     [&](engine::Conversion &conversion, int call) {
+                         if (call == stopAfter) conversion.abort();
+                     }),
+             "<html><head><title>Orvanta @ Lumirune</title></head><body bgcolor=#000000><font size=2>\r\n"
+             "<pre><font color=#FF0000>AB</font><font color=#00FF00>A</font><br><font color=#00FF00>B" +
+                 ending + kCredit);
+}
+
+// Ignore-list entries, in list order, on one pixel.
+void TestConversion::replacements_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<int>("pixel");
+    QTest::addColumn<QByteArray>("hex");
+    const auto row = [](const char *name, const QStringList &entries, const char *hex, int pixel = kRed) {
+        QTest::newRow(name) << entries << pixel << QByteArray(hex);
+    };
+    row("entries chain in list order", {"255 > 65280", "65280 > 0"}, "000000");
+    row("reversed, the chain does not happen", {"65280 > 0", "255 > 65280"}, "00FF00");
+    row("earlier of two entries for one colour wins", {"255 > 0", "255 > 65280"}, "000000");
+    row("entries of four fields, one field or a double space are passed over", {"255 > 0 1", "255", "255  > 0"},
+        "FF0000");
+    row("colours compare as text: 0255 is not 255", {"0255 > 0"}, "FF0000");
+    row("an unreadable point can be replaced", {"-1 > 255"}, "FF0000", -1);
+    row("text replacement chains by text", {"255 > 007", "007 > 65280"}, "00FF00");
+    row("text replacement that reads as a number", {"255 > 007"}, "070000");
+}
+
+void TestConversion::replacements()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(int, pixel);
+    QFETCH(QByteArray, hex);
+    engine::ScanSettings s = smallScan(1, 1, "A");
+    for (const QString &entry : entries)
+        s.replacements.push_back(entry.toStdString());
+    GridSource pixels(Grid{{pixel}});
+    QCOMPARE(body(convert(s, pixels)), "<font color=#" + hex + ">A</font><br>");
+}
+
+void TestConversion::randomCharactersAreSeededOncePerConversion()
+{
+    GridSource pixels(Grid(20, QList<int>(20, 0)));
+    engine::ScanSettings s = smallScan(20, 20, "XYZ");
+    s.randomOrder = true;
+    s.twoCharsPerPixel = true;
+    s.seed = 42;
+    const QByteArray chars = body(convert(s, pixels)); // markup holds none of X, Y and Z
+    QCOMPARE(chars.count('X') + chars.count('Y') + chars.count('Z'), 800);
+    for (char c : {'X', 'Y', 'Z'}) {
+        // Each of three characters drawn uniformly: 800 / 3 = 267, far from 150 or 380.
+        QVERIFY2(chars.count(c) > 150 && chars.count(c) < 380,
+                 qPrintable(QString("%1: %2").arg(c).arg(chars.count(c))));
+        // Seeding per pixel repeated characters in long stretches; a uniform draw rarely does.
+        QVERIFY(!chars.contains(QByteArray(12, c)));
+    }
+    QCOMPARE(body(convert(s, pixels)), chars);
+    s.seed = 43;
+    QVERIFY(body(convert(s, pixels)) != chars);
+}
+
+// CR LF line ends, single Windows-1252 bytes, and '&' written as "&amp;": a bare one could start
+// a character reference that swallows the characters after it.
+void TestConversion::exactBytes()
+{
+    engine::ScanSettings s = smallScan(4, 1, "&\xC5\xC4\xD6"); // & Å Ä Ö
+    s.page.blackBackground = false;
+    s.page.insertPre = false;
+    GridSource pixels({{0, 0, 0, 0}});
+    QCOMPARE(convert(s, pixels),
+             "<html><head><title>Orvanta @ Lumirune</title></head><body bgcolor=#FFFFFF><font size=1>\r\n"
+             "<font color=#000000>&amp;\xC5\xC4\xD6</font><br>" +
+                 kCredit);
+}
+
+// Once the folder is gone the page cannot be written again by name; the conversion fails rather
+// than writing on into an unlinked file.
+void TestConversion::vanishedFolderFailsTheConversion()
+{
+    GridSource pixels({{0, 0, 0}});
+    try {
+        convert(smallScan(3, 1), pixels, [&](engine::Conversion &, int call) {
+            if (call == 1) QVERIFY(QDir(m_dir->path()).removeRecursively());
+        });
+        QFAIL("writing into a removed folder was reported as success");
+    } catch (const engine::Failure &failure) {
+        QCOMPARE(failure.operation(), engine::Operation::Loopconvert);
+        QCOMPARE(failure.number(), 75);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestConversion)
+#include "tst_conversion.moc"
