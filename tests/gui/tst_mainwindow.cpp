@@ -324,7 +324,7 @@ void TestMainWindow::statusTick()
     run.w.totallines = int16_t(totallines);
     tick(run.w, linesDone, counted);
     const QStringList lines = reportLines();
-    QCOMPARE(lines.isEmpty() ? run.w.convertinfo3->text() : lines[1] + " " + lines[3] + " " + lines[6], shown);
+    QCOMPARE(lines.size() < 13 ? run.w.convertinfo3->text() : lines[1] + " " + lines[3] + " " + lines[6], shown);
     QCOMPARE(run.fake.quitCalled, !lines.isEmpty());
 }
 
