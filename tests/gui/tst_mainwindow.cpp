@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The main window as it starts: controls, texts, places, tab order, the option group, closing.
+// The main window driven through its named controls on a fake platform: the start state, Convert,
+// Load picture and closing, the status timer, and the failure report with the end of the program.
 #include "mainwindow/controls.h"
 #include "mainwindow/quennet.h"
 #include "picture/picturebox.h"
@@ -11,234 +12,405 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
 #include <QtTest>
+
+namespace {
+
+const QByteArray kHead = "<html><head><title>Orvanta @ Lumirune</title></head><body bgcolor=#000000><font size=1>\r\n";
+const QByteArray kTail = "<font color=#FFFFFF>Orvanta @ Lumirune</font></font></body></html>\r\n";
+
+// One window on a fake platform, run in a fresh current directory so that pictures, pages and the
+// report file land there.
+struct Run
+{
+    QString previous = QDir::currentPath();
+    QTemporaryDir folder;
+    bool entered = QDir::setCurrent(folder.path());
+    FakePlatform fake;
+    ui::quennet w{fake};
+    ~Run() { QDir::setCurrent(previous); }
+};
+
+// Copies the 3 x 2 picture blue blue green / green green white to path and loads it through the
+// file dialog, for a conversion of all of it that writes the message "01" in turn, one character
+// a pixel, and lets events through after every pixel. Its first pixel is not red, so a page that
+// read the red outline drawn over the picture would show it.
+void loadCat(Run &run, const QString &path = "cat.bmp")
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QVERIFY(QFile::exists(path) || QFile::copy(TEST_DATA_DIR "/cat.bmp", path));
+    run.fake.nextFileName = path;
+    run.w.loadpic_Click();
+    run.w.renderareapoint->setText("0 0 3 2");
+    run.w.totpixels->setText("6");
+    run.w.randommessage->setChecked(false);
+    run.w.doublechrperpix->setChecked(false);
+    run.w.setScanEventInterval(std::chrono::nanoseconds(0));
+}
+
+// The message boxes shown: text, title, and a Cancel button or system-modal where they apply.
+QStringList said(const FakePlatform &fake)
+{
+    QStringList said;
+    for (const FakePlatform::Message &m : fake.messages)
+        said << m.text + " [" + m.title + (m.buttons == platform::Buttons::OkCancel ? ", Cancel" : "") +
+                    (m.systemModal ? ", system-modal]" : "]");
+    return said;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What the user sees of a control: its caption or text, items, marks and visibility.
+QString shown(QObject *object)
+{
+    QString text = object->property("windowTitle").toString();
+    for (const char *name : {"text", "title", "currentText"})
+        text = object->property(name).isValid() ? object->property(name).toString() : text;
+    if (auto *combo = qobject_cast<QComboBox *>(object)) {
+        for (int i = 0; i < combo->count(); ++i)
+            text += (i ? " " : " of ") + combo->itemText(i);
+    }
+    if (auto *list = qobject_cast<QListWidget *>(object)) text = QString("%1 items").arg(list->count());
+    if (auto *timer = qobject_cast<QTimer *>(object))
+        text = QString("%1 ms, %2").arg(timer->interval()).arg(timer->isActive() ? "running" : "stopped");
+    if (object->property("readOnly").toBool()) text += " (read-only)";
+    if (object->property("checkable").toBool()) text += object->property("checked").toBool() ? " [x]" : " [ ]";
+    if (object->property("visible") == false) text += " (hidden)";
+    return text + (object->property("enabled") == false ? " (disabled)" : "");
+}
+
+// Records the order in which the controls it watches change their enabled state.
+struct EnabledOrder : QObject
+{
+    QStringList changes;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::EnabledChange)
+            changes << watched->objectName() + (static_cast<QWidget *>(watched)->isEnabled() ? "+" : "-");
+        return false;
+    }
+};
+
+// One tick of the status timer with the given lines done and seconds counted, delivered as the
+// timer delivers it; by default the count leaves the signed 16-bit range.
+void tick(ui::quennet &window, const QString &linesDone = "3", int counted = 32767)
+{
+    window.convertlinenr->setText(linesDone);
+    window.rendertime = int16_t(counted);
+    QMetaObject::invokeMethod(window.statustimer, "timeout");
+}
+
+// The report file split at CR LF; a bare LF stays inside its line. No line of a block is empty.
+QStringList reportLines()
+{
+    return QString::fromUtf8(readAll("Errormsg.txt")).split("\r\n", Qt::SkipEmptyParts);
+}
+
+void verifyEnded(const FakePlatform &fake)
+{
+    // Nothing but the confirmation came before it.
+    QCOMPARE(said(fake).join(" / ").remove("Are you sure? [Convert, Cancel] / "),
+             "Error: Send file errormsg.txt to Corvalis... [quennetproject]");
+    QVERIFY(fake.quitCalled);
+}
+
+} // namespace
 
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup() { m_window.reset(); }
-    void startTexts_data();
-    void startTexts();
-    void startStates();
-    void comboLists();
-    void placesInPixels_data();
-    void placesInPixels();
-    void overlaysAtStart();
-    void tabOrder();
-    void closingEndsTheProgram();
-    void resizingMovesNothing();
-
-private:
-    QWidget *control(const QString &name) const { return m_window->findChild<QWidget *>(name); }
-    FakePlatform m_fake;
-    std::unique_ptr<ui::quennet> m_window;
+    void startStateAndClosing();
+    void refusalsChangeNothing();
+    void conversions();
+    void loadCancelSuccessDamaged();
+    void statusTick_data();
+    void statusTick();
+    void failureReports_data();
+    void failureReports();
+    void reportAcrossRuns();
 };
 
-void TestMainWindow::init()
+void TestMainWindow::startStateAndClosing()
 {
-    m_fake = FakePlatform();
-    m_window = std::make_unique<ui::quennet>(m_fake);
-}
-
-void TestMainWindow::startTexts_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    const QList<QPair<QString, QString>> rows{
-        {"quennet", "Lumirune II - Orvanta"},
-        {"convertb", "Convert"},
-        {"loadpic", "Load picture"},
-        {"setrender", "Set render area"},
-        {"colorframe", "Color"},
-        {"textframe", "Text"},
-        {"convertframe", "Convert"},
-        {"totpixels", "90000"},
-        {"info3", "Total pixels in render area:"},
-        {"renderareapoint", "0 0 300 300"},
-        {"info2", "Render area  (x1 y1 x2 y2):"},
-        {"info1", "Load the picture you want to convert and then setup your options."},
-        {"colorquality", "100"},
-        {"addignorelist", "Add"},
-        {"removeignorelist", "Rem"},
-        {"whitebackground", "White background color"},
-        {"blackbackground", "Black background color"},
-        {"infolabel1", "Color quality:                %"},
-        {"infolabel5", "Ignore color:"},
-        {"fontsizeC", "1"},
-        {"quickmessage", "Bin"},
-        {"doublechrperpix", "Double chr per pix (bigger file size)"},
-        {"Insertpre", "Insert Pre"},
-        {"msgtext", "01"},
-        {"randommessage", "Random"},
-        {"infolabel3", "Message:"},
-        {"infolabel2", "Font size:"},
-        {"convertfilename", ""},
-        {"converthexcolor", "0"},
-        {"convertrgbcolor", "0"},
-        {"convertvbcolor", "0"},
-        {"convertlinenr", "0"},
-        {"convertpixelnr", "0"},
-        {"infolabel6", "Dec:                                        RGB:                                       HEX:"},
-        {"infolabel4", "Working on:                                            Save in file:"},
-        {"convertinfo3", "0 sec elasped, 0 sec left."},
-        {"convertinfo2", "Line number:"},
-        {"convertinfo1", "Pixel number:"},
-        {"convertstatus", "0%"},
-        {"infolabel7", "Status:"},
+    Run run;
+    run.w.show();
+    const QStringList expected{
+        "quennet: Lumirune II - Orvanta",
+        "statustimer: 1000 ms, stopped",
+        "convertb: Convert",
+        "loadpic: Load picture",
+        "setrender: Set render area",
+        "colorframe: Color",
+        "textframe: Text",
+        "convertframe: Convert (hidden)",
+        "totpixels: 90000",
+        "info3: Total pixels in render area:",
+        "renderareapoint: 0 0 300 300",
+        "info2: Render area  (x1 y1 x2 y2):",
+        "info1: Load the picture you want to convert and then setup your options.",
+        "colorquality: 100 of 100 90 80 70 60 50 40 30 20 10",
+        "addignorelist: Add",
+        "ignorelist: 0 items",
+        "removeignorelist: Rem",
+        "whitebackground: White background color [ ]",
+        "blackbackground: Black background color [x]",
+        "infolabel1: Color quality:                %",
+        "infolabel5: Ignore color:",
+        "fontsizeC: 1 of 7 6 5 4 3 2 1",
+        "quickmessage: Bin of Dec Chr Chr & Dec Hex Oct Bin Own message",
+        "doublechrperpix: Double chr per pix (bigger file size) [x]",
+        "Insertpre: Insert Pre [x]",
+        "msgtext: 01 (read-only)",
+        "randommessage: Random [x]",
+        "infolabel3: Message:",
+        "infolabel2: Font size:",
+        "convertfilename:  (read-only) (hidden)",
+        "converthexcolor: 0 (hidden)",
+        "convertrgbcolor: 0 (hidden)",
+        "convertvbcolor: 0 (hidden)",
+        "convertlinenr: 0 (hidden)",
+        "convertpixelnr: 0 (hidden)",
+        "infolabel6: Dec:                                        RGB:                                       HEX: "
+        "(hidden)",
+        "infolabel4: Working on:                                            Save in file: (hidden)",
+        "convertinfo3: 0 sec elasped, 0 sec left. (hidden)",
+        "convertinfo2: Line number: (hidden)",
+        "convertinfo1: Pixel number: (hidden)",
+        "convertstatus: 0% (hidden)",
+        "infolabel7: Status: (hidden)",
     };
-    for (const auto &[name, text] : rows)
-        QTest::newRow(qPrintable(name)) << name << text;
-}
-
-void TestMainWindow::startTexts()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QObject *object = name == "quennet" ? m_window.get() : m_window->findChild<QObject *>(name);
-    QVERIFY2(object, "no control of that name");
-    QString shown;
-    if (auto *w = qobject_cast<QWidget *>(object); w && w->isWindow())
-        shown = w->windowTitle();
-    else if (auto *label = qobject_cast<QLabel *>(object))
-        shown = label->text();
-    else if (auto *button = qobject_cast<QAbstractButton *>(object))
-        shown = button->text();
-    else if (auto *frame = qobject_cast<QGroupBox *>(object))
-        shown = frame->title();
-    else if (auto *combo = qobject_cast<QComboBox *>(object))
-        shown = combo->currentText();
-    else if (auto *edit = qobject_cast<QLineEdit *>(object))
-        shown = edit->text();
-    QCOMPARE(shown, text);
-}
-
-void TestMainWindow::startStates()
-{
-    ui::quennet &w = *m_window;
-    QVERIFY(w.blackbackground->isChecked() && !w.whitebackground->isChecked());
-    QVERIFY(w.doublechrperpix->isChecked() && w.Insertpre->isChecked() && w.randommessage->isChecked());
-    QVERIFY(w.msgtext->isReadOnly() && w.msgtext->isEnabled());
-    QCOMPARE(w.msgtext->maxLength(), 100);
-    QVERIFY(w.convertfilename->isReadOnly());
-    QCOMPARE(w.ignorelist->count(), 0);
-    QVERIFY(w.convertframe->isHidden() && !w.colorframe->isHidden() && !w.textframe->isHidden());
-    QVERIFY(!w.statustimer->isActive());
-    QCOMPARE(w.statustimer->interval(), 1000);
-    QCOMPARE(w.showignorecolor->color(), int32_t(0x80000005));
-    for (QWidget *option : w.optionGroup())
-        QVERIFY2(option->isEnabled(), qPrintable(option->objectName()));
-    QCOMPARE(w.setrenderstatus, QString());
-    QCOMPARE(w.convertb->font().pointSize(), 12);
-    QVERIFY(w.convertb->font().bold());
-    QVERIFY(!w.windowIcon().isNull());
-    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
-    QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
-}
-
-void TestMainWindow::comboLists()
-{
-    auto items = [](QComboBox *combo) {
-        QStringList list;
-        for (int i = 0; i < combo->count(); ++i)
-            list << combo->itemText(i);
-        return list;
-    };
-    QCOMPARE(items(m_window->colorquality), (QStringList{"100", "90", "80", "70", "60", "50", "40", "30", "20", "10"}));
-    QCOMPARE(items(m_window->fontsizeC), (QStringList{"7", "6", "5", "4", "3", "2", "1"}));
-    QCOMPARE(items(m_window->quickmessage),
-             (QStringList{"Dec", "Chr", "Chr & Dec", "Hex", "Oct", "Bin", "Own message"}));
-    QVERIFY(m_window->colorquality->isEditable() && m_window->fontsizeC->isEditable() &&
-            m_window->quickmessage->isEditable());
-}
-
-// Twips divided by 15, relative to the window or to the frame holding the control.
-void TestMainWindow::placesInPixels_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("pixels");
-    QTest::newRow("mainpic") << "mainpic" << QRect(8, 8, 302, 302);
-    QTest::newRow("convertb") << "convertb" << QRect(320, 272, 153, 33);
-    QTest::newRow("colorframe") << "colorframe" << QRect(264, 312, 209, 201);
-    QTest::newRow("textframe") << "textframe" << QRect(8, 312, 249, 201);
-    QTest::newRow("convertframe") << "convertframe" << QRect(8, 312, 465, 201);
-    QTest::newRow("info1") << "info1" << QRect(328, 32, 145, 49);
-    QTest::newRow("in colorframe: showignorecolor") << "showignorecolor" << QRect(160, 154, 41, 36);
-    QTest::newRow("in textframe: msgtext") << "msgtext" << QRect(8, 152, 233, 43);
-    QTest::newRow("in convertframe: statusbar1") << "statusbar1" << QRect(24, 40, 413, 25);
-    QTest::newRow("in convertframe: convertfilename") << "convertfilename" << QRect(216, 112, 225, 19);
-}
-
-void TestMainWindow::placesInPixels()
-{
-    QFETCH(QString, name);
-    QFETCH(QRect, pixels);
-    QCOMPARE(control(name)->geometry(), pixels);
-}
-
-void TestMainWindow::overlaysAtStart()
-{
-    struct Expected
-    {
-        const char *name;
-        bool visible;
-        QColor color;
-        double x1, y1, x2, y2;
-    };
-    const Expected rows[] = {
-        {"Line1", false, QColor(0, 192, 0), 149, 0, 149, 4470},
-        {"Line2", false, QColor(0, 192, 0), 0, 149, 4470, 149},
-        {"renderareabox", true, QColor(255, 0, 0), 0, 0, 4500, 4500},
-        {"pointline2", false, QColor(0, 128, 0), 480, 600, 480, 900},
-        {"pointline1", false, QColor(0, 128, 0), 480, 600, 780, 600},
-    };
-    for (const Expected &e : rows) {
-        auto *overlay = m_window->mainpic->findChild<ui::Overlay *>(e.name);
-        QVERIFY2(overlay, e.name);
-        QCOMPARE(overlay->isVisible(), e.visible);
-        QCOMPARE(overlay->color(), e.color);
-        QCOMPARE(QLineF(overlay->x1, overlay->y1, overlay->x2, overlay->y2), QLineF(e.x1, e.y1, e.x2, e.y2));
+    QStringList seen;
+    for (const QString &row : expected) {
+        const QString name = row.section(": ", 0, 0);
+        QObject *object = name == "quennet" ? &run.w : run.w.findChild<QObject *>(name);
+        seen << name + ": " + (object ? shown(object) : "missing");
     }
-    // The outline is what the box shows along the area's first column; the page never sees it.
-    m_window->show();
-    QCOMPARE(m_fake.pixelShown(m_window->mainpic, QPoint(1, 150)), 255);
-    QCOMPARE(m_fake.pixelShown(m_window->mainpic, QPoint(2, 150)), 0xFFFFFF);
-    QCOMPARE(m_window->mainpic->drawingArea().pixel(0, 149), qRgb(255, 255, 255));
+    QCOMPARE(seen, expected);
+    QVERIFY(run.w.close() && run.fake.quitCalled);
 }
 
-void TestMainWindow::tabOrder()
+// Cancel on the confirmation, then each refusal in the order of the checks: the characters before
+// the picture, then an empty message, then no picture.
+void TestMainWindow::refusalsChangeNothing()
 {
-    QStringList order;
-    QWidget *w = m_window->mainpic;
-    do {
-        if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty()) // skip a combo's own edit field
-            order << w->objectName();
-        w = w->nextInFocusChain();
-    } while (w != m_window->mainpic && order.size() < 40);
-    QCOMPARE(order.mid(0, 16),
-             (QStringList{"mainpic", "msgtext", "blackbackground", "setrender", "loadpic", "convertb",
-                          "whitebackground", "randommessage", "removeignorelist", "ignorelist", "addignorelist",
-                          "colorquality", "Insertpre", "doublechrperpix", "quickmessage", "fontsizeC"}));
+    Run run;
+    run.fake.answers = {platform::Answer::Cancel};
+    for (const char *message : {"hello world", "hello world", "", "01"}) {
+        run.w.msgtext->setText(message);
+        run.w.convertb->click();
+    }
+    QCOMPARE(
+        said(run.fake),
+        QStringList({"Are you sure? [Convert, Cancel]", "Are you sure? [Convert, Cancel]",
+                     QString::fromUtf8("Allowed char in text box: QWERTYUIOPÅASDFGHJKLÖÄZXCVBNM,.-_'1234567890+*/!?@"
+                                       "#$%&\\() [quennetproject]"),
+                     "Are you sure? [Convert, Cancel]", "You have to choose a message text! [Convert, system-modal]",
+                     "Are you sure? [Convert, Cancel]", "You have to load a picture! [Convert, system-modal]"}));
+    QVERIFY(run.w.convertframe->isHidden() && run.w.loadpic->isEnabled());
 }
 
-void TestMainWindow::closingEndsTheProgram()
+// Two conversions of one picture, then the names later pages get. The first is stopped after its
+// fourth pixel: the busy window, the abort tail ending the page and the scan with it. The second
+// runs to the end, checked byte for byte, with the status timer counting only its own finished
+// rows. Each disables the option group and enables it again in its fixed order.
+void TestMainWindow::conversions()
 {
-    m_window->show();
-    QVERIFY(m_window->close());
-    QVERIFY(m_fake.quitCalled);
-    QCOMPARE(m_fake.exitCode, 0);
+    Run run;
+    ui::quennet &w = run.w;
+    loadCat(run);
+    EnabledOrder order;
+    for (QWidget *option : w.optionGroup())
+        option->installEventFilter(&order);
+    run.fake.onProcessEvents = [&](int call) {
+        if (call == 1) QCOMPARE(shown(w.convertb) + ", " + shown(w.convertframe), "STOP, Convert");
+        QVERIFY(w.statustimer->isActive() && w.textframe->isHidden() && w.colorframe->isHidden());
+        QMetaObject::invokeMethod(w.statustimer, "timeout"); // the first row ends at the third pixel
+        if (call == 4) w.convertb->click();
+    };
+    w.show();
+    w.convertb_Click();
+    QCOMPARE(said(run.fake).value(1), "Convert aborted. [quennetproject, system-modal]");
+    QCOMPARE(run.fake.processEventsCalls, 4);
+    QCOMPARE(readAll("cat1.htm"),
+             kHead +
+                 "<pre><font color=#0000FF>01</font><font color=#00FF00>0</font><br><font color=#00FF00>1</pre><br>" +
+                 kTail);
+    QCOMPARE(w.convertinfo3->text(), "2 sec elasped, 2 sec left.");
+    QCOMPARE(w.convertlinenr->text() + " " + w.convertpixelnr->text() + " " + w.convertstatus->text(), "1 3 50%");
+    QVERIFY(!w.statustimer->isActive() && w.convertb->text() == "Convert");
+
+    // Without reloading, the next page is named from the last one.
+    w.convertb_Click();
+    QCOMPARE(said(run.fake).value(3), "Convert Complete [Convert, system-modal]");
+    QCOMPARE(readAll("cat11.htm"), kHead +
+                                       "<pre><font color=#0000FF>01</font><font color=#00FF00>0</font><br>"
+                                       "<font color=#00FF00>10</font><font color=#FFFFFF>1</font><br></pre>" +
+                                       kTail);
+    QCOMPARE(w.convertinfo3->text(), "3 sec elasped, 3 sec left.");
+    QCOMPARE(w.convertlinenr->text() + " " + w.convertpixelnr->text() + " " + w.convertstatus->text(), "2 6 100%");
+    QVERIFY(!w.statustimer->isActive() && w.convertframe->isHidden() && !w.colorframe->isHidden());
+    // convertb is left out: it stays enabled as the STOP button.
+    const QStringList group{"renderareapoint",  "doublechrperpix", "Insertpre",  "msgtext",
+                            "quickmessage",     "randommessage",   "fontsizeC",  "colorquality",
+                            "blackbackground",  "whitebackground", "ignorelist", "addignorelist",
+                            "removeignorelist", "loadpic",         "setrender"};
+    const QString onOff = group.join("- ") + "- " + group.join("+ ") + "+";
+    QCOMPARE(order.changes.join(' '), onOff + " " + onOff);
+
+    // Reloaded, with cat2 and cat3 taken as well, the first free name is cat4.
+    for (const char *name : {"cat2.htm", "cat3.htm"})
+        QVERIFY(QFile(name).open(QIODevice::WriteOnly));
+    loadCat(run);
+    w.convertb_Click();
+    QCOMPARE(w.convertfilename->text(), "cat4.htm");
+    for (int n = 5; n <= 100; ++n)
+        QVERIFY(QFile(QString("cat%1.htm").arg(n)).open(QIODevice::WriteOnly));
+    loadCat(run);
+    w.convertb_Click();
+    QCOMPARE(said(run.fake).constLast(), "Error: Cant find a plase to save file. [quennetproject]");
+    QCOMPARE(QDir().entryList(QDir::Files).size(), 1 + 100); // no page more
 }
 
-void TestMainWindow::resizingMovesNothing()
+void TestMainWindow::loadCancelSuccessDamaged()
 {
-    m_window->show();
-    const QRect before = m_window->convertb->geometry();
-    m_window->resize(700, 700);
-    QCOMPARE(m_window->convertb->geometry(), before);
+    Run run;
+    ui::quennet &w = run.w;
+    w.loadpic_Click(); // Cancel: nothing is chosen
+    QCOMPARE(run.fake.dialog,
+             (QStringList{QCoreApplication::applicationDirPath(), "*.bmp (*.BMP)", "*.jpg (*.JPG)", "*.gif (*.GIF)"}));
+    loadCat(run);
+    w.loadpic_Click(); // Cancel after a load changes nothing either
+    run.fake.nextFileName = TEST_DATA_DIR "/damaged.jpg";
+    w.loadpic_Click();
+    QCOMPARE(said(run.fake), QStringList{"Error: The picture file you selected maybe damaged. [quennetproject]"});
+    // The box keeps the picture that is shown, so Convert writes no page for the damaged file.
+    QCOMPARE(w.convertfilename->text(), "cat.bmp");
+    QCOMPARE(w.mainpic->picture().size(), QSize(3, 2));
+    QVERIFY(!run.fake.quitCalled);
+}
+
+// One tick with the lines done so far: the estimate shown, or the failure report (its step, number
+// and the seconds counted).
+void TestMainWindow::statusTick_data()
+{
+    QTest::addColumn<int>("totallines");
+    QTest::addColumn<QString>("linesDone");
+    QTest::addColumn<int>("counted");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("300 lines, 4 done") << 300 << "4" << 11 << "12 sec elasped, 888 sec left.";
+    // 10 / 7 * 93 = 132.86: the fraction is dropped, not rounded.
+    QTest::newRow("100 lines, 7 done") << 100 << "7" << 9 << "10 sec elasped, 132 sec left.";
+    QTest::newRow("one line to go") << 50 << "49" << 97 << "98 sec elasped, 2 sec left.";
+    QTest::newRow("large estimate in whole digits") << 300 << "1" << 32766 << "32767 sec elasped, 9797333 sec left.";
+    QTest::newRow("no line finished: nothing counted") << 300 << "0" << 32767 << "0 sec elasped, 0 sec left.";
+    QTest::newRow("count passes 32767") << 300 << "5" << 32767 << "Progress: Stat timer ErrN: 6 RendT: 32767";
+    QTest::newRow("line caption not a number") << 300 << "five" << 7 << "Progress: Stat timer ErrN: 13 RendT: 8";
+    QTest::newRow("zero written another way") << 300 << "00" << 7 << "Progress: Stat timer ErrN: 11 RendT: 8";
+}
+
+void TestMainWindow::statusTick()
+{
+    QFETCH(int, totallines);
+    QFETCH(QString, linesDone);
+    QFETCH(int, counted);
+    QFETCH(QString, shown);
+    Run run;
+    run.w.totallines = int16_t(totallines);
+    tick(run.w, linesDone, counted);
+    const QStringList lines = reportLines();
+    QCOMPARE(lines.size() < 13 ? run.w.convertinfo3->text() : lines[1] + " " + lines[3] + " " + lines[6], shown);
+    QCOMPARE(run.fake.quitCalled, !lines.isEmpty());
+}
+
+// Failures met while converting reach the report with the step that met them, their number, and
+// the conversion's state at that moment.
+void TestMainWindow::failureReports_data()
+{
+    QTest::addColumn<QString>("report");
+    // The folder cannot be written: root passes permission bits, so it is removed.
+    QTest::newRow("picture folder gone before Convert")
+        << "Progress: Convert Button ErrN: 75 RendT: 0 TotL: 2 ConvL: 0 ConvRGB: 0 TotHex: ";
+    QTest::newRow("picture folder gone during the scan")
+        << "Progress: Loopconvert ErrN: 75 RendT: 0 TotL: 2 ConvL: 1 ConvRGB: 0025500 TotHex: 00FF00";
+    // "16777215 > red" hands the last pixel, white, to the encoding as a colour that is no number.
+    QTest::newRow("colour encoding")
+        << "Progress: Convert RGB ErrN: 13 RendT: 0 TotL: 2 ConvL: 1 ConvRGB: 0025500 TotHex: 00FF00";
+    QTest::newRow("tick during the scan")
+        << "Progress: Stat timer ErrN: 6 RendT: 32767 TotL: 2 ConvL: 0 ConvRGB: 0000255 TotHex: 0000FF";
+}
+
+void TestMainWindow::failureReports()
+{
+    QFETCH(QString, report);
+    const QString row = QTest::currentDataTag();
+    Run run;
+    ui::quennet &w = run.w;
+    // Not plain ASCII, to show that the report spells file names as the file system does.
+    const QString folder = QDir::current().filePath("Bilder ä");
+    loadCat(run, folder + "/cat.bmp");
+    if (row == "picture folder gone before Convert") QVERIFY(QDir(folder).removeRecursively());
+    if (row == "colour encoding") w.ignorelist->addItem("16777215 > red");
+    qint64 pageAtTick = -1;
+    run.fake.onProcessEvents = [&](int call) {
+        if (row == "picture folder gone during the scan" && call == 4) QDir(folder).removeRecursively();
+        if (row != "tick during the scan") return;
+        QCOMPARE(call, 1); // the scan goes no further
+        pageAtTick = QFileInfo(w.convertfilename->text()).size();
+        tick(w);
+    };
+    w.convertb_Click();
+    const QStringList lines = reportLines();
+    QCOMPARE(lines.size(), 13);
+    QCOMPARE(QStringList({lines[1], lines[3]}).join(' ') + " " + lines.mid(6, 5).join(' '), report);
+    if (row.startsWith("picture folder")) QVERIFY2(lines[2].contains("/Bilder ä/"), qPrintable(lines[2]));
+    // The page stays as it was at the failing tick, without a tail.
+    if (row == "tick during the scan") QCOMPARE(QFileInfo(w.convertfilename->text()).size(), pageAtTick);
+    verifyEnded(run.fake);
+}
+
+// Blocks from several runs, each appended with its start-up values where no conversion has run.
+// In the first, a file name too short to number fails the Convert command before any counter moves.
+void TestMainWindow::reportAcrossRuns()
+{
+    Run first;
+    QVERIFY(QFile("x").open(QIODevice::WriteOnly));
+    first.w.convertfilename->setText("x");
+    first.w.convertb_Click();
+    QCOMPARE(readAll("Errormsg.txt"), QByteArray("----- 14.03.2024 09:26:53 -----\r\n"
+                                                 "Progress: Convert Button\r\n"
+                                                 "ErrD: Invalid file name \"x\": shorter than four characters\r\n"
+                                                 "ErrN: 5\r\n"
+                                                 "ErrS: OutputName\r\n"
+                                                 "RendS: \r\n"
+                                                 "RendT: 0\r\n"
+                                                 "TotL: 0\r\n"
+                                                 "ConvL: 0\r\n"
+                                                 "ConvRGB: 0\r\n"
+                                                 "TotHex: \r\n"
+                                                 "RendA: 0 0 300 300\r\n"
+                                                 "RendP: 90000\r\n"));
+    verifyEnded(first.fake);
+    FakePlatform fake;
+    fake.dateTime = "2.1.2024 11:00:00";
+    ui::quennet second(fake);
+    tick(second);
+    verifyEnded(fake);
+    const QStringList lines = reportLines();
+    QCOMPARE(lines.size(), 2 * 13);
+    QCOMPARE(lines[13], "----- 2.1.2024 11:00:00 -----");
+    // A folder in the report's place: not even root can append to it, yet the message shows and the
+    // program ends.
+    QVERIFY(QFile::remove("Errormsg.txt") && QDir().mkdir("Errormsg.txt"));
+    FakePlatform third;
+    ui::quennet unwritable(third);
+    tick(unwritable);
+    verifyEnded(third);
 }
 
 QTEST_MAIN(TestMainWindow)

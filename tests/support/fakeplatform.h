@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
-// A platform that scripts message-box answers and dialog picks and records what was asked.
+// The real platform with message boxes, the file dialog, event processing and quitting scripted
+// and recorded; pictures are read and shown, and the program's folder found, as the program does.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/qtplatform.h"
 
-#include <QList>
+#include <QCoreApplication>
 
 #include <functional>
 
-class FakePlatform : public platform::Platform
+class FakePlatform : public platform::QtPlatform
 {
 public:
     struct Message
@@ -22,34 +23,49 @@ public:
     // Answers for the next message boxes, in order; Ok once they run out.
     QList<platform::Answer> answers;
     QList<Message> messages;
-    // Runs while a message box is "open", after it has been recorded.
-    std::function<void(const Message &)> onMessage;
 
     // The file dialog returns this and then forgets it (empty: Cancel).
     QString nextFileName;
-    QString dialogFolder;
-    QStringList dialogFilters;
-    int dialogs = 0;
+    // The last dialog's initial folder, then its filter list.
+    QStringList dialog;
 
     // Runs every time the program lets events through, with the count so far.
     std::function<void(int call)> onProcessEvents;
     int processEventsCalls = 0;
 
     bool quitCalled = false;
-    int exitCode = -1;
-    QString folder = QStringLiteral("/opt/lumirune");
     // What the clock reads, already in the locale's words.
     QString dateTime = QStringLiteral("14.03.2024 09:26:53");
 
-    QStringList messageTexts() const;
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const Message &m : messages)
+            texts << m.text;
+        return texts;
+    }
 
     platform::Answer message(const QString &text, const QString &title, platform::Buttons buttons,
-                             bool systemModal) override;
-    QString openFileName(QWidget *parent, const QString &folder, const QStringList &filters) override;
-    QImage loadPicture(const QString &path, QString *error) override;
-    int32_t pixelShown(QWidget *widget, QPoint point) override;
-    void processEvents() override;
-    void quit(int exitCode) override;
-    QString programFolder() override { return folder; }
+                             bool systemModal) override
+    {
+        messages.append({text, title.isEmpty() ? platform::kApplicationTitle : title, buttons, systemModal});
+        return answers.isEmpty() ? platform::Answer::Ok : answers.takeFirst();
+    }
+
+    QString openFileName(QWidget *, const QString &folder, const QStringList &filters) override
+    {
+        dialog = QStringList{folder} + filters;
+        return std::exchange(nextFileName, QString());
+    }
+
+    void processEvents() override
+    {
+        ++processEventsCalls;
+        QCoreApplication::processEvents();
+        if (onProcessEvents) onProcessEvents(processEventsCalls);
+    }
+
+    void quit(int) override { quitCalled = true; }
+
     QString dateTimeText() override { return dateTime; }
 };
