@@ -1,175 +1,387 @@
 // SPDX-License-Identifier: MIT
+// The options of a conversion: the render area (chosen on the picture or typed into its dialog),
+// colour picks, the boxes kept to their lists, message presets, the ignore list and its chooser.
 #include "support/fakeplatform.h"
 
+#include "mainwindow/controls.h"
 #include "mainwindow/quennet.h"
+#include "options/choosecolor.h"
+#include "options/colormap.h"
+#include "picture/picturebox.h"
+#include "picture/setrenderareaform.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
-#include <QTest>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
 
-class tst_Options : public QObject
+namespace {
+// Code / pixel total / outline in twips, as at start.
+const QString kStart = "0 0 300 300 / 90000 / 0 0 4500 4500";
+const QString kInvalid = "The color code is invalid, please use a new color.";
+} // namespace
+
+class TestOptions : public QObject
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
-    void textKeptToList_data();
-    void textKeptToList();
-    void presetsFillMessage_data();
-    void presetsFillMessage();
+    void refusedSecondCorners();
+    void completedSelection_data();
+    void completedSelection();
+    void pointerOnThePicture();
+    void stuckOrBrokenSelection();
+    void dialogRefusals_data();
+    void dialogRefusals();
+    void dialogSetCancelAndClose();
+    void boxesKeepToListsAndPresets_data();
+    void boxesKeepToListsAndPresets();
+    void useTakesOnlyAColor_data();
+    void useTakesOnlyAColor();
+    void ignoreListEntriesAndConversion();
 
 private:
-    QComboBox *box(const QString &name) { return m_window->findChild<QComboBox *>(name); }
-    QLineEdit *msgtext() { return m_window->findChild<QLineEdit *>("msgtext"); }
+    void click(double x, double y) { emit w->mainpic->mouseDown(1, 0, x, y); }
+    QString code() const
+    {
+        const ui::Overlay *box = w->renderareabox;
+        return w->renderareapoint->text() + " / " + w->totpixels->text() +
+               QString::asprintf(" / %g %g %g %g", box->x1, box->y1, box->x2, box->y2);
+    }
+    int enabledOptions() const
+    {
+        const QList<QWidget *> group = w->optionGroup();
+        return std::count_if(group.begin(), group.end(), [](const QWidget *control) { return control->isEnabled(); });
+    }
+    // Opens the dialog as the user does, with a click on the render area caption.
+    void open() { QTest::mouseClick(w->renderareapoint, Qt::LeftButton); }
+    ui::setrenderareaform *form() const { return w->renderAreaForm(); }
+    QList<QLineEdit *> boxes() const { return {form()->x1text, form()->y1text, form()->x2text, form()->y2text}; }
+    void type(const QString &texts) // "x1,y1,x2,y2"
+    {
+        for (int i = 0; i < 4; ++i)
+            boxes()[i]->setText(texts.split(',').at(i));
+    }
+    QString texts() const
+    {
+        QStringList texts;
+        for (const QLineEdit *box : boxes())
+            texts << box->text();
+        return texts.join(',');
+    }
     // As a user picks: open the list, move to the item, press Enter.
-    void pick(QComboBox *combo, const QString &item);
+    void pick(QComboBox *combo, const QString &item)
+    {
+        combo->showPopup();
+        combo->view()->setCurrentIndex(combo->model()->index(combo->findText(item), 0));
+        QTest::keyClick(combo->view(), Qt::Key_Return);
+    }
+    ui::choosecolor *chooser() const { return w->findChild<ui::choosecolor *>(); }
+    void add(int32_t swatch) // after a pick of swatch on the picture
+    {
+        w->showignorecolor->setColor(swatch);
+        w->addignorelist->click();
+    }
+    // A press on the map inside its one-pixel border, at a pixel of the map's picture.
+    void clickMap(QPoint pixel) { QTest::mouseClick(chooser()->colormap, Qt::LeftButton, {}, pixel + QPoint(1, 1)); }
+    QStringList entries() const
+    {
+        QStringList texts;
+        for (int i = 0; i < w->ignorelist->count(); ++i)
+            texts << w->ignorelist->item(i)->text();
+        return texts;
+    }
 
-    FakePlatform m_fake;
-    ui::quennet *m_window = nullptr;
+    std::unique_ptr<FakePlatform> fake;
+    std::unique_ptr<ui::quennet> w;
 };
 
-void tst_Options::init()
+void TestOptions::init()
 {
-    m_fake = FakePlatform();
-    m_window = new ui::quennet(m_fake);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    w.reset();
+    fake = std::make_unique<FakePlatform>();
+    w = std::make_unique<ui::quennet>(*fake);
+    w->show();
 }
 
-void tst_Options::cleanup()
+// The crosshair is red where a second corner would be refused and green elsewhere; a refused
+// corner leaves the selection waiting.
+void TestOptions::refusedSecondCorners()
 {
-    delete m_window;
-}
-
-void tst_Options::pick(QComboBox *combo, const QString &item)
-{
-    combo->showPopup();
-    QAbstractItemView *view = combo->view();
-    QTRY_VERIFY(view->isVisible());
-    view->setCurrentIndex(combo->model()->index(combo->findText(item), 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    QCOMPARE(combo->currentText(), item);
-}
-
-// After a pick of start, how: "end" types the keys after it, "over" types them over it, "set" has
-// the program set them as the text, "pick" does nothing more. "\b" is Backspace.
-void tst_Options::textKeptToList_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("expected");
-
-    const auto row = [](const char *name, const char *box, const char *start, const char *how, const char *keys,
-                        const char *expected) {
-        QTest::newRow(name) << QString(box) << QString(start) << QString(how) << QString(keys) << QString(expected);
-    };
-    row("quality: 100 less its last 0 is 10", "colorquality", "100", "end", "\b", "10");
-    row("quality: 10 less its 0 is put back to 100", "colorquality", "100", "end", "\b\b", "100");
-    row("quality: a single 5 is put back to 100", "colorquality", "60", "over", "5", "100");
-    row("quality: percent sign after the digits", "colorquality", "50", "end", "%", "100");
-    row("quality: emptied", "colorquality", "50", "over", "\b", "100");
-    row("quality: listed 40 set", "colorquality", "100", "set", "40", "40");
-    row("quality: 090 set", "colorquality", "40", "set", "090", "100");
-    row("quality: space before", "colorquality", "40", "set", " 50", "100");
-    row("quality: picked 40 stays", "colorquality", "40", "pick", "", "40");
-    row("font size: 3 stays", "fontsizeC", "1", "over", "3", "3");
-    row("font size: 8", "fontsizeC", "5", "over", "8", "1");
-    row("font size: 0", "fontsizeC", "5", "over", "0", "1");
-    row("font size: picked 5 stays", "fontsizeC", "5", "pick", "", "5");
-    row("font size: 07", "fontsizeC", "5", "over", "07", "1");
-    row("font size: emptied", "fontsizeC", "5", "over", "\b", "1");
-    row("font size: empty text set", "fontsizeC", "5", "set", "", "1");
-}
-
-void tst_Options::textKeptToList()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, start);
-    QFETCH(QString, how);
-    QFETCH(QString, keys);
-    QFETCH(QString, expected);
-
-    QComboBox *combo = box(name);
-    pick(combo, start);
-    QLineEdit *field = combo->lineEdit();
-    field->setFocus();
-    if (how == "set") {
-        combo->setEditText(keys);
-    } else if (how != "pick") {
-        if (how == "over")
-            field->selectAll();
-        else
-            field->end(false);
-        QTest::keyClicks(field, keys);
+    // From the first corner, pixel (100, 100): same column, same row, left, above, then right and below.
+    const QList<QPointF> corners{{1514.9, 2250}, {2250, 1500}, {750, 2250}, {2250, 750}, {2250, 2250}};
+    const QStringList crosshairs{"#ff0000 #00c000", "#00c000 #ff0000", "#ff0000 #00c000", "#00c000 #ff0000",
+                                 "#00c000 #00c000"};
+    w->setrender->click();
+    click(1500, 1500);
+    for (int i = 0; i < corners.size(); ++i) {
+        emit w->mainpic->mouseMove(0, 0, corners[i].x(), corners[i].y());
+        QCOMPARE(w->Line1->color().name() + ' ' + w->Line2->color().name(), crosshairs[i]);
+        click(corners[i].x(), corners[i].y());
     }
-    QCOMPARE(combo->currentText(), expected);
-    // Leaving the box keeps what it shows.
-    msgtext()->setFocus();
-    QCOMPARE(combo->currentText(), expected);
+    QCOMPARE(code(), "100 100 150 150 / 2500 / 1500 1500 750 750");
 }
 
-// After a pick of before (and "TYPED" into the message box, refused while it is locked), action
-// "pick" picks the item from the list, "type" types it into the preset field, "paste" pastes it.
-void tst_Options::presetsFillMessage_data()
+void TestOptions::completedSelection_data()
 {
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("item");
-    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QPointF>("first");
+    QTest::addColumn<QPointF>("second");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("smallest area") << QPointF(600, 1050) << QPointF(615, 1065) << "40 70 41 71 / 1 / 600 1050 15 15";
+    QTest::newRow("farthest") << QPointF(0, 0) << QPointF(4485, 4485) << "0 0 299 299 / 89401 / 0 0 4485 4485";
+    QTest::newRow("22.5 floors") << QPointF(22.5, 29.9) << QPointF(4484.9, 44.9) << "1 1 298 2 / 297 / 15 15 4455 15";
+}
+
+void TestOptions::completedSelection()
+{
+    QFETCH(QPointF, first);
+    QFETCH(QPointF, second);
+    QFETCH(QString, code);
+
+    w->setrender->click();
+    click(first.x(), first.y());
+    click(second.x(), second.y());
+    QCOMPARE(this->code(), code);
+    QCOMPARE(enabledOptions(), 16);
+    // The dialog, never opened, holds the new numbers.
+    QCOMPARE(texts().replace(',', ' '), w->renderareapoint->text());
+}
+
+// Real presses, here with the right button, on the border around the drawing area are ignored.
+// A pick rounds half to even where a selection floors: each position lands on the red outline.
+void TestOptions::pointerOnThePicture()
+{
+    w->setrender->click();
+    // A press on the border would make a corner in column -1 or 300.
+    QTest::mouseClick(w->mainpic, Qt::RightButton, {}, QPoint(0, 50));
+    QTest::mouseClick(w->mainpic, Qt::RightButton, {}, QPoint(3, 5));
+    QTest::mouseClick(w->mainpic, Qt::RightButton, {}, QPoint(301, 301));
+    QCOMPARE(code(), kStart);
+    QTest::mouseClick(w->mainpic, Qt::RightButton, {}, QPoint(51, 81));
+    QCOMPARE(code(), "2 4 50 80 / 3648 / 30 60 720 1140"); // the outline runs along column 2 and row 4
+
+    for (const QPointF at : {QPointF(22.5, 600), QPointF(37.5, 600), QPointF(600, 52.5)}) {
+        w->showignorecolor->setColor(0);
+        click(at.x(), at.y());
+        QCOMPARE(w->showignorecolor->color(), 255);
+    }
+}
+
+// A first corner in the last column admits no second one; Esc leaves the selection, whether the
+// picture or the window has the focus. A broken first corner ends the program.
+void TestOptions::stuckOrBrokenSelection()
+{
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    for (QWidget *focus : QList<QWidget *>{w->mainpic, w.get()}) {
+        w->setrender->click();
+        click(4485, 300);
+        click(4499, 4499);
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Escape);
+        QCOMPARE(enabledOptions(), 16);
+        QVERIFY(!w->Line1->isVisible() && !w->Line2->isVisible() && !w->pointline1->isVisible());
+        QCOMPARE(w->setrenderstatus, "false");
+        QCOMPARE(code(), kStart);
+    }
+
+    w->setrender->click();
+    w->renderstartpoint = "1 2 3";
+    click(1500, 1500);
+    QCOMPARE(fake->messageTexts(), QStringList{"Error: Ubound splitrenderareacode <> 1"});
+    QVERIFY(fake->quitCalled);
+}
+
+void TestOptions::dialogRefusals_data()
+{
+    QTest::addColumn<QString>("typed"); // x1,y1,x2,y2
     QTest::addColumn<QString>("message");
-    QTest::addColumn<bool>("locked");
-
-    const auto row = [](const char *name, const char *before, const char *action, const char *item, const char *shown,
-                        const char *message, bool locked) {
-        QTest::newRow(name) << QString(before) << QString(action) << QString(item) << QString(shown) << QString(message)
-                            << locked;
-    };
-    row("Dec", "Bin", "pick", "Dec", "Dec", "0123456789", true);
-    row("Chr has no W", "Bin", "pick", "Chr", "Chr", "ABCDEFGHIJKLMNOPQRSTUVXYZ", true);
-    row("Chr & Dec", "Bin", "pick", "Chr & Dec", "Chr & Dec", "ABCDEFGHIJKLMNOPQRSTUVXYZ0123456789", true);
-    row("Hex", "Bin", "pick", "Hex", "Hex", "0123456789ABCDEF", true);
-    row("Oct replaces a typed message", "Own message", "pick", "Oct", "Oct", "01234567", true);
-    row("Bin replaces a typed message", "Own message", "pick", "Bin", "Bin", "01", true);
-    row("Own message empties and unlocks", "Hex", "pick", "Own message", "Own message", "", false);
-    row("Own message again empties again", "Own message", "pick", "Own message", "Own message", "", false);
-    row("a letter typed under Own message", "Own message", "type", "x", "Bin", "01", true);
-    row("Backspace under Dec", "Dec", "type", "\b", "Bin", "01", true);
-    row("a preset's name typed", "Own message", "type", "Hex", "Bin", "01", true);
-    row("a preset's name pasted", "Own message", "paste", "Hex", "Bin", "01", true);
+    QTest::newRow("x1 of 300 leaves no room") << QString("300,0,300,300") << "X2 value have to be between 301 and 300";
+    QTest::newRow("x1 plus one as typed") << QString("9.5,0,10,300") << "X2 value have to be between 10.5 and 300";
+    QTest::newRow("negative y1") << QString("0,-1,300,300") << "Y1 value have to be between 0 and 300";
+    QTest::newRow("empty x2") << QString("0,0,,300") << "X2 value have to be numeric.";
+    QTest::newRow("only the first non-numeric box") << QString("a,0,,300") << "X1 value have to be numeric.";
+    QTest::newRow("numbers before ranges") << QString("999,0,300,1x") << "Y2 value have to be numeric.";
+    QTest::newRow("x2 equal to x1") << QString("20,0,20,300") << "X2 value have to be between 21 and 300";
+    QTest::newRow("number beyond 16 bits") << QString("99999,0,300,300") << "X1 value have to be between 0 and 300";
 }
 
-void tst_Options::presetsFillMessage()
+void TestOptions::dialogRefusals()
 {
-    QFETCH(QString, before);
-    QFETCH(QString, action);
-    QFETCH(QString, item);
-    QFETCH(QString, shown);
+    QFETCH(QString, typed);
     QFETCH(QString, message);
-    QFETCH(bool, locked);
 
-    QComboBox *quickmessage = box("quickmessage");
-    pick(quickmessage, before);
-    QTest::keyClicks(msgtext(), "TYPED");
-    QLineEdit *field = quickmessage->lineEdit();
-    field->setFocus();
-    field->selectAll();
-    if (action == "pick")
-        pick(quickmessage, item);
-    else if (action == "paste")
-        field->insert(item);
-    else
-        QTest::keyClicks(field, item);
-    QCOMPARE(quickmessage->currentText(), shown);
-    QCOMPARE(msgtext()->text(), message);
-    QCOMPARE(msgtext()->isReadOnly(), locked);
-    QVERIFY(msgtext()->isEnabled());
-    // Picks work as before afterwards.
-    pick(quickmessage, before);
+    open();
+    // Code can put more into a box than the three characters a user may type.
+    for (QLineEdit *box : form()->findChildren<QLineEdit *>())
+        box->setMaxLength(5);
+    type(typed);
+    form()->setnewvalue->click();
+    QCOMPARE(fake->messageTexts(), QStringList{message});
+    QCOMPARE(code(), kStart);
 }
 
-QTEST_MAIN(tst_Options)
+void TestOptions::dialogSetCancelAndClose()
+{
+    open();
+    type("2.5,1.5,300,300"); // 2.5 goes down to the even 2, 1.5 up to it
+    form()->setnewvalue->click();
+    QCOMPARE(code(), "2 2 300 300 / 88804 / 30 30 4470 4470");
+    QCOMPARE(texts(), "2.5,1.5,300,300");
+
+    w->setrender->click();
+    form()->setnewvalue->click();
+    QCOMPARE(fake->messageTexts(), QStringList{"Cant set render area..."});
+    QVERIFY(fake->messages[0].systemModal);
+    // The selection goes on and leaves its numbers in the boxes.
+    click(150, 300);
+    click(450, 600);
+    QCOMPARE(texts(), "10,20,30,40");
+
+    open();
+    type("5,6,abc,");
+    form()->cancelb->click();
+    QVERIFY(!form()->isVisible());
+    open();
+    QCOMPARE(texts(), "5,6,abc,");
+    // The closed dialog is forgotten at once, before it is deleted: opening again shows a fresh one.
+    form()->close();
+    open();
+    QCOMPARE(texts(), "0,0,300,300");
+    QCOMPARE(code(), "10 20 30 40 / 400 / 150 300 300 300");
+}
+
+// After "Own message" is picked and "TYPED" typed into the message box, action "set" puts text into
+// the box as a program would, "end" types it at the end of the box, "pick" picks it from the list.
+void TestOptions::boxesKeepToListsAndPresets_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown"); // for the presets, with the message and whether it is locked
+    const auto row = [](const char *name, const char *box, const char *action, const char *text, const char *shown) {
+        QTest::newRow(name) << QString(box) << QString(action) << QString(text) << QString(shown);
+    };
+    row("quality 100 less a 0 is 10", "colorquality", "end", "\b", "10");
+    row("quality 1 is put back to 100", "colorquality", "end", "\b\b", "100");
+    row("quality 090", "colorquality", "set", "090", "100");
+    row("quality with a space before", "colorquality", "set", " 50", "100");
+    row("quality with a percent sign", "colorquality", "set", "50%", "100");
+    row("quality emptied", "colorquality", "set", "", "100");
+    row("font size 8", "fontsizeC", "set", "8", "1");
+    row("font size 0", "fontsizeC", "set", "0", "1");
+    row("font size 07", "fontsizeC", "set", "07", "1");
+    row("font size emptied", "fontsizeC", "set", "", "1");
+    row("font size 5 picked", "fontsizeC", "pick", "5", "5");
+    row("Dec", "quickmessage", "pick", "Dec", "Dec: 0123456789 locked");
+    row("Chr has no W", "quickmessage", "pick", "Chr", "Chr: ABCDEFGHIJKLMNOPQRSTUVXYZ locked");
+    row("Chr & Dec", "quickmessage", "pick", "Chr & Dec", "Chr & Dec: ABCDEFGHIJKLMNOPQRSTUVXYZ0123456789 locked");
+    row("Hex", "quickmessage", "pick", "Hex", "Hex: 0123456789ABCDEF locked");
+    row("Oct", "quickmessage", "pick", "Oct", "Oct: 01234567 locked");
+    row("Bin", "quickmessage", "pick", "Bin", "Bin: 01 locked");
+    row("Own message empties", "quickmessage", "pick", "Own message", "Own message: ");
+    row("typing returns to Bin", "quickmessage", "end", "x", "Bin: 01 locked");
+}
+
+void TestOptions::boxesKeepToListsAndPresets()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, action);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+
+    pick(w->quickmessage, "Own message");
+    QTest::keyClicks(w->msgtext, "TYPED");
+    auto *combo = w->findChild<QComboBox *>(box);
+    if (action == "pick")
+        pick(combo, text);
+    else if (action == "end")
+        QTest::keyClicks(combo->lineEdit(), text);
+    else
+        combo->setEditText(text);
+    QString now = combo->currentText();
+    if (combo == w->quickmessage) now += ": " + w->msgtext->text() + (w->msgtext->isReadOnly() ? " locked" : "");
+    QCOMPARE(now, shown);
+}
+
+void TestOptions::useTakesOnlyAColor_data()
+{
+    QTest::addColumn<QVariant>("choice"); // a map cell clicked after another colour, or a text typed
+    QTest::addColumn<QString>("outcome"); // the new entry, or the message
+    QTest::newRow("column 7 row 0 is pure green") << QVariant(QPoint(75, 5)) << "255 > 65280";
+    QTest::newRow("white cell, column 0 row 5") << QVariant(QPoint(5, 55)) << "255 > 16777215";
+    QTest::newRow("grid line") << QVariant(QPoint(70, 5)) << "255 > 0";
+    QTest::newRow("grey level 1 takes green from its own table") << QVariant(QPoint(5, 15)) << "255 > 3223601";
+    QTest::newRow("column 8 row 7: red level 4, blue 1") << QVariant(QPoint(85, 75)) << "255 > 3211470";
+    QTest::newRow("beyond white") << QVariant("16777216") << kInvalid;
+    QTest::newRow("negative") << QVariant("-1") << kInvalid;
+    QTest::newRow("leading zero") << QVariant("0255") << kInvalid;
+}
+
+void TestOptions::useTakesOnlyAColor()
+{
+    QFETCH(QVariant, choice);
+    QFETCH(QString, outcome);
+
+    add(255);
+    clickMap(QPoint(15, 15)); // not black, so that a grid line must change it
+    if (choice.typeId() == QMetaType::QPoint)
+        clickMap(choice.toPoint());
+    else
+        chooser()->deccolortext->setText(choice.toString());
+    chooser()->usecolor->click();
+    QCOMPARE((entries() + fake->messageTexts()).join(" | "), outcome);
+    // Refused, the chooser stays open for another choice and the options locked.
+    QCOMPARE(chooser()->isVisible(), entries().isEmpty());
+    QCOMPARE(enabledOptions(), entries().isEmpty() ? 0 : 16);
+}
+
+// Entries through the chooser, the refusals of Add and Rem, and a conversion that applies the
+// earlier of two entries for one colour.
+void TestOptions::ignoreListEntriesAndConversion()
+{
+    QTemporaryDir dir;
+    QImage picture(1, 1, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(dir.filePath("red.bmp")));
+    fake->nextFileName = dir.filePath("red.bmp");
+    w->loadpic_Click();
+
+    w->addignorelist->click(); // nothing picked yet
+    w->removeignorelist->click();
+    add(255);
+    chooser()->usecolor->click(); // a fresh chooser offers black
+    // A pick on the picture while the chooser is open: Use stores it without Add's checks.
+    add(0);
+    w->showignorecolor->setColor(255);
+    clickMap(QPoint(75, 5)); // green
+    chooser()->usecolor->click();
+    w->ignorelist->setCurrentRow(0);
+    w->addignorelist->click(); // the selected entry's colour
+    add(16777215);
+    QCOMPARE(chooser()->deccolortext->text(), "65280"); // hidden by Use, the chooser kept its choice
+    QVERIFY(chooser()->close());
+    QCOMPARE(chooser()->deccolortext->text(), "0"); // closed, it forgot it and added nothing
+    QCOMPARE(enabledOptions(), 16);
+    QCOMPARE(entries(), (QStringList{"255 > 0", "255 > 65280"}));
+    QCOMPARE(fake->messageTexts(),
+             (QStringList{kInvalid, "Select item from ignore list!", "That color you have choose is already added!"}));
+
+    w->renderareapoint->setText("0 0 1 1");
+    w->totpixels->setText("1");
+    w->convertb_Click();
+    QFile page(dir.filePath("red1.htm"));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    QVERIFY(page.readAll().contains("<pre><font color=#000000>"));
+
+    w->ignorelist->setCurrentRow(1);
+    w->removeignorelist->click();
+    QCOMPARE(entries(), QStringList{"255 > 0"});
+}
+
+QTEST_MAIN(TestOptions)
 #include "tst_options.moc"
