@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Rules for single values: colour codes and the page name beside a picture.
+// Rules for single values: colour codes, message characters and the page name beside a picture.
 #include "engine/colorcode.h"
+#include "engine/messagetext.h"
 #include "engine/outputname.h"
 
 #include <QtTest>
@@ -18,6 +19,8 @@ private slots:
     void encode();
     void outputNames_data();
     void outputNames();
+    void messageCharacters_data();
+    void messageCharacters();
 };
 
 // Pixels through one encoder: the hex text after each, and the channel values after the last.
@@ -102,6 +105,30 @@ void TestRules::outputNames()
     const auto free =
         engine::nextFreeOutputName(t.toStdString(), [&](const std::string &p) { return files.count(p) > 0; });
     QCOMPARE(free ? QString::fromStdString(*free) : QString(), name);
+}
+
+void TestRules::messageCharacters_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("firstRefused"); // -1: all allowed
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("lower case passes the upper-cased check") << "abcxyz" << -1 << QByteArray("abcxyz");
+    QTest::newRow("Nordic letters of both cases, one byte each")
+        << QString::fromUtf8("åäöÅÄÖ") << -1 << QByteArray("\xE5\xE4\xF6\xC5\xC4\xD6");
+    QTest::newRow("a space") << "hello world" << 5 << QByteArray();
+    // Upper-casing must not turn these into allowed letters: ß gives SS and ı gives I elsewhere.
+    QTest::newRow("sharp s") << QString::fromUtf8("aß") << 1 << QByteArray();
+    QTest::newRow("dotless i") << QString::fromUtf8("ı") << 0 << QByteArray();
+}
+
+void TestRules::messageCharacters()
+{
+    QFETCH(QString, message);
+    QFETCH(int, firstRefused);
+    QFETCH(QByteArray, written);
+    const auto refused = engine::firstDisallowedChar(message.toStdU32String());
+    QCOMPARE(refused ? int(*refused) : -1, firstRefused);
+    if (!refused) QCOMPARE(QByteArray::fromStdString(engine::toAnsi(message.toStdU32String())), written);
 }
 
 QTEST_GUILESS_MAIN(TestRules)

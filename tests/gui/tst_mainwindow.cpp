@@ -126,6 +126,7 @@ class TestMainWindow : public QObject
 
 private slots:
     void startStateAndClosing();
+    void layoutAndTabOrder();
     void refusalsChangeNothing();
     void conversions();
     void loadCancelSuccessDamaged();
@@ -193,6 +194,31 @@ void TestMainWindow::startStateAndClosing()
     }
     QCOMPARE(seen, expected);
     QVERIFY(run.w.close() && run.fake.quitCalled);
+}
+
+// Twips divided by 15, relative to the window or to the frame that holds the control.
+void TestMainWindow::layoutAndTabOrder()
+{
+    Run run;
+    QStringList places;
+    for (const char *name : {"mainpic", "convertb", "colorframe", "convertframe", "info1", "msgtext", "showignorecolor",
+                             "statusbar1", "convertfilename"}) {
+        const QRect r = run.w.findChild<QWidget *>(name)->geometry();
+        places << QString("%1 %2,%3 %4x%5").arg(name).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    }
+    QCOMPARE(places, (QStringList{"mainpic 8,8 302x302", "convertb 320,272 153x33", "colorframe 264,312 209x201",
+                                  "convertframe 8,312 465x201", "info1 328,32 145x49", "msgtext 8,152 233x43",
+                                  "showignorecolor 160,154 41x36", "statusbar1 24,40 413x25",
+                                  "convertfilename 216,112 225x19"}));
+    QStringList order;
+    QWidget *widget = run.w.mainpic;
+    do {
+        if ((widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().isEmpty()) // not a combo's own field
+            order << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget != run.w.mainpic && order.size() < 12);
+    QCOMPARE(order.join(' '), "mainpic msgtext blackbackground setrender loadpic convertb whitebackground "
+                              "randommessage removeignorelist ignorelist addignorelist colorquality");
 }
 
 // Cancel on the confirmation, then each refusal in the order of the checks: the characters before
@@ -292,6 +318,22 @@ void TestMainWindow::loadCancelSuccessDamaged()
     // The box keeps the picture that is shown, so Convert writes no page for the damaged file.
     QCOMPARE(w.convertfilename->text(), "cat.bmp");
     QCOMPARE(w.mainpic->picture().size(), QSize(3, 2));
+    // An animation shows its first frame (red, then blue).
+    run.fake.nextFileName = TEST_DATA_DIR "/two-frames.gif";
+    w.loadpic_Click();
+    QCOMPARE(w.mainpic->picture().pixel(0, 0), qRgb(255, 0, 0));
+    // A bitmap header promising 30000 x 30000 pixels, more than may be allocated, fails as damaged.
+    QFile huge("huge.bmp");
+    QVERIFY(huge.open(QIODevice::WriteOnly));
+    QDataStream header(&huge);
+    header.setByteOrder(QDataStream::LittleEndian);
+    header << quint16(0x4D42) << quint32(54) << quint32(0) << quint32(54) << quint32(40) << qint32(30000)
+           << qint32(30000) << quint16(1) << quint16(24) << quint32(0) << quint32(0) << quint64(0) << quint64(0);
+    huge.close();
+    run.fake.nextFileName = "huge.bmp";
+    w.loadpic_Click();
+    QCOMPARE(said(run.fake).size(), 2);
+    QCOMPARE(w.convertfilename->text(), TEST_DATA_DIR "/two-frames.gif");
     QVERIFY(!run.fake.quitCalled);
 }
 

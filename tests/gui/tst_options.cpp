@@ -360,7 +360,9 @@ void TestOptions::ignoreListEntriesAndConversion()
     w->showignorecolor->setColor(255);
     clickMap(QPoint(75, 5)); // green
     chooser()->usecolor->click();
-    w->ignorelist->setCurrentRow(0);
+    w->ignorelist->setCurrentRow(0); // "255 > 0": red on the swatch's left half, black on its right
+    QCOMPARE(fake->pixelShown(w->showignorecolor, QPoint(5, 18)), 255);
+    QCOMPARE(fake->pixelShown(w->showignorecolor, QPoint(35, 18)), 0);
     w->addignorelist->click(); // the selected entry's colour
     add(16777215);
     QCOMPARE(chooser()->deccolortext->text(), "65280"); // hidden by Use, the chooser kept its choice
