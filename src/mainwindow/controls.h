@@ -28,6 +28,16 @@ template <class W> W *place(QWidget *parent, const char *name, int left, int top
     return widget;
 }
 
+// A control with a caption or text: a label (plain text, never markup), a button or a text box.
+template <class W>
+W *placeWithText(QWidget *parent, const char *name, const QString &text, int left, int top, int width, int height)
+{
+    auto *widget = place<W>(parent, name, left, top, width, height);
+    if constexpr (std::is_base_of_v<QLabel, W>) widget->setTextFormat(Qt::PlainText);
+    widget->setText(text);
+    return widget;
+}
+
 // System colour references, 0x80000000 + index, as the palette shows them.
 constexpr int32_t kWindowBackground = int32_t(0x80000005);
 constexpr int32_t kWindowText = int32_t(0x80000008);

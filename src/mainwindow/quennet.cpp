@@ -19,22 +19,6 @@ namespace ui {
 
 namespace {
 
-QLabel *label(QWidget *parent, const char *name, const QString &text, int left, int top, int width, int height)
-{
-    auto *l = place<QLabel>(parent, name, left, top, width, height);
-    l->setTextFormat(Qt::PlainText);
-    l->setText(text);
-    return l;
-}
-
-template <class Button>
-Button *button(QWidget *parent, const char *name, const QString &text, int left, int top, int width, int height)
-{
-    auto *b = place<Button>(parent, name, left, top, width, height);
-    b->setText(text);
-    return b;
-}
-
 QComboBox *combo(QWidget *parent, const char *name, const QStringList &items, const QString &text, int left, int top,
                  int width, int height)
 {
@@ -53,13 +37,6 @@ QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, int 
     auto *f = place<QGroupBox>(parent, name, left, top, width, height);
     f->setTitle(caption);
     return f;
-}
-
-QLineEdit *textBox(QWidget *parent, const char *name, const QString &text, int left, int top, int width, int height)
-{
-    auto *t = place<QLineEdit>(parent, name, left, top, width, height);
-    t->setText(text);
-    return t;
 }
 
 // Coloured characters on black: what the program makes.
@@ -111,27 +88,25 @@ void quennet::buildWindow()
     statustimer->setObjectName("statustimer");
     statustimer->setInterval(1000);
 
-    convertb = button<QPushButton>(this, "convertb", "Convert", 4800, 4080, 2295, 495);
+    convertb = placeWithText<QPushButton>(this, "convertb", "Convert", 4800, 4080, 2295, 495);
     QFont bold = convertb->font();
     bold.setFamily("Sans Serif");
     bold.setPointSize(12);
     bold.setBold(true);
     convertb->setFont(bold);
-    loadpic = button<QPushButton>(this, "loadpic", "Load picture", 4920, 120, 2055, 255);
-    setrender = button<QPushButton>(this, "setrender", "Set render area", 4920, 1560, 2055, 255);
+    loadpic = placeWithText<QPushButton>(this, "loadpic", "Load picture", 4920, 120, 2055, 255);
+    setrender = placeWithText<QPushButton>(this, "setrender", "Set render area", 4920, 1560, 2055, 255);
     colorframe = frame(this, "colorframe", "Color", 3960, 4680, 3135, 3015);
     textframe = frame(this, "textframe", "Text", 120, 4680, 3735, 3015);
     mainpic = place<PictureBox>(this, "mainpic", 120, 120, 4530, 4530);
     convertframe = frame(this, "convertframe", "Convert", 120, 4680, 6975, 3015);
     convertframe->hide();
-    totpixels = label(this, "totpixels", "90000", 4920, 2760, 2055, 255);
-    info3 = label(this, "info3", "Total pixels in render area:", 4920, 2520, 2055, 255);
-    renderareapoint = place<ClickLabel>(this, "renderareapoint", 4920, 2160, 2055, 255);
-    renderareapoint->setTextFormat(Qt::PlainText);
-    renderareapoint->setText("0 0 300 300");
-    info2 = label(this, "info2", "Render area  (x1 y1 x2 y2):", 4920, 1920, 2175, 255);
-    info1 =
-        label(this, "info1", "Load the picture you want to convert and then setup your options.", 4920, 480, 2175, 735);
+    totpixels = placeWithText<QLabel>(this, "totpixels", "90000", 4920, 2760, 2055, 255);
+    info3 = placeWithText<QLabel>(this, "info3", "Total pixels in render area:", 4920, 2520, 2055, 255);
+    renderareapoint = placeWithText<ClickLabel>(this, "renderareapoint", "0 0 300 300", 4920, 2160, 2055, 255);
+    info2 = placeWithText<QLabel>(this, "info2", "Render area  (x1 y1 x2 y2):", 4920, 1920, 2175, 255);
+    info1 = placeWithText<QLabel>(this, "info1", "Load the picture you want to convert and then setup your options.",
+                                  4920, 480, 2175, 735);
     info1->setWordWrap(true);
     info1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -144,16 +119,16 @@ void quennet::buildWindow()
 void quennet::buildColorFrame()
 {
     QWidget *f = colorframe;
-    infolabel1 = label(f, "infolabel1", "Color quality:" + QString(16, ' ') + "%", 240, 270, 1815, 255);
+    infolabel1 = placeWithText<QLabel>(f, "infolabel1", "Color quality:" + QString(16, ' ') + "%", 240, 270, 1815, 255);
     colorquality = combo(f, "colorquality", {"100", "90", "80", "70", "60", "50", "40", "30", "20", "10"}, "100", 1200,
                          240, 615, 315);
-    blackbackground = button<QRadioButton>(f, "blackbackground", "Black background color", 240, 600, 2535, 255);
+    blackbackground = placeWithText<QRadioButton>(f, "blackbackground", "Black background color", 240, 600, 2535, 255);
     blackbackground->setChecked(true);
-    whitebackground = button<QRadioButton>(f, "whitebackground", "White background color", 240, 840, 2535, 195);
-    infolabel5 = label(f, "infolabel5", "Ignore color:", 120, 1200, 2175, 255);
+    whitebackground = placeWithText<QRadioButton>(f, "whitebackground", "White background color", 240, 840, 2535, 195);
+    infolabel5 = placeWithText<QLabel>(f, "infolabel5", "Ignore color:", 120, 1200, 2175, 255);
     ignorelist = place<QListWidget>(f, "ignorelist", 120, 1440, 2175, 1425);
-    addignorelist = button<QPushButton>(f, "addignorelist", "Add", 2400, 1440, 615, 255);
-    removeignorelist = button<QPushButton>(f, "removeignorelist", "Rem", 2400, 1800, 615, 255);
+    addignorelist = placeWithText<QPushButton>(f, "addignorelist", "Add", 2400, 1440, 615, 255);
+    removeignorelist = placeWithText<QPushButton>(f, "removeignorelist", "Rem", 2400, 1800, 615, 255);
     showignorecolor = place<ColorSwatch>(f, "showignorecolor", 2400, 2320, 615, 540);
 }
 
@@ -161,18 +136,18 @@ void quennet::buildTextFrame()
 {
     QWidget *f = textframe;
     doublechrperpix =
-        button<QCheckBox>(f, "doublechrperpix", "Double chr per pix (bigger file size)", 240, 240, 2895, 375);
+        placeWithText<QCheckBox>(f, "doublechrperpix", "Double chr per pix (bigger file size)", 240, 240, 2895, 375);
     doublechrperpix->setChecked(true);
-    Insertpre = button<QCheckBox>(f, "Insertpre", "Insert Pre", 240, 600, 2175, 255);
+    Insertpre = placeWithText<QCheckBox>(f, "Insertpre", "Insert Pre", 240, 600, 2175, 255);
     Insertpre->setChecked(true);
-    infolabel2 = label(f, "infolabel2", "Font size:", 240, 990, 855, 255);
+    infolabel2 = placeWithText<QLabel>(f, "infolabel2", "Font size:", 240, 990, 855, 255);
     fontsizeC = combo(f, "fontsizeC", {"7", "6", "5", "4", "3", "2", "1"}, "1", 1080, 960, 495, 315);
-    infolabel3 = label(f, "infolabel3", "Message:", 120, 1950, 1215, 255);
+    infolabel3 = placeWithText<QLabel>(f, "infolabel3", "Message:", 120, 1950, 1215, 255);
     quickmessage = combo(f, "quickmessage", {"Dec", "Chr", "Chr & Dec", "Hex", "Oct", "Bin", "Own message"}, "Bin",
                          1080, 1920, 1335, 315);
-    randommessage = button<QCheckBox>(f, "randommessage", "Random", 2640, 1920, 975, 255);
+    randommessage = placeWithText<QCheckBox>(f, "randommessage", "Random", 2640, 1920, 975, 255);
     randommessage->setChecked(true);
-    msgtext = textBox(f, "msgtext", "01", 120, 2280, 3495, 645);
+    msgtext = placeWithText<QLineEdit>(f, "msgtext", "01", 120, 2280, 3495, 645);
     msgtext->setMaxLength(100);
     msgtext->setReadOnly(true);
 }
@@ -180,24 +155,25 @@ void quennet::buildTextFrame()
 void quennet::buildConvertFrame()
 {
     QWidget *f = convertframe;
-    infolabel7 = label(f, "infolabel7", "Status:", 360, 360, 1695, 255);
+    infolabel7 = placeWithText<QLabel>(f, "infolabel7", "Status:", 360, 360, 1695, 255);
     statusbar1 = place<Shape>(f, "statusbar1", 360, 600, 6200, 375);
     statusbar2 = place<Shape>(f, "statusbar2", 360, 600, 15, 375);
     statusbar2->setFill(kDesktop);
-    convertstatus = label(f, "convertstatus", "0%", 3240, 720, 735, 255);
-    convertinfo3 = label(f, "convertinfo3", "0 sec elasped, 0 sec left.", 360, 1080, 2535, 255);
-    infolabel4 = label(f, "infolabel4", "Working on:" + QString(44, ' ') + "Save in file:", 360, 1440, 4455, 255);
-    convertinfo1 = label(f, "convertinfo1", "Pixel number:", 360, 1680, 975, 255);
-    convertpixelnr = label(f, "convertpixelnr", "0", 1440, 1680, 855, 255);
-    convertinfo2 = label(f, "convertinfo2", "Line number:", 360, 1920, 975, 255);
-    convertlinenr = label(f, "convertlinenr", "0", 1440, 1920, 1095, 255);
-    convertfilename = textBox(f, "convertfilename", QString(), 3240, 1680, 3375, 285);
+    convertstatus = placeWithText<QLabel>(f, "convertstatus", "0%", 3240, 720, 735, 255);
+    convertinfo3 = placeWithText<QLabel>(f, "convertinfo3", "0 sec elasped, 0 sec left.", 360, 1080, 2535, 255);
+    infolabel4 = placeWithText<QLabel>(f, "infolabel4", "Working on:" + QString(44, ' ') + "Save in file:", 360, 1440,
+                                       4455, 255);
+    convertinfo1 = placeWithText<QLabel>(f, "convertinfo1", "Pixel number:", 360, 1680, 975, 255);
+    convertpixelnr = placeWithText<QLabel>(f, "convertpixelnr", "0", 1440, 1680, 855, 255);
+    convertinfo2 = placeWithText<QLabel>(f, "convertinfo2", "Line number:", 360, 1920, 975, 255);
+    convertlinenr = placeWithText<QLabel>(f, "convertlinenr", "0", 1440, 1920, 1095, 255);
+    convertfilename = placeWithText<QLineEdit>(f, "convertfilename", QString(), 3240, 1680, 3375, 285);
     convertfilename->setReadOnly(true);
-    infolabel6 =
-        label(f, "infolabel6", "Dec:" + QString(40, ' ') + "RGB:" + QString(39, ' ') + "HEX:", 360, 2280, 6255, 255);
-    convertvbcolor = textBox(f, "convertvbcolor", "0", 360, 2520, 1935, 285);
-    convertrgbcolor = textBox(f, "convertrgbcolor", "0", 2520, 2520, 1935, 285);
-    converthexcolor = textBox(f, "converthexcolor", "0", 4680, 2520, 1935, 285);
+    infolabel6 = placeWithText<QLabel>(
+        f, "infolabel6", "Dec:" + QString(40, ' ') + "RGB:" + QString(39, ' ') + "HEX:", 360, 2280, 6255, 255);
+    convertvbcolor = placeWithText<QLineEdit>(f, "convertvbcolor", "0", 360, 2520, 1935, 285);
+    convertrgbcolor = placeWithText<QLineEdit>(f, "convertrgbcolor", "0", 2520, 2520, 1935, 285);
+    converthexcolor = placeWithText<QLineEdit>(f, "converthexcolor", "0", 4680, 2520, 1935, 285);
 }
 
 void quennet::buildPictureOverlays()

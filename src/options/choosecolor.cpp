@@ -42,8 +42,7 @@ choosecolor::choosecolor(quennet &owner, platform::Platform &platform)
     colormap = place<ColorMap>(this, "colormap", 0, 0, 3030, 1830);
     deccolortext = place<QLineEdit>(this, "deccolortext", 1680, 1920, 1335, 285);
     showcolor = place<ColorSwatch>(this, "showcolor", 1320, 1920, 255, 255);
-    usecolor = place<QPushButton>(this, "usecolor", 120, 1920, 735, 255);
-    usecolor->setText("Use");
+    usecolor = placeWithText<QPushButton>(this, "usecolor", "Use", 120, 1920, 735, 255);
     resetChoice();
 
     connect(colormap, &ColorMap::mouseDown, this, &choosecolor::colormap_MouseDown);

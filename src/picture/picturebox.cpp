@@ -72,15 +72,13 @@ void PictureBox::setPicture(const QImage &picture)
 
 QImage PictureBox::drawingArea() const
 {
-    if (m_area.isNull())
-        m_area = platform::composeDrawingArea(m_picture, palette().color(QPalette::Base));
+    if (m_area.isNull()) m_area = platform::composeDrawingArea(m_picture, palette().color(QPalette::Base));
     return m_area;
 }
 
 void PictureBox::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::PaletteChange)
-        m_area = QImage();
+    if (event->type() == QEvent::PaletteChange) m_area = QImage();
     QWidget::changeEvent(event);
 }
 

@@ -17,26 +17,11 @@ using platform::Buttons;
 
 namespace {
 
-QLabel *label(QWidget *parent, const char *name, const QString &text, int left, int top)
-{
-    auto *l = place<QLabel>(parent, name, left, top, 255, 255);
-    l->setText(text);
-    return l;
-}
-
 QLineEdit *numberBox(QWidget *parent, const char *name, const QString &text, int left, int top)
 {
-    auto *t = place<QLineEdit>(parent, name, left, top, 735, 285);
+    auto *t = placeWithText<QLineEdit>(parent, name, text, left, top, 735, 285);
     t->setMaxLength(3);
-    t->setText(text);
     return t;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &text, int left, int top)
-{
-    auto *b = place<QPushButton>(parent, name, left, top, 975, 255);
-    b->setText(text);
-    return b;
 }
 
 } // namespace
@@ -52,16 +37,16 @@ setrenderareaform::setrenderareaform(quennet &owner, platform::Platform &platfor
     setAttribute(Qt::WA_WindowPropagation);
     setFixedSize(twipsRect(0, 0, 3780, 870).size());
 
-    Label2 = label(this, "Label2", "X1:", 120, 120);
+    Label2 = placeWithText<QLabel>(this, "Label2", "X1:", 120, 120, 255, 255);
     x1text = numberBox(this, "x1text", "0", 480, 120);
-    Label4 = label(this, "Label4", "X2:", 1320, 120);
+    Label4 = placeWithText<QLabel>(this, "Label4", "X2:", 1320, 120, 255, 255);
     x2text = numberBox(this, "x2text", "300", 1680, 120);
-    setnewvalue = button(this, "setnewvalue", "Set", 2640, 120);
-    Label1 = label(this, "Label1", "Y1:", 120, 480);
+    setnewvalue = placeWithText<QPushButton>(this, "setnewvalue", "Set", 2640, 120, 975, 255);
+    Label1 = placeWithText<QLabel>(this, "Label1", "Y1:", 120, 480, 255, 255);
     y1text = numberBox(this, "y1text", "0", 480, 480);
-    Label3 = label(this, "Label3", "Y2:", 1320, 480);
+    Label3 = placeWithText<QLabel>(this, "Label3", "Y2:", 1320, 480, 255, 255);
     y2text = numberBox(this, "y2text", "300", 1680, 480);
-    cancelb = button(this, "cancelb", "Cancel", 2640, 480);
+    cancelb = placeWithText<QPushButton>(this, "cancelb", "Cancel", 2640, 480, 975, 255);
 
     const QList<QWidget *> order{y1text, x1text, x2text, y2text, setnewvalue, cancelb};
     for (int i = 1; i < order.size(); ++i)
