@@ -28,31 +28,9 @@ ColorEncoder::ColorEncoder(double quality)
 {
 }
 
-[[noreturn, gnu::noinline, gnu::cold]] static void driftOverflow()
+void ColorEncoder::driftOverflow()
 {
     throw Failure(ErrorNumber::Overflow, "Overflow: colour drift leaves the 16-bit range", "ColorEncoder");
-}
-
-inline int16_t ColorEncoder::encodeChannel(int value, int16_t &held, int16_t &drift) const
-{
-    const int sum = drift + (value - held);
-    if (sum < INT16_MIN || sum > INT16_MAX) driftOverflow();
-    // The band includes its edges: a drift of exactly the tolerance still holds. Written without
-    // branches: at quality 100 whether a channel holds is as unpredictable as the picture.
-    const bool holds = sum <= m_tolerance && -sum <= m_tolerance;
-    drift = static_cast<int16_t>(holds ? sum : 0);
-    held = static_cast<int16_t>(holds ? held : value);
-    return held;
-}
-
-uint32_t ColorEncoder::ConvertRGB(int32_t color)
-{
-    const uint32_t c = static_cast<uint32_t>(color) & 0xFFFFFF;
-    const int red = encodeChannel(c & 0xFF, m_state.heldred, m_state.driftred);
-    const int green = encodeChannel((c >> 8) & 0xFF, m_state.heldgreen, m_state.driftgreen);
-    const int blue = encodeChannel((c >> 16) & 0xFF, m_state.heldblue, m_state.driftblue);
-    m_state.encoded = true;
-    return (uint32_t(red) << 16) | (uint32_t(green) << 8) | uint32_t(blue);
 }
 
 uint32_t ColorEncoder::ConvertRGB(std::string_view colortext)

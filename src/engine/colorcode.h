@@ -29,7 +29,16 @@ public:
 
     // Encodes one colour; values outside 0..16777215 are taken modulo 2^24 (-1 is white).
     // Returns the emitted colour as 0x00RRGGBB, the order its hex text is written in.
-    uint32_t ConvertRGB(int32_t color);
+    // Defined here so that the scan, which calls it for every pixel, can inline it.
+    uint32_t ConvertRGB(int32_t color)
+    {
+        const uint32_t c = static_cast<uint32_t>(color) & 0xFFFFFF;
+        const uint32_t red = encodeChannel(c & 0xFF, m_state.heldred, m_state.driftred);
+        const uint32_t green = encodeChannel((c >> 8) & 0xFF, m_state.heldgreen, m_state.driftgreen);
+        const uint32_t blue = encodeChannel((c >> 16) & 0xFF, m_state.heldblue, m_state.driftblue);
+        m_state.encoded = true;
+        return red << 16 | green << 8 | blue;
+    }
     // The same for a decimal colour text; throws Failure (TypeMismatch, Overflow) for other text.
     uint32_t ConvertRGB(std::string_view colortext);
 
@@ -43,7 +52,18 @@ public:
     std::string rgbText() const;
 
 private:
-    int16_t encodeChannel(int value, int16_t &held, int16_t &drift) const;
+    int16_t encodeChannel(int value, int16_t &held, int16_t &drift) const
+    {
+        const int sum = drift + (value - held);
+        if (sum < INT16_MIN || sum > INT16_MAX) driftOverflow();
+        // The band includes its edges: a drift of exactly the tolerance still holds. Written without
+        // branches: at quality 100 whether a channel holds is as unpredictable as the picture.
+        const bool holds = sum <= m_tolerance && -sum <= m_tolerance;
+        drift = static_cast<int16_t>(holds ? sum : 0);
+        held = static_cast<int16_t>(holds ? held : value);
+        return held;
+    }
+    [[noreturn, gnu::cold]] static void driftOverflow();
 
     int m_tolerance; // whole part of the band's half-width; drifts are whole numbers
     ColorState m_state;

@@ -43,7 +43,7 @@ DocumentWriter::~DocumentWriter()
 {
     // A writer dropped without finish() keeps what was written, as a cut-off conversion does.
     if (m_file) {
-        std::fwrite(m_buffer.data(), 1, m_used, m_file);
+        std::fwrite(m_buffer.get(), 1, m_used, m_file);
         std::fclose(m_file);
     }
 }
@@ -90,14 +90,17 @@ void DocumentWriter::flush()
 {
     if (!m_file) return;
     reopenIfMoved();
-    if (std::fwrite(m_buffer.data(), 1, m_used, m_file) != m_used || std::fflush(m_file) != 0) fail("Cannot write");
+    if (std::fwrite(m_buffer.get(), 1, m_used, m_file) != m_used || std::fflush(m_file) != 0) fail("Cannot write");
     m_used = 0;
 }
 
 void DocumentWriter::makeRoom(std::size_t n)
 {
     flush();
-    if (m_buffer.size() < n) m_buffer.resize(n);
+    if (m_capacity < n) {
+        m_buffer.reset(new char[n]);
+        m_capacity = n;
+    }
 }
 
 void DocumentWriter::append(std::string_view text)

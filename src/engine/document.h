@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -29,7 +30,7 @@ std::string documentTail(Tail tail, bool insertPre);
 class DocumentWriter
 {
 public:
-    static constexpr std::size_t kBufferLimit = 256 * 1024;
+    static constexpr std::size_t kBufferLimit = 1024 * 1024;
 
     DocumentWriter() = default;
     ~DocumentWriter();
@@ -43,10 +44,10 @@ public:
     // Writing in place saves copying every piece twice.
     char *reserve(std::size_t n)
     {
-        if (m_buffer.size() - m_used < n) makeRoom(n);
-        return m_buffer.data() + m_used;
+        if (m_capacity - m_used < n) makeRoom(n);
+        return m_buffer.get() + m_used;
     }
-    void commit(const char *end) { m_used = end - m_buffer.data(); }
+    void commit(const char *end) { m_used = end - m_buffer.get(); }
     // Writes buffered pieces through. If the file was removed or replaced meanwhile, it is opened
     // again by name for appending, as a writer that opened it per piece would.
     void flush();
@@ -65,7 +66,9 @@ private:
 
     std::FILE *m_file = nullptr;
     std::string m_path;
-    std::string m_buffer = std::string(kBufferLimit, '\0'); // bytes 0..m_used are pending
+    // Bytes 0..m_used are pending. Left uninitialised: a small page touches little of it.
+    std::unique_ptr<char[]> m_buffer{new char[kBufferLimit]};
+    std::size_t m_capacity = kBufferLimit;
     std::size_t m_used = 0;
 };
 
