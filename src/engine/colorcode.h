@@ -43,8 +43,6 @@ public:
     uint32_t ConvertRGB(std::string_view colortext);
 
     const ColorState &state() const { return m_state; }
-    // Zeroes held values and drifts, as at the start of a conversion.
-    void reset() { m_state = ColorState(); }
 
     // Six upper-case hex digits of the last emitted colour, RRGGBB; empty before the first pixel.
     std::string hexcolor() const;

@@ -56,7 +56,6 @@ public:
     // Writes what is buffered and closes the file without a tail.
     void close();
 
-    bool isOpen() const { return m_file != nullptr; }
     const std::string &path() const { return m_path; }
 
 private:

@@ -21,11 +21,6 @@ std::vector<std::string_view> splitAtSpaces(std::string_view text)
     }
 }
 
-std::string RenderArea::code() const
-{
-    return std::to_string(x1) + ' ' + std::to_string(y1) + ' ' + std::to_string(x2) + ' ' + std::to_string(y2);
-}
-
 bool RenderArea::withinBounds() const
 {
     return x1 >= 0 && x1 < x2 && x2 <= kDrawingAreaSize && y1 >= 0 && y1 < y2 && y2 <= kDrawingAreaSize;

@@ -23,8 +23,6 @@ struct RenderArea
     int32_t width() const { return x2 - x1; }
     int32_t height() const { return y2 - y1; }
     int32_t pixelCount() const { return width() * height(); }
-    // The render area code "x1 y1 x2 y2".
-    std::string code() const;
     // 0 <= x1 < x2 <= 300 and 0 <= y1 < y2 <= 300.
     bool withinBounds() const;
 };

@@ -81,8 +81,6 @@ public:
     // Stops the scan before its next pixel and ends the page with the abort tail.
     void abort();
 
-    const ScanSettings &settings() const { return m_settings; }
-    const std::string &path() const { return m_writer.path(); }
     const ColorEncoder &encoder() const { return m_encoder; }
     // Colour text of the last pixel after replacement, as shown under "Dec:".
     std::string pixelcolor() const { return m_pixelcolor.toText(); }

@@ -24,10 +24,6 @@ inline int32_t toColorValue(QRgb rgb)
 {
     return int32_t(qRed(rgb)) | int32_t(qGreen(rgb)) << 8 | int32_t(qBlue(rgb)) << 16;
 }
-inline QColor fromColorValue(int32_t value)
-{
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
 
 // Pixels of a drawing area image; -1 outside it. The colours are converted once up front, as
 // the scan reads every pixel.
