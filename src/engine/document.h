@@ -56,7 +56,6 @@ public:
     // Writes what is buffered and closes the file without a tail.
     void close();
 
-    const std::string &path() const { return m_path; }
 
 private:
     [[noreturn]] void fail(const char *what);
