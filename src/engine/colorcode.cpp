@@ -5,6 +5,7 @@
 #include "numbers.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace engine {
@@ -58,11 +59,15 @@ std::string ColorEncoder::rgbText() const
 
 char *writeHex(char *out, uint32_t rgb)
 {
-    for (int shift = 16; shift >= 0; shift -= 8) {
-        const uint32_t byte = (rgb >> shift) & 0xFF;
-        *out++ = kHexDigits[byte >> 4];
-        *out++ = kHexDigits[byte & 0xF];
-    }
+    // Two digits per table entry: at quality 100 nearly every pixel opens a run and writes these.
+    static const std::array<std::array<char, 2>, 256> kPairs = [] {
+        std::array<std::array<char, 2>, 256> pairs{};
+        for (int byte = 0; byte < 256; ++byte)
+            pairs[byte] = {kHexDigits[byte >> 4], kHexDigits[byte & 0xF]};
+        return pairs;
+    }();
+    for (int shift = 16; shift >= 0; shift -= 8)
+        out = std::copy_n(kPairs[(rgb >> shift) & 0xFF].data(), 2, out);
     return out;
 }
 

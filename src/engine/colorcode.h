@@ -33,6 +33,7 @@ public:
     uint32_t ConvertRGB(int32_t color)
     {
         const uint32_t c = static_cast<uint32_t>(color) & 0xFFFFFF;
+        if (m_tolerance == 0 && m_state.encoded) return exactColor(c);
         const uint32_t red = encodeChannel(c & 0xFF, m_state.heldred, m_state.driftred);
         const uint32_t green = encodeChannel((c >> 8) & 0xFF, m_state.heldgreen, m_state.driftgreen);
         const uint32_t blue = encodeChannel((c >> 16) & 0xFF, m_state.heldblue, m_state.driftblue);
@@ -50,6 +51,15 @@ public:
     std::string rgbText() const;
 
 private:
+    // With no tolerance a channel holds only an unchanged value, so every pixel is written in its
+    // own colour and no drift survives a pixel. The general rule gives the same, one pixel at a time.
+    uint32_t exactColor(uint32_t c)
+    {
+        m_state.heldred = static_cast<int16_t>(c & 0xFF);
+        m_state.heldgreen = static_cast<int16_t>((c >> 8) & 0xFF);
+        m_state.heldblue = static_cast<int16_t>(c >> 16);
+        return (c & 0xFF) << 16 | (c & 0xFF00) | c >> 16;
+    }
     int16_t encodeChannel(int value, int16_t &held, int16_t &drift) const
     {
         const int sum = drift + (value - held);

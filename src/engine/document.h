@@ -56,7 +56,6 @@ public:
     // Writes what is buffered and closes the file without a tail.
     void close();
 
-
 private:
     [[noreturn]] void fail(const char *what);
     void reopenIfMoved();

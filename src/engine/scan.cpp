@@ -99,6 +99,13 @@ void Conversion::appendPiece(uint32_t rgb)
     // Longest piece: a new run, two characters written as "&amp;", and the row end.
     constexpr std::size_t kLongestPiece = kNextRun.size() + 7 + 2 * kAmp.size() + kRowEnd.size();
 
+    // The characters are drawn before anything is written: writes through a char pointer could
+    // alias the generator's state and force it through memory for every character.
+    const int chars = m_settings.message.empty() ? 0 : m_settings.twoCharsPerPixel ? 2 : 1;
+    char picked[2];
+    for (int i = 0; i < chars; ++i)
+        picked[i] = nextMessageChar();
+
     char *out = m_writer.reserve(kLongestPiece);
     const bool firstOfRow = scanx == areax1 + 1;
     if (firstOfRow || rgb != m_previousRgb) {
@@ -107,9 +114,8 @@ void Conversion::appendPiece(uint32_t rgb)
         out = writeHex(out, rgb);
         *out++ = '>';
     }
-    const int chars = m_settings.message.empty() ? 0 : m_settings.twoCharsPerPixel ? 2 : 1;
     for (int i = 0; i < chars; ++i) {
-        const char c = nextMessageChar();
+        const char c = picked[i];
         // A bare '&' could start a character reference that swallows the characters after it.
         if (c == '&')
             out = std::copy(kAmp.begin(), kAmp.end(), out);
