@@ -23,6 +23,14 @@ QColor resolveColor(int32_t value, const QPalette &palette)
     }
 }
 
+void setUpToolWindow(QWidget *window, const char *name, const QString &title, int width, int height)
+{
+    window->setObjectName(QString::fromLatin1(name));
+    window->setWindowTitle(title);
+    if (window->parentWidget()) window->setFont(window->parentWidget()->font());
+    window->setFixedSize(twipsRect(0, 0, width, height).size());
+}
+
 void ClickLabel::mousePressEvent(QMouseEvent *event)
 {
     QLabel::mousePressEvent(event);

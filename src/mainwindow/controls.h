@@ -38,6 +38,13 @@ W *placeWithText(QWidget *parent, const char *name, const QString &text, int lef
     return widget;
 }
 
+// The small windows beside the main one: a fixed tool window with a close box only.
+inline constexpr Qt::WindowFlags kToolWindowFlags =
+    Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+// Names, titles and sizes such a window (client area in twips) and gives it its owner's font, for
+// which the layout was drawn; a window of its own would otherwise take the toolkit's default.
+void setUpToolWindow(QWidget *window, const char *name, const QString &title, int width, int height);
+
 // System colour references, 0x80000000 + index, as the palette shows them.
 constexpr int32_t kWindowBackground = int32_t(0x80000005);
 constexpr int32_t kWindowText = int32_t(0x80000008);

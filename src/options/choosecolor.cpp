@@ -29,14 +29,9 @@ bool isColorText(const QString &text)
 } // namespace
 
 choosecolor::choosecolor(quennet &owner, platform::Platform &platform)
-    : QWidget(&owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_owner(owner), m_platform(platform)
+    : QWidget(&owner, kToolWindowFlags), m_owner(owner), m_platform(platform)
 {
-    setObjectName("choosecolor");
-    setWindowTitle("Choose Color");
-    // A window of its own does not inherit the owner's font; the layout was drawn for that one.
-    setFont(owner.font());
-    setFixedSize(twipsRect(0, 0, 3030, 2250).size());
+    setUpToolWindow(this, "choosecolor", "Choose Color", 3030, 2250);
 
     // Created in tab order.
     colormap = place<ColorMap>(this, "colormap", 0, 0, 3030, 1830);

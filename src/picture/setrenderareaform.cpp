@@ -27,15 +27,10 @@ QLineEdit *numberBox(QWidget *parent, const char *name, const QString &text, int
 } // namespace
 
 setrenderareaform::setrenderareaform(quennet &owner, platform::Platform &platform)
-    : QWidget(&owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_owner(owner), m_platform(platform)
+    : QWidget(&owner, kToolWindowFlags), m_owner(owner), m_platform(platform)
 {
-    setObjectName("setrenderareaform");
-    setWindowTitle("Set Render Area");
+    setUpToolWindow(this, "setrenderareaform", "Set Render Area", 3780, 870);
     setAttribute(Qt::WA_DeleteOnClose);
-    // Same small font as the main window, for which the layout was drawn.
-    setAttribute(Qt::WA_WindowPropagation);
-    setFixedSize(twipsRect(0, 0, 3780, 870).size());
 
     Label2 = placeWithText<QLabel>(this, "Label2", "X1:", 120, 120, 255, 255);
     x1text = numberBox(this, "x1text", "0", 480, 120);
