@@ -20,6 +20,9 @@ double roundHalfEven(double value);
 int16_t toInt16(std::string_view text, const char *source);
 int32_t toInt32(std::string_view text, const char *source);
 
+// A whole number kept in a signed 16-bit field; throws Failure (Overflow) when it does not fit.
+int16_t checkedInt16(int32_t value, const char *what, const char *source);
+
 // The shortest decimal text that reads back as the same double: 11 -> "11", 11.5 -> "11.5".
 std::string shortestDecimal(double value);
 

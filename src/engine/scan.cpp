@@ -2,6 +2,7 @@
 #include "scan.h"
 
 #include "failure.h"
+#include "numbers.h"
 
 #include <algorithm>
 #include <string_view>
@@ -15,9 +16,7 @@ constexpr int32_t kClockStride = 256;
 
 int16_t checked16(int32_t value)
 {
-    if (value < INT16_MIN || value > INT16_MAX)
-        throw Failure(ErrorNumber::Overflow, "Overflow: scan position leaves the 16-bit range", "Scanner");
-    return static_cast<int16_t>(value);
+    return checkedInt16(value, "scan position", "Scanner");
 }
 
 } // namespace

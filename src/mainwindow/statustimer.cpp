@@ -16,14 +16,6 @@ namespace ui {
 
 namespace {
 
-int16_t nextSecond(int16_t counted)
-{
-    if (counted == INT16_MAX)
-        throw engine::Failure(engine::ErrorNumber::Overflow, "Overflow: rendertime passes 32767 seconds",
-                              "statustimer");
-    return static_cast<int16_t>(counted + 1);
-}
-
 double linesDone(const QString &caption)
 {
     const std::string text = caption.toStdString();
@@ -49,7 +41,7 @@ void quennet::statustimer_Timer()
         // Ticks before the first line is finished are not counted, so the count is the time the
         // finished lines took.
         if (convertlinenr->text() == "0") return;
-        rendertime = nextSecond(rendertime);
+        rendertime = engine::checkedInt16(rendertime + 1, "rendertime", "statustimer");
         const double done = linesDone(convertlinenr->text());
         const double left = std::floor(rendertime / done * (totallines - done));
         if (!std::isfinite(left))
