@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // lumirune-convert: the window's conversion for many pictures at once, from the command line.
-#include "convertoptions.h"
+#include "cli/convertoptions.h"
 #include "engine/failure.h"
 #include "engine/outputname.h"
 #include "platform/picturefile.h"

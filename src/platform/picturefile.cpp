@@ -6,12 +6,27 @@
 
 namespace platform {
 
-QImage readPicture(const QString &path, QString *error)
+namespace {
+
+QImage readWith(QImageReader &reader, QString *error)
 {
-    QImageReader reader(path);
     QImage image = reader.read();
     if (image.isNull() && error) *error = reader.errorString();
     return image;
+}
+
+} // namespace
+
+QImage readPicture(const QString &path, QString *error)
+{
+    QImageReader reader(path);
+    return readWith(reader, error);
+}
+
+QImage readPicture(QIODevice *device, QString *error)
+{
+    QImageReader reader(device);
+    return readWith(reader, error);
 }
 
 QImage composeDrawingArea(const QImage &picture, const QColor &background)

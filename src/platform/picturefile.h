@@ -14,6 +14,8 @@ namespace platform {
 // Reads a picture file (BMP, JPEG, GIF and whatever else Qt's image plugins read; the first frame
 // of an animation). A null image means the file is not a readable picture; error then says why.
 QImage readPicture(const QString &path, QString *error = nullptr);
+// The same from an open device (the format is told by its content).
+QImage readPicture(QIODevice *device, QString *error = nullptr);
 
 // The 300 x 300 drawing area of the picture box: background, then the picture unscaled from the
 // top-left corner, cut off beyond 300 pixels. Transparent parts show the background.
