@@ -4,9 +4,13 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Past a file size limit a write then fails and is reported, instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication::setApplicationName("quennetproject");
     platform::QtPlatform platform;
     ui::quennet window(platform);

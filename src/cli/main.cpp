@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -50,7 +52,9 @@ bool convert(const QString &picture, const cli::ConvertJob &job)
         conversion.Loopconvert(pixels, host);
     } catch (const engine::Failure &failure) {
         report(QFile::decodeName(output.c_str()), QString::fromLocal8Bit(failure.what()));
-        std::remove(output.c_str()); // a half-written page is of no use to a batch
+        // A half-written page is of no use to a batch; a device or a link named as the output stays.
+        struct stat written;
+        if (::lstat(output.c_str(), &written) == 0 && S_ISREG(written.st_mode)) std::remove(output.c_str());
         return false;
     }
     QTextStream(stdout) << QFile::decodeName(output.c_str()) << Qt::endl;
@@ -62,6 +66,8 @@ bool convert(const QString &picture, const cli::ConvertJob &job)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // Past a file size limit a write then fails and is reported, instead of the signal ending the batch.
+    std::signal(SIGXFSZ, SIG_IGN);
     QString error;
     const cli::ConvertJob job = cli::parseArguments(app.arguments(), &error);
     if (!error.isEmpty()) {

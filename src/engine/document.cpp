@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace engine {
 
@@ -42,55 +43,73 @@ std::string documentTail(Tail tail, bool insertPre)
 DocumentWriter::~DocumentWriter()
 {
     // A writer dropped without finish() keeps what was written, as a cut-off conversion does.
-    if (m_file) {
-        std::fwrite(m_buffer.get(), 1, m_used, m_file);
-        std::fclose(m_file);
+    try {
+        close();
+    } catch (const Failure &) {
     }
 }
 
-void DocumentWriter::fail(const char *what)
+void DocumentWriter::fail(const char *what, int error)
 {
-    const std::string reason = std::strerror(errno);
-    if (m_file) {
-        std::fclose(m_file);
-        m_file = nullptr;
-    }
-    m_used = 0;
-    throw Failure(ErrorNumber::FileAccess, std::string(what) + " \"" + m_path + "\": " + reason, "DocumentWriter");
+    discard();
+    m_open = false;
+    throw Failure(ErrorNumber::FileAccess, std::string(what) + " \"" + m_path + "\": " + std::strerror(error),
+                  "DocumentWriter");
 }
 
 void DocumentWriter::start(const std::string &path, const PageOptions &options)
 {
     close();
     m_path = path;
-    m_used = 0;
+    m_open = true;
     append(documentHead(options));
-    m_file = std::fopen(path.c_str(), "wb");
-    if (!m_file) fail("Cannot create");
-    flush();
-}
-
-void DocumentWriter::reopenIfMoved()
-{
-    struct stat onDisk
-    {
-    };
-    struct stat open
-    {
-    };
-    const bool same = ::stat(m_path.c_str(), &onDisk) == 0 && ::fstat(fileno(m_file), &open) == 0 &&
-                      onDisk.st_dev == open.st_dev && onDisk.st_ino == open.st_ino;
-    if (same) return;
-    std::fclose(m_file);
-    m_file = std::fopen(m_path.c_str(), "ab");
-    if (!m_file) fail("Cannot open");
+    writeOut(O_TRUNC, "Cannot create");
 }
 
 void DocumentWriter::flush()
 {
-    if (!m_file) return;
-    reopenIfMoved();
-    if (std::fwrite(m_buffer.get(), 1, m_used, m_file) != m_used || std::fflush(m_file) != 0) fail("Cannot write");
+    if (m_open && m_used > 0) writeOut(O_APPEND, "Cannot open");
+}
+
+// write() rather than a stream: it tells how many bytes landed when the disk fills part-way.
+void DocumentWriter::writeOut(int openFlags, const char *cannotOpen)
+{
+    const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | openFlags, 0666);
+    if (fd < 0) fail(cannotOpen, errno);
+    const off_t start = ::lseek(fd, 0, SEEK_END); // -1 for a pipe, which cannot be cut back
+    std::size_t landed = 0;
+    while (landed < m_used) {
+        const ssize_t n = ::write(fd, m_buffer.get() + landed, m_used - landed);
+        if (n > 0) {
+            landed += std::size_t(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            const int error = n < 0 ? errno : ENOSPC;
+            const char *what = "Cannot write";
+            if (landed > 0 && start >= 0 && ::ftruncate(fd, start + off_t(lastPieceEnd(landed))) != 0)
+                what = "Cannot write (and the page ends in a cut piece)";
+            ::close(fd);
+            fail(what, error);
+        }
+    }
+    discard();
+    if (::close(fd) != 0) fail("Cannot write", errno);
+}
+
+std::size_t DocumentWriter::lastPieceEnd(std::size_t limit) const
+{
+    for (std::size_t word = limit / 64 + 1; word-- > 0;) {
+        uint64_t ends = m_pieceEnds[word];
+        if (word == limit / 64) ends &= ~uint64_t(0) >> (63 - limit % 64); // offsets up to limit only
+        if (ends) return word * 64 + 63 - std::size_t(__builtin_clzll(ends));
+    }
+    return 0;
+}
+
+void DocumentWriter::discard()
+{
+    std::fill_n(m_pieceEnds.get(), m_used / 64 + 1, 0);
     m_used = 0;
 }
 
@@ -98,7 +117,9 @@ void DocumentWriter::makeRoom(std::size_t n)
 {
     flush();
     if (m_capacity < n) {
+        discard();
         m_buffer.reset(new char[n]);
+        m_pieceEnds.reset(new uint64_t[n / 64 + 1]());
         m_capacity = n;
     }
 }
@@ -111,22 +132,17 @@ void DocumentWriter::append(std::string_view text)
 
 void DocumentWriter::finish(Tail tail, bool insertPre)
 {
-    if (!m_file) {
-        // Nothing open (the scan already closed it): append by name like any other write.
-        m_file = std::fopen(m_path.c_str(), "ab");
-        if (!m_file) fail("Cannot open");
-    }
+    // Also after the scan closed the page: the tail is appended by name like any other write.
+    m_open = true;
     append(documentTail(tail, insertPre));
     close();
 }
 
 void DocumentWriter::close()
 {
-    if (!m_file) return;
+    if (!m_open) return;
     flush();
-    const int closed = std::fclose(m_file);
-    m_file = nullptr;
-    if (closed != 0) fail("Cannot write");
+    m_open = false;
 }
 
 } // namespace engine

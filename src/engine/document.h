@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <cstdio>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,8 +25,10 @@ std::string documentTail(Tail tail, bool insertPre);
 
 // Writes one output page: the head, the pixel pieces, then exactly one tail. Bytes are written
 // as given (Windows-1252 text). Pieces are buffered; flush() makes the file on disk complete up to
-// the last piece, and callers flush wherever control leaves the scan.
-// Every failure to create or write the file throws Failure (FileAccess).
+// the last piece, and callers flush wherever control leaves the scan. The file is opened by name
+// for each flush and closed again, so nothing of it stays open while events run.
+// Every failure to create or write the file throws Failure (FileAccess); a write that stops part-way
+// (disk full, file size limit) cuts the file back to the last whole piece that landed.
 class DocumentWriter
 {
 public:
@@ -40,16 +42,20 @@ public:
     // Creates the file (an existing one is truncated) and writes the head.
     void start(const std::string &path, const PageOptions &options);
     void append(std::string_view text);
-    // Room for up to n bytes at the returned pointer; commit() then takes what was written.
-    // Writing in place saves copying every piece twice.
+    // Room for up to n bytes at the returned pointer; commit() then takes what was written as one
+    // piece. Writing in place saves copying every piece twice.
     char *reserve(std::size_t n)
     {
         if (m_capacity - m_used < n) makeRoom(n);
         return m_buffer.get() + m_used;
     }
-    void commit(const char *end) { m_used = end - m_buffer.get(); }
-    // Writes buffered pieces through. If the file was removed or replaced meanwhile, it is opened
-    // again by name for appending, as a writer that opened it per piece would.
+    void commit(const char *end)
+    {
+        m_used = end - m_buffer.get();
+        m_pieceEnds[m_used / 64] |= uint64_t(1) << (m_used % 64);
+    }
+    // Appends buffered pieces to the file by name, as a writer that opened it per piece would: a
+    // removed page is created again, a folder that is gone or read-only fails.
     void flush();
     // Appends the tail and closes the file; the page is finished.
     void finish(Tail tail, bool insertPre);
@@ -57,14 +63,18 @@ public:
     void close();
 
 private:
-    [[noreturn]] void fail(const char *what);
-    void reopenIfMoved();
+    [[noreturn]] void fail(const char *what, int error);
+    void writeOut(int openFlags, const char *cannotOpen);
+    std::size_t lastPieceEnd(std::size_t limit) const;
+    void discard();
     void makeRoom(std::size_t n);
 
-    std::FILE *m_file = nullptr;
     std::string m_path;
+    bool m_open = false; // started and neither finished nor closed
     // Bytes 0..m_used are pending. Left uninitialised: a small page touches little of it.
     std::unique_ptr<char[]> m_buffer{new char[kBufferLimit]};
+    // Bit i set: a piece ends at buffer offset i.
+    std::unique_ptr<uint64_t[]> m_pieceEnds{new uint64_t[kBufferLimit / 64 + 1]()};
     std::size_t m_capacity = kBufferLimit;
     std::size_t m_used = 0;
 };

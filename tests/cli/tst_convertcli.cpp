@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <sys/resource.h>
+
 class TestConvertCli : public QObject
 {
     Q_OBJECT
@@ -102,7 +104,8 @@ void TestConvertCli::damagedPictureIsReportedAndOthersStillConvert()
     QCOMPARE(read("cat2.htm"), read("cat1.htm"));
 }
 
-// Bad options (status 2) and an output that cannot be written (status 1) leave no page behind.
+// Bad options (status 2) and an output that cannot be written (status 1) leave no page behind, but
+// never remove what was there: a link named as the output.
 void TestConvertCli::refusals_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -121,6 +124,8 @@ void TestConvertCli::refusals_data()
     row("replace past white", {"--replace", "255 > 16777216"}, 2, "--replace");
     row("-o for two pictures", {"-o", "x.htm", "second.bmp"}, 2, "-o");
     row("output folder is a plain file, even for root", {"-o", "cat.bmp/out.htm"}, 1, "cat.bmp/out.htm");
+    row("disk full: the page passes the file size limit", {}, 1, "cat1.htm\": File too large");
+    row("output linked to a full device: the link stays", {"-o", "full.htm"}, 1, "No space left on device");
 }
 
 void TestConvertCli::refusals()
@@ -128,10 +133,18 @@ void TestConvertCli::refusals()
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
     QFETCH(QString, mentions);
+    const QString row = QTest::currentDataTag();
+    const bool linked = row.startsWith("output linked");
+    if (row.startsWith("disk full"))
+        m_process.setChildProcessModifier([] {
+            const rlimit limit{1000, 1000};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    if (linked) QVERIFY(QFile::link("/dev/full", m_dir->filePath("full.htm")));
     QCOMPARE(run(arguments << "cat.bmp"), status);
     const QString err = m_process.readAllStandardError();
     QVERIFY2(err.contains(mentions), qPrintable(err));
-    QCOMPARE(files(), QStringList{"cat.bmp"});
+    QCOMPARE(files(), (linked ? QStringList{"cat.bmp", "full.htm"} : QStringList{"cat.bmp"}));
 }
 
 QTEST_MAIN(TestConvertCli)

@@ -5,7 +5,9 @@
 
 #include <QtTest>
 
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
 
 namespace {
 
@@ -66,7 +68,9 @@ private slots:
     void replacements();
     void randomCharactersAreSeededOncePerConversion();
     void exactBytes();
-    void vanishedFolderFailsTheConversion();
+    void removedPageOrFolder();
+    void fullDiskKeepsEveryWholePiece_data();
+    void fullDiskKeepsEveryWholePiece();
 
 private:
     QString page() const { return m_dir->filePath("cat1.htm"); }
@@ -178,11 +182,16 @@ void TestConversion::exactBytes()
                  kCredit);
 }
 
-// Once the folder is gone the page cannot be written again by name; the conversion fails rather
-// than writing on into an unlinked file.
-void TestConversion::vanishedFolderFailsTheConversion()
+void TestConversion::removedPageOrFolder()
 {
     GridSource pixels({{0, 0, 0}});
+    // A removed page is written again by name from the next piece on, as a writer opening it per piece would.
+    QCOMPARE(convert(smallScan(3, 1), pixels,
+                     [&](engine::Conversion &, int call) {
+                         if (call == 1) QFile::remove(page());
+                     }),
+             "BA</font><br></pre>" + kCredit);
+    // Once the folder is gone it cannot be; the conversion fails rather than writing on into an unlinked file.
     try {
         convert(smallScan(3, 1), pixels, [&](engine::Conversion &, int call) {
             if (call == 1) QVERIFY(QDir(m_dir->path()).removeRecursively());
@@ -192,6 +201,57 @@ void TestConversion::vanishedFolderFailsTheConversion()
         QCOMPARE(failure.operation(), engine::Operation::Loopconvert);
         QCOMPARE(failure.number(), 75);
     }
+}
+
+// A disk that fills up, made without privileges: past the file size limit write() fails with EFBIG
+// (SIGXFSZ ignored), after writing what fits.
+struct FileSizeLimit
+{
+    rlimit previous{};
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous);
+        const rlimit limit{bytes, previous.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
+};
+
+void TestConversion::fullDiskKeepsEveryWholePiece_data()
+{
+    QTest::addColumn<int>("piece"); // the disk fills this many bytes past the end of this piece
+    QTest::addColumn<int>("past");
+    QTest::newRow("inside the head") << 0 << 40;
+    QTest::newRow("on a piece end mid-scan") << 6 << 0;
+    QTest::newRow("inside a piece mid-scan") << 6 << 3;
+    QTest::newRow("inside the piece that opens a row") << 8 << 20;
+}
+
+// The page keeps every whole piece that fits and nothing of the next: the longest prefix of the
+// complete page that ends on a piece end. Pieces written together are cut back to the last whole one.
+void TestConversion::fullDiskKeepsEveryWholePiece()
+{
+    QFETCH(int, piece);
+    QFETCH(int, past);
+    GridSource pixels({{kRed, kRed, kGreen, kGreen}, {kRed, kGreen, kGreen, 0}, {0, 0, kRed, kRed}});
+    engine::ScanSettings s = smallScan(4, 3, "&"); // five bytes a character: every piece has an inside
+    QList<qint64> ends{0}; // where pieces end: the page's sizes while events run after every pixel
+    const QByteArray complete =
+        convert(s, pixels, [&](engine::Conversion &, int) { ends << QFileInfo(page()).size(); });
+    const qint64 limit = ends[piece] + past;
+    s.eventInterval = std::chrono::hours(1); // the first pixel alone, then all the others in one write
+    try {
+        FileSizeLimit full(limit);
+        convert(s, pixels);
+        QFAIL("a write past the file size limit was reported as success");
+    } catch (const engine::Failure &failure) {
+        QCOMPARE(failure.number(), 75);
+        QVERIFY2(QString(failure.what()).endsWith("File too large"), failure.what());
+    }
+    QFile file(page());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), complete.left(*std::prev(std::upper_bound(ends.begin(), ends.end(), limit))));
 }
 
 QTEST_GUILESS_MAIN(TestConversion)

@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include <malloc.h>
+#include <sys/mount.h>
 
 namespace {
 
@@ -117,8 +118,19 @@ void verifyEnded(const FakePlatform &fake)
     // Nothing but the confirmation came before it.
     QCOMPARE(said(fake).join(" / ").remove("Are you sure? [Convert, Cancel] / "),
              "Error: Send file errormsg.txt to Corvalis... [quennetproject]");
-    QVERIFY(fake.quitCalled);
+    QCOMPARE(fake.exitCode, 1);
 }
+
+// An 8 KiB tmpfs of its own, unmounted on every way out of the test.
+struct SmallDisk
+{
+    QByteArray path;
+    int error = QDir().mkpath(path) && ::mount("tmpfs", path, "tmpfs", 0, "size=8k") == 0 ? 0 : errno;
+    ~SmallDisk()
+    {
+        if (!error) ::umount2(path, MNT_DETACH);
+    }
+};
 
 } // namespace
 
@@ -138,6 +150,9 @@ private slots:
     void failureReports();
     void reportAcrossRuns();
     void endurance();
+    void outputFailures_data();
+    void outputFailures();
+    void closingMidConversion();
 };
 
 void TestMainWindow::startStateAndClosing()
@@ -494,6 +509,62 @@ void TestMainWindow::endurance()
     QVERIFY(!run.fake.quitCalled && w.convertb->isEnabled());
     const std::size_t heap = mallinfo2().uordblks;
     QVERIFY2(heap <= warmHeap + 16 * 1024, qPrintable(QString("heap %1 -> %2 bytes").arg(warmHeap).arg(heap)));
+}
+
+void TestMainWindow::outputFailures_data()
+{
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("disk full") << "No space left on device";
+    QTest::newRow("disk remounted read-only") << "Read-only file system";
+    QTest::newRow("folder moved away") << "No such file or directory";
+}
+
+// Output failures in the middle of a conversion on a disk of its own: each is reported and ends the
+// program, and the page keeps every piece written before the failure, without a cut piece.
+void TestMainWindow::outputFailures()
+{
+    QFETCH(QString, reason);
+    const QString row = QTest::currentDataTag();
+    Run run;
+    SmallDisk disk{QDir::current().filePath("disk").toLocal8Bit()};
+    if (disk.error) QSKIP(qPrintable("a tmpfs of 8 KiB cannot be mounted here: " + QString(strerror(disk.error))));
+    loadCat(run, "disk/pictures/cat.bmp");
+    run.w.renderareapoint->setText("0 0 300 10");
+    run.w.totpixels->setText("3000");
+    run.w.msgtext->setText("&"); // five bytes a character: the disk fills inside a piece
+    QByteArray atEvents;         // the page whenever the scan lets events through
+    run.fake.onProcessEvents = [&](int call) {
+        atEvents = readAll(run.w.convertfilename->text());
+        if (call != 400) return; // on the second line
+        if (row == "disk remounted read-only") QCOMPARE(::mount("", disk.path, "", MS_REMOUNT | MS_RDONLY, ""), 0);
+        if (row == "folder moved away") QVERIFY(QDir().rename("disk/pictures", "disk/moved"));
+    };
+    run.w.convertb_Click();
+    const QStringList lines = reportLines();
+    QCOMPARE(lines.value(1) + ", " + lines.value(3), "Progress: Loopconvert, ErrN: 75");
+    QVERIFY2(lines.value(2).endsWith(reason) && lines.value(2).contains("disk/pictures/cat1.htm"),
+             qPrintable(lines.value(2)));
+    verifyEnded(run.fake);
+    QVERIFY(atEvents.size() > 1700); // past the first line
+    QCOMPARE(readAll(QString(row == "folder moved away" ? "disk/moved" : "disk/pictures") + "/cat1.htm"), atEvents);
+}
+
+// Closing the window ends the program at once; the page on disk is complete up to the last pixel
+// scanned, without a tail or a cut piece.
+void TestMainWindow::closingMidConversion()
+{
+    Run run;
+    loadCat(run);
+    QByteArray atQuit;
+    run.fake.onQuit = [&] { atQuit = readAll("cat1.htm"); };
+    run.fake.onProcessEvents = [&](int call) {
+        if (call == 4) run.w.close();
+    };
+    run.w.show();
+    run.w.convertb_Click();
+    QCOMPARE(atQuit, kHead + "<pre><font color=#0000FF>01</font><font color=#00FF00>0</font><br><font color=#00FF00>1");
+    QCOMPARE(run.fake.exitCode, 0);
+    QCOMPARE(readAll("cat1.htm"), atQuit);
 }
 
 QTEST_MAIN(TestMainWindow)

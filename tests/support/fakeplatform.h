@@ -34,6 +34,9 @@ public:
     int processEventsCalls = 0;
 
     bool quitCalled = false;
+    int exitCode = -1;
+    // Runs where the real program would end, before the fake returns.
+    std::function<void()> onQuit;
     // What the clock reads, already in the locale's words.
     QString dateTime = QStringLiteral("14.03.2024 09:26:53");
 
@@ -65,7 +68,12 @@ public:
         if (onProcessEvents) onProcessEvents(processEventsCalls);
     }
 
-    void quit(int) override { quitCalled = true; }
+    void quit(int code) override
+    {
+        quitCalled = true;
+        exitCode = code;
+        if (onQuit) onQuit();
+    }
 
     QString dateTimeText() override { return dateTime; }
 };
