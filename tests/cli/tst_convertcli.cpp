@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 // lumirune-convert end to end, on small pictures made here.
+#include "support/unusualpictures.h"
+
 #include <QImage>
 #include <QProcess>
 #include <QtTest>
@@ -18,6 +20,8 @@ private slots:
     void damagedPictureIsReportedAndOthersStillConvert();
     void refusals_data();
     void refusals();
+    void unusualPictures_data() { addUnusualPictureRows(); }
+    void unusualPictures();
 
 private:
     // Runs the converter in the test folder; returns its exit status.
@@ -145,6 +149,26 @@ void TestConvertCli::refusals()
     const QString err = m_process.readAllStandardError();
     QVERIFY2(err.contains(mentions), qPrintable(err));
     QCOMPARE(files(), (linked ? QStringList{"cat.bmp", "full.htm"} : QStringList{"cat.bmp"}));
+}
+
+// The window's pictures through the converter: the page, or the refusal naming the picture, and
+// every run within 200 MiB at its peak.
+void TestConvertCli::unusualPictures()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, expected);
+    QVERIFY(QFile::copy(QString(TEST_DATA_DIR) + "/pictures/" + file, m_dir->filePath(file)));
+    const bool damaged = expected.startsWith("damaged");
+    QCOMPARE(run({"-o", "page.htm", file}), damaged ? 1 : 0);
+    const QString err = m_process.readAllStandardError();
+    const QString named = damaged ? expected.mid(9) : QString(); // what the converter says of the picture
+    QVERIFY2(err.contains(file + ": not a readable picture (") == damaged && err.contains(named), qPrintable(err));
+    if (!damaged) QCOMPARE(wrongColors(read("page.htm"), file, expected, "FFFFFF"), QString());
+#ifndef LUMIRUNE_SANITIZED // AddressSanitizer's shadow memory would count
+    rusage children{};
+    QVERIFY(getrusage(RUSAGE_CHILDREN, &children) == 0); // the largest of the converters waited for so far
+    QVERIFY2(children.ru_maxrss < 200 * 1024, qPrintable(QString::number(children.ru_maxrss) + " KiB"));
+#endif
 }
 
 QTEST_MAIN(TestConvertCli)

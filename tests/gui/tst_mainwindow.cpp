@@ -5,6 +5,7 @@
 #include "mainwindow/quennet.h"
 #include "picture/picturebox.h"
 #include "support/fakeplatform.h"
+#include "support/unusualpictures.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -144,6 +145,8 @@ private slots:
     void refusalsChangeNothing();
     void conversions();
     void loadCancelSuccessDamaged();
+    void unusualPictures_data() { addUnusualPictureRows(); }
+    void unusualPictures();
     void statusTick_data();
     void statusTick();
     void failureReports_data();
@@ -353,6 +356,37 @@ void TestMainWindow::loadCancelSuccessDamaged()
     QCOMPARE(said(run.fake).size(), 2);
     QCOMPARE(w.convertfilename->text(), TEST_DATA_DIR "/two-frames.gif");
     QVERIFY(!run.fake.quitCalled);
+}
+
+// Each picture loaded after cat.bmp, then converted with the default area: the damaged-picture
+// message with cat.bmp still loaded, or the picture cut to the box (as if read whole and cut) and a
+// page in its colours, with transparent parts in the box's background.
+void TestMainWindow::unusualPictures()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, expected);
+    Run run;
+    ui::quennet &w = run.w;
+    QPalette palette = w.mainpic->palette();
+    palette.setColor(QPalette::Base, QColor(0x12, 0x34, 0x56)); // the box's background, unlike any picture
+    w.mainpic->setPalette(palette);
+    QVERIFY(QFile::copy(TEST_DATA_DIR "/cat.bmp", "cat.bmp") && QFile::copy(TEST_DATA_DIR "/pictures/" + file, file));
+    for (const QString &name : {QString("cat.bmp"), file}) {
+        run.fake.nextFileName = name;
+        w.loadpic_Click();
+    }
+    if (expected.startsWith("damaged")) {
+        QCOMPARE(said(run.fake), QStringList{"Error: The picture file you selected maybe damaged. [quennetproject]"});
+        QCOMPARE(w.convertfilename->text(), "cat.bmp");
+        QCOMPARE(w.mainpic->picture(), QImage("cat.bmp"));
+        return;
+    }
+    const QImage whole(file);
+    QCOMPARE(w.mainpic->picture(), whole.copy(whole.rect() & QRect(0, 0, 300, 300)));
+    w.convertb_Click();
+    QCOMPARE(said(run.fake),
+             (QStringList{"Are you sure? [Convert, Cancel]", "Convert Complete [Convert, system-modal]"}));
+    QCOMPARE(wrongColors(readAll(w.convertfilename->text()), file, expected, "123456"), QString());
 }
 
 // One tick with the lines done so far: the estimate shown, or the failure report (its step, number

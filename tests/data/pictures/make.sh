@@ -1,0 +1,40 @@
+#!/bin/sh
+# Makes the unusual and hostile pictures beside it (run once, from anywhere; the files are
+# committed). Solid blocks of known colours at known places; JPEGs keep every 8 x 8 block one
+# colour at quality 100 without chroma subsampling, so they decode close to those colours.
+set -eu
+cd "$(dirname "$0")"
+# Two blocks of one size side by side, then the remaining options and the output name.
+halves() { size=$1 left=$2 right=$3; shift 3; convert -size "$size" "xc:$left" -size "$size" "xc:$right" +append "$@"; }
+jpeg="-quality 100 -sampling-factor 1x1 -strip"
+
+: >zero-bytes.jpg
+echo "Not a picture: a text file with a picture's name." >text.bmp
+# A bitmap header promising 100000 x 100000 pixels of 24 bits, then three of them.
+printf 'BM\066\0\0\0\0\0\0\0\066\0\0\0\050\0\0\0\240\206\001\0\240\206\001\0\001\0\030\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\377\0\0\0\377\0\0\0\377' >huge-header.bmp
+# A GIF whose screen is 16000 x 16000 pixels, with one red pixel drawn on it.
+printf 'GIF89a\200\076\200\076\200\0\0\377\0\0\0\0\377\054\0\0\0\0\001\0\001\0\0\002\002\104\001\0\073' >huge-screen.gif
+
+halves 8x16 blue yellow -type Palette -colors 2 BMP3:palette-1bit.bmp
+# More than 16 colours (a grey ramp on the last row) make an 8-bit palette.
+convert \( -size 10x19 xc:lime -size 10x19 xc:magenta +append \) \( -size 1x20 gradient: -rotate 90 \) -append \
+    -type Palette BMP3:palette-8bit.bmp
+halves 8x16 red blue $jpeg -interlace JPEG progressive.jpg
+halves 8x16 red blue $jpeg -colorspace CMYK cmyk.jpg
+# Top half red, bottom half blue, cut a third of the way through the compressed pixels (which start
+# 14 bytes after the start-of-scan marker FF DA).
+convert -size 16x32 xc:red -size 16x32 xc:blue -append $jpeg full.jpg
+scan=$(($(LC_ALL=C grep -obUaP '\xff\xda' full.jpg | cut -d: -f1) + 14))
+head -c $((scan + ($(stat -c %s full.jpg) - scan) / 3)) full.jpg >truncated.jpg && rm full.jpg
+# A progressive JPEG whose header claims 30000 x 30000 pixels (bytes 0x7530 in its frame header).
+halves 8x16 red blue $jpeg -interlace JPEG JPEG:- | LC_ALL=C sed 's/\xff\xc2\x00\x11\x08\x00\x10\x00\x10/\xff\xc2\x00\x11\x08\x75\x30\x75\x30/' \
+    >huge-progressive.jpg
+convert -size 16x8 xc:red -size 16x8 xc:lime -size 16x8 xc:blue -append -interlace GIF interlaced.gif
+convert -delay 10 -size 16x16 xc:red xc:lime xc:blue -loop 0 animated.gif
+halves 8x16 none red -strip PNG32:transparent.png
+halves 8x16 none red -type PaletteMatte transparent.gif
+# Beyond 300 x 300: red, an 8-pixel green column and yellow row across 296..303, blue past them.
+larger() { convert \( -size 296x296 xc:red -size 8x296 xc:lime -size 16x296 xc:blue +append \) -size 320x8 xc:yellow \
+    -size 320x16 xc:blue -append "$@"; }
+larger $jpeg larger.jpg
+larger -strip PNG24:larger.png

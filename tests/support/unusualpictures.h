@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// The unusual and hostile pictures in tests/data/pictures (made by make.sh there) and what a page
+// converted from each with the default area must show; one table for the window and the converter.
+#pragma once
+
+#include <QRegularExpression>
+#include <QtTest>
+
+// Columns: the file, then "damaged" (with what the converter must name after ": ") or the colours
+// at pixels as "x,y=RRGGBB", where "bg" is the picture box's background (beyond the picture and
+// where it is transparent).
+inline void addUnusualPictureRows()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char *name, const char *file, const char *expected) {
+        QTest::newRow(name) << QString(file) << QString(expected);
+    };
+    row("zero bytes", "zero-bytes.jpg", "damaged");
+    row("a text file named .bmp", "text.bmp", "damaged");
+    row("bitmap header claiming 100000 x 100000", "huge-header.bmp", "damaged");
+    row("GIF screen of 16000 x 16000", "huge-screen.gif", "damaged");
+    row("progressive JPEG claiming 30000 x 30000", "huge-progressive.jpg", "damaged: a 30000 x 30000 picture");
+    row("truncated JPEG, the lost rows grey", "truncated.jpg",
+        "0,0=FF0000 15,15=FF0000 0,16=808080 15,63=808080 16,0=bg");
+    row("1-bit palette bitmap", "palette-1bit.bmp", "0,0=0000FF 15,15=FFFF00 16,0=bg 0,16=bg");
+    row("8-bit palette bitmap", "palette-8bit.bmp", "0,0=00FF00 19,18=FF00FF 19,19=FFFFFF 20,0=bg");
+    row("progressive JPEG", "progressive.jpg", "0,0=FF0000 15,15=0000FF 16,0=bg");
+    row("CMYK JPEG", "cmyk.jpg", "0,0=FF0000 15,15=0000FF 0,16=bg");
+    row("interlaced GIF", "interlaced.gif", "0,1=FF0000 0,9=00FF00 15,17=0000FF 0,24=bg");
+    row("animated GIF, its first frame", "animated.gif", "0,0=FF0000 15,15=FF0000 16,16=bg");
+    row("PNG with transparency", "transparent.png", "0,0=bg 7,15=bg 8,0=FF0000 15,15=FF0000");
+    row("GIF with transparency", "transparent.gif", "0,0=bg 7,15=bg 8,0=FF0000 15,15=FF0000");
+    row("JPEG beyond 300 x 300", "larger.jpg", "0,0=FF0000 299,0=00FF00 0,299=FFFF00 299,299=FFFF00");
+    row("PNG beyond 300 x 300", "larger.png", "0,0=FF0000 299,0=00FF00 0,299=FFFF00 299,299=FFFF00");
+}
+
+// What of expected a page of file written with two characters a pixel does not show: its size if
+// it is not 300 x 300 pixels, else the pixels in other colours (a JPEG's within 4 a channel).
+inline QString wrongColors(const QByteArray &page, const QString &file, const QString &expected,
+                           const QString &background)
+{
+    QList<QStringList> rows{{}}; // each pixel's colour text, row by row
+    static const QRegularExpression piece("<font color=#(\\w{6})>([^<]*)|<br>");
+    for (auto pieces = piece.globalMatch(page); pieces.hasNext();) {
+        const QRegularExpressionMatch match = pieces.next();
+        if (match.captured() == "<br>") rows.append(QStringList());
+        for (qsizetype i = 0; i < match.capturedLength(2); i += 2)
+            rows.last() << match.captured(1);
+    }
+    rows.removeLast(); // the credit line after the last row
+    const auto full = [](const QStringList &row) { return row.size() == 300; };
+    if (rows.size() != 300 || !std::all_of(rows.cbegin(), rows.cend(), full))
+        return QString("%1 rows, the first of %2 pixels").arg(rows.size()).arg(rows.value(0).size());
+    const int tolerance = file.endsWith(".jpg") ? 4 : 0;
+    QStringList wrong;
+    for (const QString &point : expected.split(' ')) {
+        const int x = point.section(',', 0, 0).toInt(), y = point.section(',', 1).section('=', 0, 0).toInt();
+        const QColor want("#" + point.section('=', 1).replace("bg", background)), got("#" + rows[y][x]);
+        if (qAbs(got.red() - want.red()) > tolerance || qAbs(got.green() - want.green()) > tolerance ||
+            qAbs(got.blue() - want.blue()) > tolerance)
+            wrong << point + " but " + rows[y][x];
+    }
+    return wrong.join(", ");
+}
