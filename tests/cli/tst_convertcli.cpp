@@ -46,6 +46,7 @@ private:
 void TestConvertCli::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
+    m_process.setChildProcessModifier({}); // a limit set for one test ends with it
     QVERIFY(QImage(QString(TEST_DATA_DIR) + "/two-by-two.gif").save(m_dir->filePath("cat.bmp")));
 }
 
