@@ -3,10 +3,9 @@
 
 #include "failure.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace engine {
 
@@ -54,9 +53,17 @@ std::optional<double> parseNumber(std::string_view text)
             ++i, ++digits;
     }
     if (digits == 0 || i != text.size()) return std::nullopt;
-    // strtod also takes exponents and hex; the scan above has already ruled those out.
-    const std::string copy(text);
-    return std::strtod(copy.c_str(), nullptr);
+    // from_chars, unlike strtod, ignores the locale: a German desktop must not read "10.5" as 10.
+    if (text.front() == '+') text.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        // Hundreds of digits: too big for a double, or too close to zero, as strtod would round it.
+        const bool big = text.find_first_not_of("-0") < std::min(text.find('.'), text.size());
+        const double magnitude = big ? HUGE_VAL : 0.0;
+        return text.front() == '-' ? -magnitude : magnitude;
+    }
+    return error == std::errc() && end == text.data() + text.size() ? std::optional(value) : std::nullopt;
 }
 
 double roundHalfEven(double value)
@@ -87,12 +94,16 @@ int16_t checkedInt16(int32_t value, const char *what, const char *source)
 
 std::string shortestDecimal(double value)
 {
+    // As printf's %g would write it in the C locale, whatever the user's locale.
     char buffer[32];
+    char *end = buffer;
     for (int precision = 1; precision <= 17; ++precision) {
-        std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
-        if (std::strtod(buffer, nullptr) == value) break;
+        end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision).ptr;
+        double back = 0;
+        std::from_chars(buffer, end, back);
+        if (back == value) break;
     }
-    return buffer;
+    return std::string(buffer, end);
 }
 
 bool readCanonicalInt32(std::string_view text, int32_t &value)

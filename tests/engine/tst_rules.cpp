@@ -2,10 +2,12 @@
 // Rules for single values: colour codes, message characters and the page name beside a picture.
 #include "engine/colorcode.h"
 #include "engine/messagetext.h"
+#include "engine/numbers.h"
 #include "engine/outputname.h"
 
 #include <QtTest>
 
+#include <clocale>
 #include <set>
 
 using engine::ColorEncoder;
@@ -21,6 +23,7 @@ private slots:
     void outputNames();
     void messageCharacters_data();
     void messageCharacters();
+    void numbersReadTheSameInAnyLocale();
 };
 
 // Pixels through one encoder: the hex text after each, and the channel values after the last.
@@ -129,6 +132,25 @@ void TestRules::messageCharacters()
     const auto refused = engine::firstDisallowedChar(message.toStdU32String());
     QCOMPARE(refused ? int(*refused) : -1, firstRefused);
     if (!refused) QCOMPARE(QByteArray::fromStdString(engine::toAnsi(message.toStdU32String())), written);
+}
+
+// The window runs in the user's locale; a decimal comma there must not cut "11.5" to 11.
+void TestRules::numbersReadTheSameInAnyLocale()
+{
+    QTemporaryDir locales;
+    const QString german = locales.filePath("de_DE.UTF-8");
+    if (QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", german}) != 0)
+        QSKIP("localedef cannot make a German locale here (Debian package: locales)");
+    qputenv("LOCPATH", locales.path().toLocal8Bit());
+    QVERIFY(std::setlocale(LC_ALL, "de_DE.UTF-8"));
+    const QString read = QString("%1 %2 %3 %4 %5")
+                             .arg(engine::toInt16("11.5", "test"))
+                             .arg(QString::fromStdString(engine::shortestDecimal(10.5)))
+                             .arg(*engine::parseNumber(" +0.25 "))
+                             .arg(*engine::parseNumber("-0." + std::string(400, '0') + "1"))
+                             .arg(*engine::parseNumber(std::string(400, '9')));
+    std::setlocale(LC_ALL, "C");
+    QCOMPARE(read, "12 10.5 0.25 0 inf"); // hundreds of digits round as strtod rounds them
 }
 
 QTEST_GUILESS_MAIN(TestRules)
