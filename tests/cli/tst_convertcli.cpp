@@ -48,19 +48,21 @@ void TestConvertCli::init()
     QVERIFY(QImage(QString(TEST_DATA_DIR) + "/two-by-two.gif").save(m_dir->filePath("cat.bmp")));
 }
 
-// The area reaches one column and row beyond the picture: the white of the picture box. Red
-// becomes green, which becomes black: entries chain in order, spacing around '>' forgiven. Two
-// characters per pixel take the message on across pieces and rows.
+// The area starts one column in and reaches one beyond the picture, into the white of the picture
+// box. Green becomes red, which becomes black: entries chain in order, spacing around '>' forgiven.
+// Two characters per pixel take the message on across pieces and rows, each a single Windows-1252
+// byte, with '&' written as "&amp;": a bare one could start a character reference that swallows
+// the characters after it. Lines end in CR LF.
 void TestConvertCli::convertsBesidePictureExactly()
 {
-    QCOMPARE(run({"--sequential", "--message", "a&b", "--area", "0 0 3 2", "--replace", "255 > 65280", "--replace",
-                  "65280>0", "--background", "white", "--font-size", "7", "--no-pre", "cat.bmp"}),
+    QCOMPARE(run({"--sequential", "--message", "x&Ä", "--area", "1 0 3 2", "--replace", "65280 > 255", "--replace",
+                  "255>0", "--background", "white", "--font-size", "7", "--no-pre", "cat.bmp"}),
              0);
     QCOMPARE(m_process.readAllStandardOutput(), "cat1.htm\n");
     QCOMPARE(read("cat1.htm"),
              QByteArray("<html><head><title>Orvanta @ Lumirune</title></head><body bgcolor=#FFFFFF><font size=7>\r\n"
-                        "<font color=#000000>a&amp;ba</font><font color=#FFFFFF>&amp;b</font><br>"
-                        "<font color=#0000FF>a&amp;</font><font color=#FFFFFF>ba&amp;b</font><br>"
+                        "<font color=#000000>x&amp;</font><font color=#FFFFFF>\xC4x</font><br>"
+                        "<font color=#FFFFFF>&amp;\xC4x&amp;</font><br>"
                         "<font color=#FFFFFF>Orvanta @ Lumirune</font></font></body></html>\r\n"));
 }
 
