@@ -22,7 +22,7 @@
 namespace {
 // Code / pixel total / outline in twips, as at start.
 const QString kStart = "0 0 300 300 / 90000 / 0 0 4500 4500";
-const QString kInvalid = "The color code is invalid, please use a new color.";
+const QString kInvalid = "The color code is invalid, please use a new color. [quennetproject]";
 } // namespace
 
 class TestOptions : public QObject
@@ -192,7 +192,7 @@ void TestOptions::stuckOrBrokenSelection()
     w->setrender->click();
     w->renderstartpoint = "1 2 3";
     click(1500, 1500);
-    QCOMPARE(fake->messageTexts(), QStringList{"Error: Ubound splitrenderareacode <> 1"});
+    QCOMPARE(fake->said, QStringList{"Error: Ubound splitrenderareacode <> 1 [quennetproject]"});
     QVERIFY(fake->quitCalled);
 }
 
@@ -221,7 +221,7 @@ void TestOptions::dialogRefusals()
         box->setMaxLength(5);
     type(typed);
     form()->setnewvalue->click();
-    QCOMPARE(fake->messageTexts(), QStringList{message});
+    QCOMPARE(fake->said, QStringList{message + " [quennetproject]"});
     QCOMPARE(code(), kStart);
 }
 
@@ -235,8 +235,7 @@ void TestOptions::dialogSetCancelAndClose()
 
     w->setrender->click();
     form()->setnewvalue->click();
-    QCOMPARE(fake->messageTexts(), QStringList{"Cant set render area..."});
-    QVERIFY(fake->messages[0].systemModal);
+    QCOMPARE(fake->said, QStringList{"Cant set render area... [quennetproject, system-modal]"});
     // The selection goes on and leaves its numbers in the boxes.
     click(150, 300);
     click(450, 600);
@@ -334,7 +333,7 @@ void TestOptions::useTakesOnlyAColor()
     else
         chooser()->deccolortext->setText(choice.toString());
     chooser()->usecolor->click();
-    QCOMPARE((entries() + fake->messageTexts()).join(" | "), outcome);
+    QCOMPARE((entries() + fake->said).join(" | "), outcome);
     // Refused, the chooser stays open for another choice and the options locked.
     QCOMPARE(chooser()->isVisible(), entries().isEmpty());
     QCOMPARE(enabledOptions(), entries().isEmpty() ? 0 : 16);
@@ -370,8 +369,8 @@ void TestOptions::ignoreListEntriesAndConversion()
     QCOMPARE(chooser()->deccolortext->text(), "0"); // closed, it forgot it and added nothing
     QCOMPARE(enabledOptions(), 16);
     QCOMPARE(entries(), (QStringList{"255 > 0", "255 > 65280"}));
-    QCOMPARE(fake->messageTexts(),
-             (QStringList{kInvalid, "Select item from ignore list!", "That color you have choose is already added!"}));
+    QCOMPARE(fake->said, (QStringList{kInvalid, "Select item from ignore list! [quennetproject]",
+                                      "That color you have choose is already added! [quennetproject]"}));
 
     w->renderareapoint->setText("0 0 1 1");
     w->totpixels->setText("1");
