@@ -193,7 +193,7 @@ void TestOptions::stuckOrBrokenSelection()
     w->renderstartpoint = "1 2 3";
     click(1500, 1500);
     QCOMPARE(fake->said, QStringList{"Error: Ubound splitrenderareacode <> 1 [quennetproject]"});
-    QVERIFY(fake->quitCalled);
+    QCOMPARE(fake->exitCode, 1);
 }
 
 void TestOptions::dialogRefusals_data()

@@ -27,10 +27,7 @@ public:
     std::function<void(int call)> onProcessEvents;
     int processEventsCalls = 0;
 
-    bool quitCalled = false;
-    int exitCode = -1;
-    // Runs where the real program would end, before the fake returns.
-    std::function<void()> onQuit;
+    int exitCode = -1; // until the program ends
     // What the clock reads, already in the locale's words.
     QString dateTime = QStringLiteral("14.03.2024 09:26:53");
 
@@ -56,12 +53,7 @@ public:
         if (onProcessEvents) onProcessEvents(processEventsCalls);
     }
 
-    void quit(int code) override
-    {
-        quitCalled = true;
-        exitCode = code;
-        if (onQuit) onQuit();
-    }
+    void quit(int code) override { exitCode = code; }
 
     QString dateTimeText() override { return dateTime; }
 };
