@@ -12,17 +12,11 @@
 class FakePlatform : public platform::QtPlatform
 {
 public:
-    struct Message
-    {
-        QString text;
-        QString title; // as shown: an empty title becomes the application title
-        platform::Buttons buttons;
-        bool systemModal;
-    };
-
     // Answers for the next message boxes, in order; Ok once they run out.
     QList<platform::Answer> answers;
-    QList<Message> messages;
+    // Each message box shown: its text, then its title (an empty one shown as the application's),
+    // and a Cancel button or system-modal where they apply: "text [title, Cancel, system-modal]".
+    QStringList said;
 
     // The file dialog returns this and then forgets it (empty: Cancel).
     QString nextFileName;
@@ -33,25 +27,16 @@ public:
     std::function<void(int call)> onProcessEvents;
     int processEventsCalls = 0;
 
-    bool quitCalled = false;
-    int exitCode = -1;
-    // Runs where the real program would end, before the fake returns.
-    std::function<void()> onQuit;
+    int exitCode = -1; // until the program ends
     // What the clock reads, already in the locale's words.
     QString dateTime = QStringLiteral("14.03.2024 09:26:53");
-
-    QStringList messageTexts() const
-    {
-        QStringList texts;
-        for (const Message &m : messages)
-            texts << m.text;
-        return texts;
-    }
 
     platform::Answer message(const QString &text, const QString &title, platform::Buttons buttons,
                              bool systemModal) override
     {
-        messages.append({text, title.isEmpty() ? platform::kApplicationTitle : title, buttons, systemModal});
+        said << text + " [" + (title.isEmpty() ? platform::kApplicationTitle : title) +
+                    (buttons == platform::Buttons::OkCancel ? ", Cancel" : "") +
+                    (systemModal ? ", system-modal]" : "]");
         return answers.isEmpty() ? platform::Answer::Ok : answers.takeFirst();
     }
 
@@ -68,12 +53,7 @@ public:
         if (onProcessEvents) onProcessEvents(processEventsCalls);
     }
 
-    void quit(int code) override
-    {
-        quitCalled = true;
-        exitCode = code;
-        if (onQuit) onQuit();
-    }
+    void quit(int code) override { exitCode = code; }
 
     QString dateTimeText() override { return dateTime; }
 };

@@ -1,0 +1,338 @@
+// SPDX-License-Identifier: MIT
+// The engine: rules for single values (colour codes, the page name beside a picture, message
+// characters), then the scan and the page it writes.
+#include "engine/colorcode.h"
+#include "engine/failure.h"
+#include "engine/messagetext.h"
+#include "engine/numbers.h"
+#include "engine/outputname.h"
+#include "engine/scan.h"
+
+#include <QtTest>
+
+#include <clocale>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
+namespace {
+
+using Grid = QList<QList<int>>; // rows of 0x00BBGGRR values
+
+constexpr int kRed = 0x0000FF;
+constexpr int kGreen = 0x00FF00;
+
+const QByteArray kCredit = "<font color=#FFFFFF>Orvanta @ Lumirune</font></font></body></html>\r\n";
+
+// A picture at the top left of the drawing area.
+struct GridSource : engine::PixelSource
+{
+    explicit GridSource(Grid rows) : rows(std::move(rows)) {}
+    int32_t pixel(int x, int y) override { return rows.value(y).value(x, -1); }
+    Grid rows;
+};
+
+// Calls back where the scan lets events through, as a window's STOP click would arrive.
+struct Host : engine::ScanHost
+{
+    void processEvents() override { onEvents(++calls); }
+    int calls = 0;
+    std::function<void(int call)> onEvents = [](int) {};
+};
+
+// A small area with the message taken in order, so pages are predictable.
+engine::ScanSettings smallScan(int width, int height, const std::string &message = "AB")
+{
+    engine::ScanSettings s;
+    s.area = {0, 0, int16_t(width), int16_t(height)};
+    s.pixelCount = width * height;
+    s.message = message;
+    s.randomOrder = false;
+    s.twoCharsPerPixel = false;
+    s.eventInterval = std::chrono::nanoseconds(0);
+    return s;
+}
+
+// The body between "<pre>" and "</pre>".
+QByteArray body(const QByteArray &page)
+{
+    const int start = page.indexOf("<pre>") + 5;
+    return page.mid(start, page.indexOf("</pre>") - start);
+}
+
+} // namespace
+
+class TestEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY((m_dir = std::make_unique<QTemporaryDir>())->isValid()); }
+    void encode_data();
+    void encode();
+    void outputNames_data();
+    void outputNames();
+    void messageCharacters_data();
+    void messageCharacters();
+    void replacements_data();
+    void replacements();
+    void randomCharactersAreSeededOncePerConversion();
+    void removedPage();
+    void fullDiskKeepsEveryWholePiece_data();
+    void fullDiskKeepsEveryWholePiece();
+    void numbersReadTheSameInAnyLocale();
+
+private:
+    QString page() const { return m_dir->filePath("cat1.htm"); }
+    // Converts into the page; onEvents runs wherever the scan lets events through.
+    QByteArray convert(
+        const engine::ScanSettings &settings, GridSource &pixels,
+        const std::function<void(int call)> &onEvents = [](int) {})
+    {
+        engine::Conversion conversion(settings);
+        Host host;
+        host.onEvents = onEvents;
+        conversion.startDocument(page().toStdString());
+        conversion.Loopconvert(pixels, host);
+        QFile file(page());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+// Pixels through one encoder: the hex text after each, and the channel values after the last.
+void TestEngine::encode_data()
+{
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<QList<int>>("colors");
+    QTest::addColumn<QStringList>("hex");
+    QTest::addColumn<QString>("rgb");
+    const auto row = [](const char *name, int quality, const QList<int> &colors, const QStringList &hex,
+                        const char *rgb) { QTest::newRow(name) << quality << colors << hex << QString(rgb); };
+    row("pure red is the low byte", 100, {255}, {"FF0000"}, "2550000");
+    row("single digit channel padded", 100, {10}, {"0A0000"}, "100000");
+    row("all three channels", 100, {1193046}, {"563412"}, "865218");
+    row("rgb pads a non-zero single digit", 100, {13107205}, {"0500C8"}, "0500200");
+    // Out-of-range colours are taken modulo 2^24 rather than refused.
+    row("-1, an unreadable point, is white", 100, {-1}, {"FFFFFF"}, "255255255");
+    row("2^24 + 255 is red", 100, {16777471}, {"FF0000"}, "2550000");
+    row("quality 100 gives every change", 100, {1, 2, 2, 1}, {"010000", "020000", "020000", "010000"}, "010000");
+
+    row("quality 80 holds red until the drift sum passes 10", 80, {100, 104, 108, 112, 130},
+        {"640000", "640000", "6C0000", "6C0000", "820000"}, "1300000");
+    const auto grey = [](int v) { return v | v << 8 | v << 16; };
+    row("quality 50 grey ramp", 50, {grey(10), grey(20), grey(30), grey(40), grey(50), grey(60)},
+        {"000000", "141414", "141414", "282828", "282828", "3C3C3C"}, "606060");
+    // The band is +-5 at quality 90: a drift of exactly 5 holds, 6 breaks.
+    row("band edge holds", 90, {100, 105}, {"640000", "640000"}, "1000000");
+    row("band edge plus one breaks", 90, {100, 106}, {"640000", "6A0000"}, "1060000");
+    row("negative band edge holds", 90, {100, 95}, {"640000", "640000"}, "1000000");
+    row("negative band edge plus one breaks", 90, {100, 94}, {"640000", "5E0000"}, "940000");
+}
+
+void TestEngine::encode()
+{
+    QFETCH(int, quality);
+    QFETCH(QList<int>, colors);
+    QFETCH(QStringList, hex);
+    QFETCH(QString, rgb);
+    engine::ColorEncoder encoder(quality);
+    QStringList got;
+    for (int color : colors) {
+        encoder.ConvertRGB(color);
+        got << QString::fromStdString(encoder.hexcolor());
+    }
+    QCOMPARE(got, hex);
+    QCOMPARE(QString::fromStdString(encoder.rgbText()), rgb);
+}
+
+void TestEngine::outputNames_data()
+{
+    QTest::addColumn<QString>("t");
+    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QString>("name"); // empty: no free name
+    const auto row = [](const char *name, const char *t, const QStringList &existing, const char *expected) {
+        QTest::newRow(name) << QString::fromUtf8(t) << existing << QString::fromUtf8(expected);
+    };
+    row("first free after 1 to 3", "/p/cat.bmp", {"/p/cat.bmp", "/p/cat1.htm", "/p/cat2.htm", "/p/cat3.htm"},
+        "/p/cat4.htm");
+    row("a gap is reused", "/p/cat.bmp", {"/p/cat.bmp", "/p/cat2.htm"}, "/p/cat1.htm");
+    row("four characters go whatever they are", "/p/cat.jpeg", {"/p/cat.jpeg"}, "/p/cat.1.htm");
+    row("no such file: used as it is", "/p/gone.bmp", {}, "/p/gone.bmp");
+    row("characters, not bytes", "/p/kött.åäö", {"/p/kött.åäö"}, "/p/kött1.htm");
+    QStringList taken{"/p/cat.bmp"};
+    for (int n = 1; n <= 99; ++n)
+        taken << QString("/p/cat%1.htm").arg(n);
+    row("100 is the last number", "/p/cat.bmp", taken, "/p/cat100.htm");
+    row("all hundred taken", "/p/cat.bmp", taken << "/p/cat100.htm", "");
+}
+
+void TestEngine::outputNames()
+{
+    QFETCH(QString, t);
+    QFETCH(QStringList, existing);
+    QFETCH(QString, name);
+    const auto free = engine::nextFreeOutputName(
+        t.toStdString(), [&](const std::string &p) { return existing.contains(QString::fromStdString(p)); });
+    QCOMPARE(free ? QString::fromStdString(*free) : QString(), name);
+}
+
+void TestEngine::messageCharacters_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("firstRefused"); // -1: all allowed
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("lower case passes the upper-cased check") << "abcxyz" << -1 << QByteArray("abcxyz");
+    QTest::newRow("Nordic letters of both cases, one byte each")
+        << QString::fromUtf8("åäöÅÄÖ") << -1 << QByteArray("\xE5\xE4\xF6\xC5\xC4\xD6");
+    QTest::newRow("a space") << "hello world" << 5 << QByteArray();
+    // Upper-casing must not turn these into allowed letters: ß gives SS and ı gives I elsewhere.
+    QTest::newRow("sharp s") << QString::fromUtf8("aß") << 1 << QByteArray();
+    QTest::newRow("dotless i") << QString::fromUtf8("ı") << 0 << QByteArray();
+}
+
+void TestEngine::messageCharacters()
+{
+    QFETCH(QString, message);
+    QFETCH(int, firstRefused);
+    QFETCH(QByteArray, written);
+    const auto refused = engine::firstDisallowedChar(message.toStdU32String());
+    QCOMPARE(refused ? int(*refused) : -1, firstRefused);
+    if (!refused) QCOMPARE(QByteArray::fromStdString(engine::toAnsi(message.toStdU32String())), written);
+}
+
+// Ignore-list entries, in list order, on one pixel.
+void TestEngine::replacements_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<int>("pixel");
+    QTest::addColumn<QByteArray>("hex");
+    const auto row = [](const char *name, const QStringList &entries, const char *hex, int pixel = kRed) {
+        QTest::newRow(name) << entries << pixel << QByteArray(hex);
+    };
+    row("entries chain in list order", {"255 > 65280", "65280 > 0"}, "000000");
+    row("reversed, the chain does not happen", {"65280 > 0", "255 > 65280"}, "00FF00");
+    row("earlier of two entries for one colour wins", {"255 > 0", "255 > 65280"}, "000000");
+    row("entries of four fields, one field or a double space are passed over", {"255 > 0 1", "255", "255  > 0"},
+        "FF0000");
+    row("colours compare as text: 0255 is not 255", {"0255 > 0"}, "FF0000");
+    row("an unreadable point can be replaced", {"-1 > 255"}, "FF0000", -1);
+    row("text replacement chains by text", {"255 > 007", "007 > 65280"}, "00FF00");
+    row("text replacement that reads as a number", {"255 > 007"}, "070000");
+}
+
+void TestEngine::replacements()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(int, pixel);
+    QFETCH(QByteArray, hex);
+    engine::ScanSettings s = smallScan(1, 1, "A");
+    for (const QString &entry : entries)
+        s.replacements.push_back(entry.toStdString());
+    GridSource pixels(Grid{{pixel}});
+    QCOMPARE(body(convert(s, pixels)), "<font color=#" + hex + ">A</font><br>");
+}
+
+void TestEngine::randomCharactersAreSeededOncePerConversion()
+{
+    GridSource pixels(Grid(20, QList<int>(20, 0)));
+    engine::ScanSettings s = smallScan(20, 20, "XYZ");
+    s.randomOrder = true;
+    s.twoCharsPerPixel = true;
+    s.seed = 42;
+    const QByteArray chars = body(convert(s, pixels)); // markup holds none of X, Y and Z
+    QCOMPARE(chars.count('X') + chars.count('Y') + chars.count('Z'), 800);
+    for (char c : {'X', 'Y', 'Z'}) {
+        // Each of three characters drawn uniformly: 800 / 3 = 267, far from 150 or 380.
+        QVERIFY2(chars.count(c) > 150 && chars.count(c) < 380,
+                 qPrintable(QString("%1: %2").arg(c).arg(chars.count(c))));
+        // Seeding per pixel repeated characters in long stretches; a uniform draw rarely does.
+        QVERIFY(!chars.contains(QByteArray(12, c)));
+    }
+    QCOMPARE(body(convert(s, pixels)), chars);
+    s.seed = 43;
+    QVERIFY(body(convert(s, pixels)) != chars);
+}
+
+// A removed page is written again by name from the next piece on, as a writer opening it per piece would.
+void TestEngine::removedPage()
+{
+    GridSource pixels({{0, 0, 0}});
+    QCOMPARE(convert(smallScan(3, 1), pixels,
+                     [&](int call) {
+                         if (call == 1) QFile::remove(page());
+                     }),
+             "BA</font><br></pre>" + kCredit);
+}
+
+// A disk that fills up, made without privileges: past the file size limit write() fails with EFBIG
+// (SIGXFSZ ignored), after writing what fits.
+struct FileSizeLimit
+{
+    rlimit previous{};
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous);
+        const rlimit limit{bytes, previous.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
+};
+
+void TestEngine::fullDiskKeepsEveryWholePiece_data()
+{
+    QTest::addColumn<int>("piece"); // the disk fills this many bytes past the end of this piece
+    QTest::addColumn<int>("past");
+    QTest::newRow("inside the head") << 0 << 40;
+    QTest::newRow("on a piece end mid-scan") << 6 << 0;
+    QTest::newRow("inside a piece mid-scan") << 6 << 3;
+    QTest::newRow("inside the piece that opens a row") << 8 << 20;
+}
+
+// The page keeps every whole piece that fits and nothing of the next: the longest prefix of the
+// complete page that ends on a piece end. Pieces written together are cut back to the last whole one.
+void TestEngine::fullDiskKeepsEveryWholePiece()
+{
+    QFETCH(int, piece);
+    QFETCH(int, past);
+    GridSource pixels({{kRed, kRed, kGreen, kGreen}, {kRed, kGreen, kGreen, 0}, {0, 0, kRed, kRed}});
+    engine::ScanSettings s = smallScan(4, 3, "&"); // five bytes a character: every piece has an inside
+    QList<qint64> ends{0}; // where pieces end: the page's sizes while events run after every pixel
+    const QByteArray complete = convert(s, pixels, [&](int) { ends << QFileInfo(page()).size(); });
+    const qint64 limit = ends[piece] + past;
+    s.eventInterval = std::chrono::hours(1); // the first pixel alone, then all the others in one write
+    try {
+        FileSizeLimit full(limit);
+        convert(s, pixels);
+        QFAIL("a write past the file size limit was reported as success");
+    } catch (const engine::Failure &failure) {
+        QCOMPARE(failure.number(), 75);
+        QVERIFY2(QString(failure.what()).endsWith("File too large"), failure.what());
+    }
+    QFile file(page());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), complete.left(*std::prev(std::upper_bound(ends.begin(), ends.end(), limit))));
+}
+
+// The window runs in the user's locale; a decimal comma there must not cut "11.5" to 11.
+void TestEngine::numbersReadTheSameInAnyLocale()
+{
+    QTemporaryDir locales;
+    const QString german = locales.filePath("de_DE.UTF-8");
+    if (QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", german}) != 0)
+        QSKIP("localedef cannot make a German locale here (Debian package: locales)");
+    qputenv("LOCPATH", locales.path().toLocal8Bit());
+    QVERIFY(std::setlocale(LC_ALL, "de_DE.UTF-8"));
+    const QString read = QString("%1 %2 %3 %4 %5")
+                             .arg(engine::toInt16("11.5", "test"))
+                             .arg(QString::fromStdString(engine::shortestDecimal(10.5)))
+                             .arg(*engine::parseNumber(" +0.25 "))
+                             .arg(*engine::parseNumber("-0." + std::string(400, '0') + "1"))
+                             .arg(*engine::parseNumber(std::string(400, '9')));
+    std::setlocale(LC_ALL, "C");
+    QCOMPARE(read, "12 10.5 0.25 0 inf"); // hundreds of digits round as strtod rounds them
+}
+
+QTEST_GUILESS_MAIN(TestEngine)
+#include "tst_engine.moc"
