@@ -3,12 +3,7 @@
 # writing its page to a new file (the page is removed before each run, untimed).
 # Needs the build (scripts/build), and jp2a, ImageMagick and hyperfine (scripts/bootstrap).
 set -eu
-cd "$(dirname "$0")/.."
-convert_exe=$PWD/build/src/cli/lumirune-convert
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-convert -size 300x300 -seed 3 plasma:fractal photo.jpg
+. "$(dirname "$0")/workdir.sh"
 hyperfine -N --warmup 5 --runs "${RUNS:-100}" --prepare 'rm -f photo1.htm jp2a.htm' \
     "$convert_exe photo.jpg" \
     'jp2a --html --colors --width=300 photo.jpg --output=jp2a.htm'
