@@ -44,7 +44,7 @@ bool convert(const QString &picture, const cli::ConvertJob &job)
         }
         output = *free;
     }
-    platform::ImagePixelSource pixels(platform::composeDrawingArea(image, Qt::white));
+    platform::ImagePixelSource pixels(platform::composeDrawingArea(image));
     engine::Conversion conversion(job.settings);
     NoEvents host;
     try {

@@ -58,10 +58,10 @@ QImage readPicture(QIODevice *device, QString *error)
     return readWith(reader, error);
 }
 
-QImage composeDrawingArea(const QImage &picture, const QColor &background)
+QImage composeDrawingArea(const QImage &picture)
 {
     QImage area(engine::kDrawingAreaSize, engine::kDrawingAreaSize, QImage::Format_RGB32);
-    area.fill(background);
+    area.fill(kPictureBackground);
     if (!picture.isNull()) {
         QPainter painter(&area);
         painter.drawImage(0, 0, picture);

@@ -39,6 +39,11 @@ QImage QtPlatform::loadPicture(const QString &path, QString *error)
 
 int32_t QtPlatform::pixelShown(QWidget *widget, QPoint point)
 {
+    return colorShownAt(widget, point);
+}
+
+int32_t colorShownAt(QWidget *widget, QPoint point)
+{
     if (!widget->rect().contains(point)) return -1;
     const QImage shown = widget->grab(QRect(point, QSize(1, 1))).toImage();
     return shown.isNull() ? -1 : toColorValue(shown.pixel(0, 0));

@@ -47,9 +47,7 @@ void setUpToolWindow(QWidget *window, const char *name, const QString &title, in
 
 // System colour references, 0x80000000 + index, as the palette shows them.
 constexpr int32_t kWindowBackground = int32_t(0x80000005);
-constexpr int32_t kWindowText = int32_t(0x80000008);
 constexpr int32_t kDesktop = int32_t(0x80000001);
-constexpr int32_t kMenuBackground = int32_t(0x80000004);
 
 // A colour value 0x00BBGGRR, or a system colour reference resolved through the palette.
 QColor resolveColor(int32_t value, const QPalette &palette);

@@ -12,12 +12,8 @@ QColor resolveColor(int32_t value, const QPalette &palette)
     switch (value) {
     case kWindowBackground:
         return palette.color(QPalette::Base);
-    case kWindowText:
-        return palette.color(QPalette::Text);
     case kDesktop:
         return palette.color(QPalette::Highlight);
-    case kMenuBackground:
-        return palette.color(QPalette::Window);
     default:
         return palette.color(QPalette::Window);
     }
