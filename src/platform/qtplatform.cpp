@@ -22,8 +22,9 @@ Answer QtPlatform::message(const QString &text, const QString &title, Buttons bu
                     buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setEscapeButton(buttons == Buttons::OkCancel ? QMessageBox::Cancel : QMessageBox::Ok);
-    if (systemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    // In this order: QMessageBox's setWindowModality resets the window flags.
     box.setWindowModality(Qt::ApplicationModal);
+    if (systemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
