@@ -14,9 +14,7 @@ ConvertFrame::ConvertFrame(QWidget *window, platform::Platform &platform, const 
                            const TextFrame &text, const ColorFrame &color)
     : QGroupBox(window), m_platform(platform), m_picture(picture), m_text(text), m_color(color)
 {
-    setObjectName("convertframe");
-    setTitle("Convert");
-    setGeometry(twipsRect(120, 4680, 6975, 3015));
+    setUpFrame(this, "convertframe", "Convert", 120, 4680, 6975, 3015);
     hide();
 
     statustimer = new QTimer(this);

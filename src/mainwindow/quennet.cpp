@@ -123,6 +123,11 @@ void quennet::showBusy(bool busy)
     }
 }
 
+bool quennet::loadPicture(const QString &path)
+{
+    return m_picture->loadPicture(path);
+}
+
 void quennet::setScanEventInterval(std::chrono::nanoseconds interval)
 {
     m_convert->setScanEventInterval(interval);

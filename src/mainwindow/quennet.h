@@ -26,6 +26,10 @@ public:
     explicit quennet(platform::Platform &platform, QWidget *parent = nullptr);
     ~quennet() override;
 
+    // Shows the picture at path as "Load picture" does after its dialog; false (after the
+    // damaged-picture message) when it cannot be read.
+    bool loadPicture(const QString &path);
+
     // The window is closed: the program ends.
     void Form_Unload();
 

@@ -29,18 +29,11 @@ QString selectedText(const QListWidget *list)
     return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
-std::string toAnsi(const QString &text)
-{
-    return engine::toAnsi(text.toStdU32String());
-}
-
 } // namespace
 
 ColorFrame::ColorFrame(QWidget *window, platform::Platform &platform) : QGroupBox(window), m_platform(platform)
 {
-    setObjectName("colorframe");
-    setTitle("Color");
-    setGeometry(twipsRect(3960, 4680, 3135, 3015));
+    setUpFrame(this, "colorframe", "Color", 3960, 4680, 3135, 3015);
     infolabel1 =
         placeWithText<QLabel>(this, "infolabel1", "Color quality:" + QString(16, ' ') + "%", 240, 270, 1815, 255);
     colorquality = placeListBox(this, "colorquality", toStringList(engine::kQualities),

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "listbox.h"
 
+#include "engine/messagetext.h"
 #include "platform/controls.h"
 
 #include <QComboBox>
@@ -25,6 +26,11 @@ void keepToList(QComboBox *box, const QString &fallback)
     // The list's selection moves too, so an opened list agrees.
     if (box->findText(box->currentText(), Qt::MatchExactly) < 0)
         box->setCurrentIndex(box->findText(fallback, Qt::MatchExactly));
+}
+
+std::string toAnsi(const QString &text)
+{
+    return engine::toAnsi(text.toStdU32String());
 }
 
 } // namespace ui

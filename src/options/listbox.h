@@ -3,6 +3,7 @@
 
 #include <QStringList>
 
+#include <string>
 #include <string_view>
 
 class QComboBox;
@@ -18,17 +19,21 @@ QComboBox *placeListBox(QWidget *parent, const char *name, const QStringList &it
 // puts the box back to fallback.
 void keepToList(QComboBox *box, const QString &fallback);
 
-template <class List> QStringList toStringList(const List &texts)
-{
-    QStringList list;
-    for (std::string_view text : texts)
-        list << QString::fromLatin1(text.data(), qsizetype(text.size()));
-    return list;
-}
-
+// Texts of the engine's lists, which are all Latin-1.
 inline QString toQString(std::string_view text)
 {
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
+
+template <class List> QStringList toStringList(const List &texts)
+{
+    QStringList list;
+    for (std::string_view text : texts)
+        list << toQString(text);
+    return list;
+}
+
+// A box's text as a page writes it, in Windows-1252.
+std::string toAnsi(const QString &text);
 
 } // namespace ui

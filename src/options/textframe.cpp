@@ -25,18 +25,11 @@ QStringList presetNames()
     return names;
 }
 
-std::string toAnsi(const QString &text)
-{
-    return engine::toAnsi(text.toStdU32String());
-}
-
 } // namespace
 
 TextFrame::TextFrame(QWidget *window) : QGroupBox(window)
 {
-    setObjectName("textframe");
-    setTitle("Text");
-    setGeometry(twipsRect(120, 4680, 3735, 3015));
+    setUpFrame(this, "textframe", "Text", 120, 4680, 3735, 3015);
     doublechrperpix =
         placeWithText<QCheckBox>(this, "doublechrperpix", "Double chr per pix (bigger file size)", 240, 240, 2895, 375);
     doublechrperpix->setChecked(true);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "controls.h"
 
+#include <QGroupBox>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -17,6 +18,13 @@ QColor resolveColor(int32_t value, const QPalette &palette)
     default:
         return palette.color(QPalette::Window);
     }
+}
+
+void setUpFrame(QGroupBox *frame, const char *name, const QString &caption, int left, int top, int width, int height)
+{
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setTitle(caption);
+    frame->setGeometry(twipsRect(left, top, width, height));
 }
 
 void setUpToolWindow(QWidget *window, const char *name, const QString &title, int width, int height)

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+class QGroupBox;
+
 namespace ui {
 
 // Layout is given in twips; the program works at 15 twips to the pixel.
@@ -37,6 +39,9 @@ W *placeWithText(QWidget *parent, const char *name, const QString &text, int lef
     widget->setText(text);
     return widget;
 }
+
+// Names, captions and places a frame of the main window, in twips.
+void setUpFrame(QGroupBox *frame, const char *name, const QString &caption, int left, int top, int width, int height);
 
 // The small windows beside the main one: a fixed tool window with a close box only.
 inline constexpr Qt::WindowFlags kToolWindowFlags =
