@@ -158,7 +158,7 @@ int main(int argc, char *argv[])
                 *std::max_element(gaps.begin(), gaps.end()));
     std::printf("STOP clicked at the start to \"Convert aborted.\": median %.2f ms, worst %.2f ms (15 runs)\n",
                 median(stops), *std::max_element(stops.begin(), stops.end()));
-    std::printf("resident memory after 30 conversions %.1f MiB, after 200 %.1f MiB; peak %.1f MiB\n",
-                residentBefore, residentMiB(), usage.ru_maxrss / 1024.0);
+    std::printf("resident memory after 30 conversions %.1f MiB, after 200 %.1f MiB; peak %.1f MiB\n", residentBefore,
+                residentMiB(), usage.ru_maxrss / 1024.0);
     return 0;
 }

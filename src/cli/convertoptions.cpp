@@ -116,7 +116,8 @@ ConvertJob parseArguments(const QStringList &arguments)
         }
     }
     if (p.isSet(kArea) && !readArea(p.value(kArea), s.area)) {
-        job.error = invalid(kArea, p.value(kArea), "four whole numbers with 0 <= X1 < X2 <= 300 and 0 <= Y1 < Y2 <= 300");
+        job.error =
+            invalid(kArea, p.value(kArea), "four whole numbers with 0 <= X1 < X2 <= 300 and 0 <= Y1 < Y2 <= 300");
         return job;
     }
     s.pixelCount = s.area.pixelCount();
@@ -180,9 +181,9 @@ ConvertJob parseArguments(const QStringList &arguments)
         }
         if (const auto bad = engine::firstDisallowedChar(message)) {
             job.error = invalid(kMessage, p.value(kMessage),
-                             QString("'%1' is not allowed; allowed: %2")
-                                 .arg(QString::fromStdU32String(message.substr(*bad, 1)),
-                                      QString::fromStdU32String(std::u32string(engine::kAllowedMessageChars))));
+                                QString("'%1' is not allowed; allowed: %2")
+                                    .arg(QString::fromStdU32String(message.substr(*bad, 1)),
+                                         QString::fromStdU32String(std::u32string(engine::kAllowedMessageChars))));
             return job;
         }
         s.message = engine::toAnsi(message);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "messagetext.h"
 
-
 namespace engine {
 
 const std::u32string_view kAllowedMessageChars =

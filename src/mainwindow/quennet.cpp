@@ -36,16 +36,16 @@ QIcon programIcon()
 }
 
 // The option group in its order, by object name.
-const char *const kOptionGroup[] = {
-    "renderareapoint", "doublechrperpix", "Insertpre",       "msgtext",          "quickmessage", "randommessage",
-    "fontsizeC",       "colorquality",    "blackbackground", "whitebackground",  "ignorelist",   "addignorelist",
-    "removeignorelist", "loadpic",        "convertb",        "setrender"};
+const char *const kOptionGroup[] = {"renderareapoint",  "doublechrperpix", "Insertpre",  "msgtext",
+                                    "quickmessage",     "randommessage",   "fontsizeC",  "colorquality",
+                                    "blackbackground",  "whitebackground", "ignorelist", "addignorelist",
+                                    "removeignorelist", "loadpic",         "convertb",   "setrender"};
 
-const char *const kTabOrder[] = {"mainpic",         "msgtext",         "blackbackground", "setrender",
-                                 "loadpic",         "convertb",        "whitebackground", "randommessage",
-                                 "removeignorelist", "ignorelist",     "addignorelist",   "colorquality",
-                                 "Insertpre",       "doublechrperpix", "quickmessage",    "fontsizeC",
-                                 "convertvbcolor",  "convertrgbcolor", "converthexcolor", "convertfilename"};
+const char *const kTabOrder[] = {"mainpic",          "msgtext",         "blackbackground", "setrender",
+                                 "loadpic",          "convertb",        "whitebackground", "randommessage",
+                                 "removeignorelist", "ignorelist",      "addignorelist",   "colorquality",
+                                 "Insertpre",        "doublechrperpix", "quickmessage",    "fontsizeC",
+                                 "convertvbcolor",   "convertrgbcolor", "converthexcolor", "convertfilename"};
 
 } // namespace
 

@@ -60,8 +60,7 @@ void setrenderareaform::setnewvalue_Click()
     }
     int16_t x1value = 0, y1value = 0, x2value = 0, y2value = 0;
     if (!valuesPass(x1value, y1value, x2value, y2value)) return;
-    if (!m_owner.setRenderAreaCode(QString("%1 %2 %3 %4").arg(x1value).arg(y1value).arg(x2value).arg(y2value)))
-        return;
+    if (!m_owner.setRenderAreaCode(QString("%1 %2 %3 %4").arg(x1value).arg(y1value).arg(x2value).arg(y2value))) return;
     backToMainWindow();
 }
 

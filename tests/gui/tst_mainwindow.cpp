@@ -132,7 +132,8 @@ void TestMainWindow::startAndRefusals()
                                        "#$%&\\() [quennetproject]"),
                      "Are you sure? [Convert, Cancel]", "You have to choose a message text! [Convert, system-modal]",
                      "Are you sure? [Convert, Cancel]", "You have to load a picture! [Convert, system-modal]"}));
-    QVERIFY(control<QGroupBox>(run.w, "convertframe")->isHidden() && control<QPushButton>(run.w, "loadpic")->isEnabled());
+    QVERIFY(control<QGroupBox>(run.w, "convertframe")->isHidden() &&
+            control<QPushButton>(run.w, "loadpic")->isEnabled());
 }
 
 // Two conversions of one picture, then the names later pages get. The first is stopped after its
@@ -147,18 +148,21 @@ void TestMainWindow::conversions()
     // The button, the frames shown, the options enabled and the timer, then the progress display.
     const auto shown = [&] {
         QStringList seen{control<QPushButton>(w, "convertb")->text()};
-        for (const QGroupBox *frame : {control<QGroupBox>(w, "convertframe"), control<QGroupBox>(w, "colorframe"), control<QGroupBox>(w, "textframe")})
+        for (const QGroupBox *frame : {control<QGroupBox>(w, "convertframe"), control<QGroupBox>(w, "colorframe"),
+                                       control<QGroupBox>(w, "textframe")})
             seen.last() += frame->isVisible() ? ", " + frame->objectName() : "";
         const QList<QWidget *> options = w.optionGroup();
         seen << QString::number(std::count_if(options.begin(), options.end(), std::mem_fn(&QWidget::isEnabled)))
              << (control<QTimer>(w, "statustimer")->isActive() ? "counting" : "stopped");
-        return (seen + QStringList{control<QLabel>(w, "convertinfo3")->text(), control<QLabel>(w, "convertlinenr")->text(), control<QLabel>(w, "convertpixelnr")->text(),
-                                   control<QLabel>(w, "convertstatus")->text()})
+        return (seen +
+                QStringList{control<QLabel>(w, "convertinfo3")->text(), control<QLabel>(w, "convertlinenr")->text(),
+                            control<QLabel>(w, "convertpixelnr")->text(), control<QLabel>(w, "convertstatus")->text()})
             .join(" | ");
     };
     run.fake.onProcessEvents = [&](int call) {
         QVERIFY2(shown().startsWith("STOP, convertframe | 1 | counting |"), qPrintable(shown()));
-        QMetaObject::invokeMethod(control<QTimer>(w, "statustimer"), "timeout"); // the first row ends at the third pixel
+        QMetaObject::invokeMethod(control<QTimer>(w, "statustimer"),
+                                  "timeout"); // the first row ends at the third pixel
         if (call == 4) control<QPushButton>(w, "convertb")->click();
     };
     w.show();
@@ -218,7 +222,8 @@ void TestMainWindow::unusualPictures()
     convert(w)->convertb_Click();
     QCOMPARE(run.fake.said,
              (QStringList{"Are you sure? [Convert, Cancel]", "Convert Complete [Convert, system-modal]"}));
-    QCOMPARE(wrongColors(readAll(control<QLineEdit>(w, "convertfilename")->text()), file, expected, "FFFFFF"), QString());
+    QCOMPARE(wrongColors(readAll(control<QLineEdit>(w, "convertfilename")->text()), file, expected, "FFFFFF"),
+             QString());
 }
 
 // One tick with the lines done so far of 300: the estimate shown, or the failure report (its step,
@@ -245,7 +250,9 @@ void TestMainWindow::statusTick()
     convert(run.w)->totallines = 300;
     tick(run.w, linesDone, counted);
     const QStringList lines = reportLines();
-    QCOMPARE(lines.size() < 13 ? control<QLabel>(run.w, "convertinfo3")->text() : lines[1] + " " + lines[3] + " " + lines[6], shown);
+    QCOMPARE(lines.size() < 13 ? control<QLabel>(run.w, "convertinfo3")->text()
+                               : lines[1] + " " + lines[3] + " " + lines[6],
+             shown);
     QCOMPARE(run.fake.exitCode, lines.isEmpty() ? -1 : 1);
 }
 

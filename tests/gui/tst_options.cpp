@@ -135,7 +135,8 @@ void TestOptions::selection()
     QStringList seen;
     for (const QPointF &corner : corners.mid(1)) {
         emit control<ui::PictureBox>(*w, "mainpic")->mouseMove(0, 0, corner.x(), corner.y());
-        seen << QString(control<ui::Overlay>(*w, "Line1")->color() == Qt::red ? "r" : "g") + (control<ui::Overlay>(*w, "Line2")->color() == Qt::red ? "r" : "g");
+        seen << QString(control<ui::Overlay>(*w, "Line1")->color() == Qt::red ? "r" : "g") +
+                    (control<ui::Overlay>(*w, "Line2")->color() == Qt::red ? "r" : "g");
         click(corner.x(), corner.y());
     }
     QCOMPARE(seen.join(' '), crosshairs);
@@ -173,8 +174,9 @@ void TestOptions::stuckOrBrokenSelection()
         click(4485, 300);
         focus->setFocus();
         QTest::keyClick(focus, Qt::Key_Escape);
-        QVERIFY(enabledOptions() == 16 && picture()->setrenderstatus == "false" && !control<ui::Overlay>(*w, "Line1")->isVisible() &&
-                !control<ui::Overlay>(*w, "Line2")->isVisible() && !control<ui::Overlay>(*w, "pointline1")->isVisible());
+        QVERIFY(enabledOptions() == 16 && picture()->setrenderstatus == "false" &&
+                !control<ui::Overlay>(*w, "Line1")->isVisible() && !control<ui::Overlay>(*w, "Line2")->isVisible() &&
+                !control<ui::Overlay>(*w, "pointline1")->isVisible());
         QCOMPARE(code(), kStart);
     }
 
@@ -282,7 +284,9 @@ void TestOptions::boxesKeepToListsAndPresets()
     else
         combo->setEditText(text);
     QString now = combo->currentText();
-    if (combo == control<QComboBox>(*w, "quickmessage")) now += ": " + control<QLineEdit>(*w, "msgtext")->text() + (control<QLineEdit>(*w, "msgtext")->isReadOnly() ? " locked" : "");
+    if (combo == control<QComboBox>(*w, "quickmessage"))
+        now += ": " + control<QLineEdit>(*w, "msgtext")->text() +
+               (control<QLineEdit>(*w, "msgtext")->isReadOnly() ? " locked" : "");
     QCOMPARE(now, shown);
 }
 
@@ -328,7 +332,8 @@ void TestOptions::ignoreListEntries()
     control<ui::ColorSwatch>(*w, "showignorecolor")->setColor(255);
     clickMap(QPoint(75, 5)); // green
     chooser()->usecolor->click();
-    control<QListWidget>(*w, "ignorelist")->setCurrentRow(0); // "255 > 0": red on the swatch's left half, black on its right
+    control<QListWidget>(*w, "ignorelist")
+        ->setCurrentRow(0); // "255 > 0": red on the swatch's left half, black on its right
     QCOMPARE(fake->pixelShown(control<ui::ColorSwatch>(*w, "showignorecolor"), QPoint(5, 18)), 255);
     QCOMPARE(fake->pixelShown(control<ui::ColorSwatch>(*w, "showignorecolor"), QPoint(35, 18)), 0);
     control<QPushButton>(*w, "addignorelist")->click(); // the selected entry's colour

@@ -42,16 +42,16 @@ void TestQtPlatform::messageBox()
         QStringList buttons;
         for (const QAbstractButton *button : box->buttons())
             buttons << QString(button->text()).remove('&');
-        std::sort(buttons.begin(), buttons.end(), [](const QString &a, const QString &b) { return a.size() < b.size(); });
+        std::sort(buttons.begin(), buttons.end(),
+                  [](const QString &a, const QString &b) { return a.size() < b.size(); });
         seen << box->windowTitle() << buttons.join(", ")
              << (box->windowModality() == Qt::ApplicationModal ? "modal" : "modeless")
              << (box->windowFlags().testFlag(Qt::WindowStaysOnTopHint) ? "on top" : "-");
         QTest::keyClick(box, Qt::Key_Escape);
     });
     platform::QtPlatform system;
-    const platform::Answer answer = system.message("Are you sure?", title,
-                                                   okCancel ? platform::Buttons::OkCancel : platform::Buttons::Ok,
-                                                   systemModal);
+    const platform::Answer answer = system.message(
+        "Are you sure?", title, okCancel ? platform::Buttons::OkCancel : platform::Buttons::Ok, systemModal);
     seen << (answer == platform::Answer::Ok ? "Ok" : "Cancel");
     QCOMPARE(seen.join(" | "), shown);
 }
