@@ -37,10 +37,10 @@ set(CPACK_PACKAGE_NAME lumirune)
 set(CPACK_PACKAGE_VENDOR "The Lumirune developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turns a picture into a web page drawn in coloured text")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Lumirune II writes an HTML page in which every pixel of a picture is one or two characters in
-that pixel's colour. The window loads a picture, lets you choose the area, colour quality and
-characters, and converts it; lumirune-convert does the same for many pictures from the command
-line.")
+    "Lumirune II writes an HTML page in which every pixel of a picture is one or
+two characters in that pixel's colour. The window loads a picture and lets you
+choose the area, colour quality and characters; lumirune-convert converts many
+pictures at once from the command line.")
 set(CPACK_PACKAGE_CONTACT "The Lumirune developers <lumirune@users.noreply.github.com>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
