@@ -15,19 +15,16 @@ foreach(size 48 256)
             RENAME ${LUMIRUNE_APP_ID}.png)
 endforeach()
 
-# Manual pages and shell completions: each installs once its file is there.
+# Manual pages and shell completions, each where man, bash-completion, zsh and fish look for
+# it; the globs pick up new ones at the next build.
 file(GLOB manpages CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/*.1)
 install(FILES ${manpages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-foreach(completion
-        "bash/lumirune-convert|bash-completion/completions"
-        "zsh/_lumirune-convert|zsh/vendor-completions"
-        "fish/lumirune-convert.fish|fish/vendor_completions.d")
-    string(REPLACE "|" ";" completion "${completion}")
-    list(GET completion 0 file)
-    list(GET completion 1 destination)
-    if(EXISTS ${PROJECT_SOURCE_DIR}/completions/${file})
-        install(FILES ${PROJECT_SOURCE_DIR}/completions/${file} DESTINATION ${CMAKE_INSTALL_DATADIR}/${destination})
-    endif()
+foreach(shell "bash/*|bash-completion/completions" "zsh/_*|zsh/vendor-completions" "fish/*.fish|fish/vendor_completions.d")
+    string(REPLACE "|" ";" shell "${shell}")
+    list(GET shell 0 pattern)
+    list(GET shell 1 destination)
+    file(GLOB completions CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/completions/${pattern})
+    install(FILES ${completions} DESTINATION ${CMAKE_INSTALL_DATADIR}/${destination})
 endforeach()
 
 # cpack -G DEB: Depends comes from the libraries the programs link (dpkg-shlibdeps, in dpkg-dev),

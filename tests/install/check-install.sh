@@ -17,11 +17,14 @@ expected() {
     printf '%s\n' usr/bin/lumirune usr/bin/lumirune-convert "usr/share/applications/$id.desktop" \
         "usr/share/metainfo/$id.metainfo.xml" "usr/share/icons/hicolor/scalable/apps/$id.svg" \
         "usr/share/icons/hicolor/48x48/apps/$id.png" "usr/share/icons/hicolor/256x256/apps/$id.png"
-    for page in "$source"/man/*.1; do [ -e "$page" ] && echo "usr/share/man/man1/${page##*/}"; done
-    [ -e "$source/completions/bash/lumirune-convert" ] && echo usr/share/bash-completion/completions/lumirune-convert
-    [ -e "$source/completions/zsh/_lumirune-convert" ] && echo usr/share/zsh/vendor-completions/_lumirune-convert
-    [ -e "$source/completions/fish/lumirune-convert.fish" ] &&
-        echo usr/share/fish/vendor_completions.d/lumirune-convert.fish
+    for file in "$source"/man/*.1; do [ -e "$file" ] && echo "usr/share/man/man1/${file##*/}"; done
+    for file in "$source"/completions/bash/*; do
+        [ -e "$file" ] && echo "usr/share/bash-completion/completions/${file##*/}"
+    done
+    for file in "$source"/completions/zsh/_*; do [ -e "$file" ] && echo "usr/share/zsh/vendor-completions/${file##*/}"; done
+    for file in "$source"/completions/fish/*.fish; do
+        [ -e "$file" ] && echo "usr/share/fish/vendor_completions.d/${file##*/}"
+    done
     true
 }
 
