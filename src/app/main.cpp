@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/version.h"
+#include "mainwindow/controls.h"
 #include "mainwindow/quennet.h"
 #include "platform/qtplatform.h"
 
@@ -51,6 +52,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(engine::kVersion);
     // Ties the window to its menu entry and icon on desktops that ask (Wayland).
     QGuiApplication::setDesktopFileName(LUMIRUNE_APP_ID);
+    // Message boxes and the file dialog too.
+    QApplication::setWindowIcon(ui::programIcon());
     QCommandLineParser parser;
     configure(parser);
     const bool parsed = parser.parse(QApplication::arguments());
