@@ -9,31 +9,10 @@
 #include "platform/controls.h"
 
 #include <QCloseEvent>
-#include <QPainter>
 
 namespace ui {
 
 namespace {
-
-// Coloured characters on black: what the program makes.
-QIcon programIcon()
-{
-    QIcon icon;
-    for (int size : {16, 32}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::black);
-        QPainter painter(&pixmap);
-        const int cell = size / 4;
-        const QColor colors[] = {QColor(255, 80, 80), QColor(255, 200, 60), QColor(80, 220, 120), QColor(90, 160, 255)};
-        for (int y = 0; y < 4; ++y) {
-            for (int x = 0; x < 4; ++x) {
-                painter.fillRect(x * cell + 1, y * cell + 1, cell - 2, cell - 1, colors[(x + y) % 4]);
-            }
-        }
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
 
 // The option group in its order, by object name.
 const char *const kOptionGroup[] = {"renderareapoint",  "doublechrperpix", "Insertpre",  "msgtext",
@@ -123,9 +102,9 @@ void quennet::showBusy(bool busy)
     }
 }
 
-bool quennet::loadPicture(const QString &path)
+void quennet::loadPicture(const QString &path)
 {
-    return m_picture->loadPicture(path);
+    m_picture->loadPicture(path);
 }
 
 void quennet::setScanEventInterval(std::chrono::nanoseconds interval)

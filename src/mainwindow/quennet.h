@@ -26,9 +26,9 @@ public:
     explicit quennet(platform::Platform &platform, QWidget *parent = nullptr);
     ~quennet() override;
 
-    // Shows the picture at path as "Load picture" does after its dialog; false (after the
-    // damaged-picture message) when it cannot be read.
-    bool loadPicture(const QString &path);
+    // Shows the picture at path (a full path) exactly as if it had been chosen in the dialog of
+    // "Load picture"; the window's command line comes in here.
+    void loadPicture(const QString &path);
 
     // The window is closed: the program ends.
     void Form_Unload();
