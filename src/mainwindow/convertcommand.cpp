@@ -12,6 +12,7 @@
 #include "platform/picturefile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,6 +62,8 @@ void ConvertFrame::startConvert()
     convertpixelnr->setText("0");
     m_conversion = std::make_shared<engine::Conversion>(settings);
     m_conversion->startDocument(*output);
+    // Kept whole: the current folder may change before the page is opened.
+    m_lastPage = QFileInfo(convertfilename->text()).absoluteFilePath();
     statustimer->start();
     Loopconvert();
 }

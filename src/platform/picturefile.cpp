@@ -58,6 +58,20 @@ QImage readPicture(QIODevice *device, QString *error)
     return readWith(reader, error);
 }
 
+QImage readFittedPicture(const QString &path, QString *error)
+{
+    QImageReader reader(path);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        if (error) *error = reader.errorString();
+        return image;
+    }
+    const int box = engine::kDrawingAreaSize;
+    if (image.width() > box || image.height() > box)
+        image = image.scaled(box, box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
 QImage composeDrawingArea(const QImage &picture)
 {
     QImage area(engine::kDrawingAreaSize, engine::kDrawingAreaSize, QImage::Format_RGB32);

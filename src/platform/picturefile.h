@@ -16,6 +16,9 @@ namespace platform {
 QImage readPicture(const QString &path, QString *error = nullptr);
 // The same from an open device (the format is told by its content).
 QImage readPicture(QIODevice *device, QString *error = nullptr);
+// The whole picture shrunk to fit the 300 x 300 drawing area, keeping its proportions, with
+// transparent parts on the background: the pixels the converter's --fit scans.
+QImage readFittedPicture(const QString &path, QString *error = nullptr);
 
 // What shows beyond the picture and through its transparent parts, in the picture box and in the
 // converter's pages alike.
@@ -39,8 +42,7 @@ public:
     explicit ImagePixelSource(const QImage &image);
     int32_t pixel(int x, int y) override
     {
-        if (x < 0 || y < 0 || x >= m_width || y >= m_height)
-            return -1;
+        if (x < 0 || y < 0 || x >= m_width || y >= m_height) return -1;
         return m_pixels[std::size_t(y) * m_width + x];
     }
 

@@ -37,6 +37,7 @@ private slots:
     void dialogRefusals_data();
     void dialogRefusals();
     void dialogSetCancelAndClose();
+    void dialogKeys();
     void boxesKeepToListsAndPresets_data();
     void boxesKeepToListsAndPresets();
     void useTakesOnlyAColor_data();
@@ -219,7 +220,7 @@ void TestOptions::dialogSetCancelAndClose()
 {
     open();
     QVERIFY(!form()->windowIcon().pixmap(16).isNull()); // the program's, not the toolkit's blank
-    boxes("2.5,1.5,300,300"); // 2.5 goes down to the even 2, 1.5 up to it
+    boxes("2.5,1.5,300,300");                           // 2.5 goes down to the even 2, 1.5 up to it
     form()->setnewvalue->click();
     QCOMPARE(code(), "2 2 300 300 / 88804 / 30 30 4470 4470");
     QCOMPARE(boxes(), "2.5,1.5,300,300");
@@ -243,6 +244,31 @@ void TestOptions::dialogSetCancelAndClose()
     open();
     QCOMPARE(boxes(), "0,0,300,300");
     QCOMPARE(code(), "10 20 30 40 / 400 / 150 300 300 300");
+}
+
+// Return presses "Set" from a number box, and a focused button itself; Esc hides the dialog as
+// "Cancel" does, setting nothing.
+void TestOptions::dialogKeys()
+{
+    open();
+    QVERIFY(form()->setnewvalue->isDefault());
+    boxes("1,2,3,4");
+    QTest::keyClick(form()->x2text, Qt::Key_Escape);
+    QVERIFY(!form()->isVisible());
+    QCOMPARE(code(), kStart);
+    open();
+    QTest::keyClick(form()->y1text, Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(!form()->isVisible());
+    QCOMPARE(code(), "1 2 3 4 / 4 / 15 30 30 30");
+    open();
+    boxes("5,6,7,8");
+    QTest::keyClick(form()->cancelb, Qt::Key_Return);
+    QVERIFY(!form()->isVisible());
+    QCOMPARE(code(), "1 2 3 4 / 4 / 15 30 30 30");
+    open();
+    QTest::keyClick(form()->x1text, Qt::Key_Return);
+    QCOMPARE(code(), "5 6 7 8 / 4 / 75 90 30 30");
+    QVERIFY(fake->said.isEmpty());
 }
 
 // After "Own message" is picked and "TYPED" typed into the message box, action "set" puts text into
