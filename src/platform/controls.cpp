@@ -67,9 +67,33 @@ QSize captionSize(const QWidget *control)
     return control->size();
 }
 
+bool wordsClearOf(const QLabel *label, const QRect &other)
+{
+    const QString text = label->text();
+    const QFontMetrics metrics = label->fontMetrics();
+    const QRect at = label->contentsRect().translated(label->pos());
+    for (int i = 0; i < text.size(); ++i) {
+        const int left = at.left() + metrics.horizontalAdvance(text.left(i));
+        const int right = at.left() + metrics.horizontalAdvance(text.left(i + 1)) - 1;
+        if (!text[i].isSpace() && left <= other.right() && right >= other.left()) return false;
+    }
+    return true;
+}
+
 QRect captionRoom(const QWidget *control)
 {
     const QRect now = control->geometry();
+    // A control placed over a label (across its middle, not just touching an edge) sits over its
+    // blanks, between its words. Shapes are drawn beneath.
+    if (const auto *label = qobject_cast<const QLabel *>(control); label && !label->wordWrap()) {
+        for (const QWidget *sibling : control->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            const QRect over = sibling->geometry();
+            if (sibling != control && !sibling->isWindow() && !qobject_cast<const Shape *>(sibling) &&
+                over.intersects(now) && over.top() <= now.center().y() && over.bottom() >= now.center().y() &&
+                !wordsClearOf(label, over))
+                return QRect();
+        }
+    }
     const QRect needed(now.topLeft(), now.size().expandedTo(captionSize(control)));
     if (needed == now) return now;
     const QWidget *parent = control->parentWidget();
@@ -77,9 +101,8 @@ QRect captionRoom(const QWidget *control)
     if (needed.right() > std::max(now.right(), inside.right()) ||
         needed.bottom() > std::max(now.bottom(), inside.bottom()))
         return QRect();
-    for (const QObject *child : parent->children()) {
-        const auto *sibling = qobject_cast<const QWidget *>(child);
-        if (sibling && sibling != control && !sibling->isWindow() && !sibling->geometry().intersects(now) &&
+    for (const QWidget *sibling : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (sibling != control && !sibling->isWindow() && !sibling->geometry().intersects(now) &&
             sibling->geometry().intersects(needed))
             return QRect();
     }

@@ -4,6 +4,7 @@
 #include "support/fakeplatform.h"
 
 #include "mainwindow/quennet.h"
+#include "platform/controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,6 +51,23 @@ QString clipped(const QWidget *control)
         needed = QSize(widest + size.width() - field.width(), 0);
     } else if (const auto *frame = qobject_cast<const QGroupBox *>(control)) {
         needed = QSize(metrics.horizontalAdvance(frame->title()), metrics.height());
+    }
+    // A control across the middle of a label covers a run of its blanks and none of its words; a
+    // shape (the progress bar) lies beneath.
+    const auto *label = qobject_cast<const QLabel *>(control);
+    for (const QWidget *over : control->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const int middle = control->geometry().center().y();
+        if (!label || label->wordWrap() || over == control || qobject_cast<const ui::Shape *>(over) ||
+            !over->geometry().intersects(control->geometry()) || over->y() > middle ||
+            over->geometry().bottom() < middle)
+            continue;
+        const QString text = label->text();
+        const int blanks = text.indexOf("  ");
+        const int words = blanks < 0 ? text.size() : text.indexOf(QRegularExpression("\\S"), blanks);
+        const int left = over->x() - control->x();
+        if (metrics.horizontalAdvance(text.left(blanks < 0 ? text.size() : blanks)) > left ||
+            (blanks >= 0 && metrics.horizontalAdvance(text.left(words)) <= left + over->width() - 1))
+            return control->objectName() + " has words under " + over->objectName();
     }
     if (needed.width() <= size.width() && needed.height() <= size.height()) return QString();
     return QString("%1 needs %2 x %3, has %4 x %5")
