@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+// Every picture of the test set decoded by the decoder and by Qt's readers as the picture box has
+// read them: the same 300 x 300 drawing area, pixel for pixel, or both refuse the file.
+#include "decode/decode.h"
+#include "platform/picturefile.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+// Where the decoder is meant to differ from Qt's readers, and why; it must still read these.
+const QHash<QString, const char *> kExceptions = {
+    {"truncated.bmp", "Qt leaves the rows a bitmap lacks as they lay in memory; the decoder shows them black"},
+    {"truncated.gif", "Qt keeps every pixel before the cut; giflib reads whole data blocks, so the decoder keeps "
+                      "the rows before the last block"},
+};
+
+QImage decodedArea(const QByteArray &bytes, uint32_t background, QString *error)
+{
+    decode::Request request;
+    request.background = background;
+    const decode::Result result =
+        decode::decodePicture(reinterpret_cast<const uint8_t *>(bytes.constData()), std::size_t(bytes.size()), request);
+    *error = QString::fromStdString(result.error);
+    if (!result.ok()) return {};
+    const QColor fill(int(background & 0xFF), int(background >> 8 & 0xFF), int(background >> 16));
+    QImage area = platform::composeDrawingArea(QImage(), fill);
+    for (int y = 0; y < result.canvas.height; ++y)
+        for (int x = 0; x < result.canvas.width; ++x) {
+            const uint32_t c = result.canvas.pixel(x, y);
+            area.setPixel(x, y, qRgb(int(c & 0xFF), int(c >> 8 & 0xFF), int(c >> 16)));
+        }
+    return area;
+}
+
+} // namespace
+
+class tst_decode : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sameAsQt_data();
+    void sameAsQt();
+};
+
+void tst_decode::sameAsQt_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<uint>("background"); // 0x00BBGGRR
+    for (QDirIterator it(TEST_DATA_DIR, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        if (path.endsWith(".sh")) continue;
+        const QString name = QDir(TEST_DATA_DIR).relativeFilePath(path);
+        QTest::newRow(qPrintable(name + " on white")) << path << 0xFFFFFFu;
+        QTest::newRow(qPrintable(name + " on teal")) << path << 0x80A020u;
+    }
+}
+
+void tst_decode::sameAsQt()
+{
+    QFETCH(QString, path);
+    QFETCH(uint, background);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QString qtError, error;
+    const QImage picture = platform::readPicture(path, &qtError);
+    const QColor fill(int(background & 0xFF), int(background >> 8 & 0xFF), int(background >> 16));
+    const QImage expected = picture.isNull() ? QImage() : platform::composeDrawingArea(picture, fill);
+    const QImage decoded = decodedArea(bytes, background, &error);
+    if (const char *why = kExceptions.value(QFileInfo(path).fileName())) {
+        QVERIFY2(!decoded.isNull(), qPrintable(error));
+        QSKIP(why);
+    }
+    QString difference;
+    if (expected.isNull() != decoded.isNull()) {
+        difference = expected.isNull() ? "Qt refuses (" + qtError + ")" : "the decoder refuses (" + error + ")";
+    } else {
+        int count = 0;
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x) {
+                const QRgb want = expected.pixel(x, y) & 0xFFFFFF, got = decoded.pixel(x, y) & 0xFFFFFF;
+                if (want != got && count++ == 0)
+                    difference = QString("at %1,%2 Qt shows %3, the decoder %4").arg(x).arg(y).arg(want, 6, 16, QChar('0')).arg(got, 6, 16, QChar('0'));
+            }
+        if (count) difference += QString(" (%1 pixels differ)").arg(count);
+    }
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+QTEST_GUILESS_MAIN(tst_decode)
+#include "tst_decode.moc"
