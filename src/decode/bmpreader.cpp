@@ -121,6 +121,8 @@ std::string readHeader(const Bytes &bytes, Header &h)
         paletteBytes = colors * h.paletteEntry;
         if (!bytes.has(h.paletteAt, paletteBytes)) return "the bitmap colour table is cut short";
         h.colorsUsed = colors;
+    } else {
+        h.colorsUsed = 0; // a table beside direct colours only suggests a palette for displays
     }
     // The pixels start where the file header says; a bogus offset into the headers is ignored.
     const uint32_t offBits = bytes.u32(10);

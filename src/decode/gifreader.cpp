@@ -34,6 +34,13 @@ struct Close
     void operator()(GifFileType *gif) const { DGifCloseFile(gif, nullptr); }
 };
 
+// giflib has no text for some failures (a frame too large for it to allocate).
+std::string gifError(int code)
+{
+    const char *text = GifErrorString(code);
+    return text ? text : "damaged GIF data";
+}
+
 constexpr uint32_t kOpaque = 0xFF000000;
 
 } // namespace
@@ -45,14 +52,14 @@ void readGif(const uint8_t *data, std::size_t size, const Request &request, Resu
     const std::unique_ptr<GifFileType, Close> file(DGifOpen(&source, readBytes, &error));
     GifFileType *gif = file.get();
     if (!gif) {
-        result.error = GifErrorString(error);
+        result.error = gifError(error);
         return;
     }
     int transparent = -1;
     GifRecordType record;
     for (;;) {
         if (DGifGetRecordType(gif, &record) == GIF_ERROR) {
-            result.error = GifErrorString(gif->Error);
+            result.error = gifError(gif->Error);
             return;
         }
         if (record == IMAGE_DESC_RECORD_TYPE) break;
@@ -64,19 +71,19 @@ void readGif(const uint8_t *data, std::size_t size, const Request &request, Resu
         int code = 0;
         GifByteType *block = nullptr;
         if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) {
-            result.error = GifErrorString(gif->Error);
+            result.error = gifError(gif->Error);
             return;
         }
         if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4) transparent = block[1] & 1 ? block[4] : -1;
         while (block) {
             if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) {
-                result.error = GifErrorString(gif->Error);
+                result.error = gifError(gif->Error);
                 return;
             }
         }
     }
     if (DGifGetImageDesc(gif) == GIF_ERROR) {
-        result.error = GifErrorString(gif->Error);
+        result.error = gifError(gif->Error);
         return;
     }
     const GifImageDesc &frame = gif->Image;
