@@ -171,11 +171,11 @@ private:
                 case 1: out[x] = m_palette[row[x >> 3] >> (7 - (x & 7)) & 1]; break;
                 case 4: out[x] = m_palette[row[x >> 1] >> (x & 1 ? 0 : 4) & 15]; break;
                 case 8: out[x] = m_palette[row[x]]; break;
+                case 24: out[x] = rgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]); break;
                 default: {
                     const uint8_t *p = row + std::size_t(x) * (m_h.bitCount / 8);
-                    const uint32_t v = m_h.bitCount == 16   ? uint32_t(p[0] | p[1] << 8)
-                                       : m_h.bitCount == 24 ? uint32_t(p[0] | p[1] << 8 | p[2] << 16)
-                                                            : uint32_t(p[0] | p[1] << 8 | p[2] << 16) | uint32_t(p[3]) << 24;
+                    const uint32_t v = m_h.bitCount == 16 ? uint32_t(p[0] | p[1] << 8)
+                                                         : uint32_t(p[0] | p[1] << 8 | p[2] << 16) | uint32_t(p[3]) << 24;
                     out[x] = over(red(v, 0), green(v, 0), blue(v, 0), alpha(v, 255), m_request.background);
                 }
                 }

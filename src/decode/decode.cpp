@@ -3,9 +3,13 @@
 
 #include "readers.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <memory>
 #include <new>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace decode {
@@ -65,15 +69,29 @@ Result decodePicture(const uint8_t *data, std::size_t size, const Request &reque
 
 Result decodeFile(int fd, const Request &request, std::size_t maxFileSize)
 {
-    std::vector<uint8_t> bytes;
+    Result failed;
+    // A regular file is read in one go into a buffer of its size; anything else grows as it comes.
+    struct stat status;
+    std::size_t capacity = 1 << 16;
+    if (::fstat(fd, &status) != 0) {
+        failed.error = std::strerror(errno);
+        return failed;
+    }
+    if (S_ISREG(status.st_mode) && status.st_size >= 0) capacity = std::min(std::size_t(status.st_size), maxFileSize) + 1;
+    std::unique_ptr<uint8_t[]> bytes(new uint8_t[capacity]); // not zeroed: every byte used is read
     std::size_t used = 0;
     for (;;) {
-        if (bytes.size() - used < 65536) bytes.resize(std::min(maxFileSize + 1, std::max<std::size_t>(bytes.size() * 2, 65536)));
-        if (used == bytes.size()) break; // past maxFileSize
-        const ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (used == capacity) {
+            if (capacity > maxFileSize) break;
+            const std::size_t larger = std::min(capacity * 2, maxFileSize + 1);
+            std::unique_ptr<uint8_t[]> grown(new uint8_t[larger]);
+            std::memcpy(grown.get(), bytes.get(), used);
+            bytes = std::move(grown);
+            capacity = larger;
+        }
+        const ssize_t got = ::read(fd, bytes.get() + used, capacity - used);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
-            Result failed;
             failed.error = std::strerror(errno);
             return failed;
         }
@@ -81,11 +99,10 @@ Result decodeFile(int fd, const Request &request, std::size_t maxFileSize)
         used += std::size_t(got);
     }
     if (used > maxFileSize) {
-        Result failed;
         failed.error = "the file is larger than " + std::to_string(maxFileSize >> 20) + " MiB";
         return failed;
     }
-    return decodePicture(bytes.data(), used, request);
+    return decodePicture(bytes.get(), used, request);
 }
 
 namespace detail {

@@ -14,10 +14,28 @@ struct FreeContext
     void operator()(spng_ctx *context) const { spng_ctx_free(context); }
 };
 
-// 16 bits to 8, rounded as Qt rounds them.
+// 16 bits to 8, value / 257 rounded to nearest, as Qt narrows them.
 inline uint32_t narrow(uint16_t value)
 {
-    return (uint32_t(value) - (uint32_t(value) >> 8) + 0x80) >> 8;
+    const uint32_t v = uint32_t(value) + 128;
+    return (v - (v >> 8)) >> 8;
+}
+
+// A 16-bit pixel over background as Qt lays one: premultiplied in 16 bits, narrowed, then
+// blended in 8 bits.
+inline uint32_t overDeep(const uint16_t *in, uint32_t background)
+{
+    const uint32_t a = in[3];
+    if (a == 0xFFFF) return rgb(narrow(in[0]), narrow(in[1]), narrow(in[2]));
+    if (a == 0) return background;
+    const auto premultiply = [a](uint32_t c) {
+        const uint32_t t = c * a;
+        return uint16_t((t + (t >> 16) + 0x8000u) >> 16);
+    };
+    const uint32_t a8 = narrow(uint16_t(a)), rest = 255 - a8;
+    return rgb(narrow(premultiply(in[0])) + mulAlpha(background & 0xFF, rest),
+               narrow(premultiply(in[1])) + mulAlpha(background >> 8 & 0xFF, rest),
+               narrow(premultiply(in[2])) + mulAlpha(background >> 16 & 0xFF, rest));
 }
 
 } // namespace
@@ -52,8 +70,7 @@ void readPng(const uint8_t *data, std::size_t size, const Request &request, Resu
         uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
         for (int x = 0; x < canvas.width; ++x, in += pixelBytes) {
             if (deep) {
-                const auto *wide = reinterpret_cast<const uint16_t *>(in);
-                out[x] = over(narrow(wide[0]), narrow(wide[1]), narrow(wide[2]), narrow(wide[3]), request.background);
+                out[x] = overDeep(reinterpret_cast<const uint16_t *>(in), request.background);
             } else {
                 out[x] = over(in[0], in[1], in[2], in[3], request.background);
             }

@@ -62,6 +62,7 @@ ramp -type TrueColor BMP3:- | head -c 400 >truncated.bmp
 
 ramp -interlace PNG PNG24:interlaced.png
 ramp -depth 16 PNG48:deep.png
+ramp -alpha set -channel A -fx "i/w" +channel -depth 16 PNG64:deep-alpha.png
 ramp -alpha set -channel A -fx 'i/w' +channel PNG32:alpha-ramp.png
 ramp -colorspace Gray PNG:grey.png
 convert -size 320x320 gradient:red-blue -quality 80 larger-subsampled.jpg
