@@ -70,8 +70,10 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QTemporaryDir work;
     const QString dir = work.path();
-    const std::string make = "cd '" + dir.toStdString() + "' && convert -size 300x300 -seed 3 plasma:fractal photo.png"
-                             " && convert photo.png -quality 90 photo.jpg && convert photo.png photo.gif"
+    const std::string make = "cd '" + dir.toStdString() +
+                             "' && convert -size 300x300 -seed 3 plasma:fractal -depth 8 photo.png"
+                             " && convert photo.png -depth 16 photo16.png && convert photo.png -quality 90 photo.jpg "
+                             "&& convert photo.png photo.gif"
                              " && convert photo.png -type TrueColor BMP3:photo.bmp"
                              " && convert photo.png -resize 4000x3000! -quality 90 large.jpg";
     if (std::system(make.c_str()) != 0) {
@@ -79,7 +81,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     std::printf("%-28s %20s %20s  %s\n", "picture (ms: first/median)", "decoder", "Qt reader", "pixels");
-    for (const char *name : {"photo.jpg", "photo.png", "photo.gif", "photo.bmp", "large.jpg"}) {
+    for (const char *name : {"photo.jpg", "photo.png", "photo16.png", "photo.gif", "photo.bmp", "large.jpg"}) {
         const QString path = QDir(dir).filePath(name);
         const int runs = 101;
         const Timing ours = time(runs, [&] { decodePath(path); });

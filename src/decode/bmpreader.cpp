@@ -40,8 +40,10 @@ struct Channel
     explicit Channel(uint32_t m = 0) : mask(m)
     {
         if (!mask) return;
-        while (!(m & 1)) m >>= 1, ++shift;
-        while (m & 1) m >>= 1, ++bits;
+        while (!(m & 1))
+            m >>= 1, ++shift;
+        while (m & 1)
+            m >>= 1, ++bits;
     }
     uint32_t operator()(uint32_t pixel, uint32_t none) const
     {
@@ -89,7 +91,8 @@ std::string readHeader(const Bytes &bytes, Header &h)
         if (infoSize >= 20) h.compression = bytes.u32(info + 16);
         if (infoSize >= 36) h.colorsUsed = bytes.u32(info + 32);
         if (infoSize == 64 && h.compression == 3) h.compression = 99; // OS/2 Huffman, not bit fields
-        for (std::size_t i = 0; i < 4 && 40 + 4 * (i + 1) <= infoSize; ++i) h.masks[i] = bytes.u32(info + 40 + 4 * i);
+        for (std::size_t i = 0; i < 4 && 40 + 4 * (i + 1) <= infoSize; ++i)
+            h.masks[i] = bytes.u32(info + 40 + 4 * i);
     } else {
         return "a bitmap header of " + std::to_string(infoSize) + " bytes";
     }
@@ -98,13 +101,15 @@ std::string readHeader(const Bytes &bytes, Header &h)
     if ((h.compression == BitFields || h.compression == AlphaBitFields) && infoSize < 52) {
         const std::size_t count = h.compression == AlphaBitFields ? 4 : 3;
         if (!bytes.has(afterInfo, count * 4)) return "the bitmap's bit fields are cut short";
-        for (std::size_t i = 0; i < count; ++i) h.masks[i] = bytes.u32(afterInfo + 4 * i);
+        for (std::size_t i = 0; i < count; ++i)
+            h.masks[i] = bytes.u32(afterInfo + 4 * i);
         afterInfo += count * 4;
     }
     const uint32_t bits = h.bitCount;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return "a bitmap of " + std::to_string(bits) + " bits a pixel";
-    const bool fits = h.compression == Rgb || (h.compression == Rle8 && bits == 8) || (h.compression == Rle4 && bits == 4) ||
+    const bool fits = h.compression == Rgb || (h.compression == Rle8 && bits == 8) ||
+                      (h.compression == Rle4 && bits == 4) ||
                       ((h.compression == BitFields || h.compression == AlphaBitFields) && (bits == 16 || bits == 32));
     if (!fits)
         return "a bitmap compressed in way " + std::to_string(h.compression) + " at " + std::to_string(bits) + " bits";
@@ -137,7 +142,8 @@ public:
     BmpReader(const Bytes &bytes, const Header &header, const Request &request, Result &result)
         : m_bytes(bytes), m_h(header), m_request(request), m_canvas(result.canvas)
     {
-        for (uint32_t i = 0; i < 256; ++i) m_palette[i] = 0; // colours past the table are black
+        for (uint32_t i = 0; i < 256; ++i)
+            m_palette[i] = 0; // colours past the table are black
         for (uint32_t i = 0; i < m_h.colorsUsed; ++i) {
             const uint8_t *c = bytes.at(m_h.paletteAt + i * m_h.paletteEntry);
             m_palette[i] = rgb(c[2], c[1], c[0]);
@@ -168,14 +174,23 @@ private:
             const int width = int(std::min<std::size_t>(std::size_t(m_canvas.width), available * 8 / m_h.bitCount));
             for (int x = 0; x < width; ++x) {
                 switch (m_h.bitCount) {
-                case 1: out[x] = m_palette[row[x >> 3] >> (7 - (x & 7)) & 1]; break;
-                case 4: out[x] = m_palette[row[x >> 1] >> (x & 1 ? 0 : 4) & 15]; break;
-                case 8: out[x] = m_palette[row[x]]; break;
-                case 24: out[x] = rgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]); break;
+                case 1:
+                    out[x] = m_palette[row[x >> 3] >> (7 - (x & 7)) & 1];
+                    break;
+                case 4:
+                    out[x] = m_palette[row[x >> 1] >> (x & 1 ? 0 : 4) & 15];
+                    break;
+                case 8:
+                    out[x] = m_palette[row[x]];
+                    break;
+                case 24:
+                    out[x] = rgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+                    break;
                 default: {
                     const uint8_t *p = row + std::size_t(x) * (m_h.bitCount / 8);
-                    const uint32_t v = m_h.bitCount == 16 ? uint32_t(p[0] | p[1] << 8)
-                                                         : uint32_t(p[0] | p[1] << 8 | p[2] << 16) | uint32_t(p[3]) << 24;
+                    const uint32_t v = m_h.bitCount == 16
+                                           ? uint32_t(p[0] | p[1] << 8)
+                                           : uint32_t(p[0] | p[1] << 8 | p[2] << 16) | uint32_t(p[3]) << 24;
                     out[x] = over(red(v, 0), green(v, 0), blue(v, 0), alpha(v, 255), m_request.background);
                 }
                 }

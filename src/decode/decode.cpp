@@ -37,12 +37,18 @@ Format sniffFormat(const uint8_t *data, std::size_t size)
 const char *formatName(Format format)
 {
     switch (format) {
-    case Format::Bmp: return "BMP";
-    case Format::Jpeg: return "JPEG";
-    case Format::Png: return "PNG";
-    case Format::Gif: return "GIF";
-    case Format::WebP: return "WebP";
-    case Format::Unknown: break;
+    case Format::Bmp:
+        return "BMP";
+    case Format::Jpeg:
+        return "JPEG";
+    case Format::Png:
+        return "PNG";
+    case Format::Gif:
+        return "GIF";
+    case Format::WebP:
+        return "WebP";
+    case Format::Unknown:
+        break;
     }
     return "unknown";
 }
@@ -53,12 +59,24 @@ Result decodePicture(const uint8_t *data, std::size_t size, const Request &reque
     result.format = sniffFormat(data, size);
     try {
         switch (result.format) {
-        case Format::Bmp: detail::readBmp(data, size, request, result); break;
-        case Format::Jpeg: detail::readJpeg(data, size, request, result); break;
-        case Format::Png: detail::readPng(data, size, request, result); break;
-        case Format::Gif: detail::readGif(data, size, request, result); break;
-        case Format::WebP: detail::readWebP(data, size, request, result); break;
-        case Format::Unknown: result.error = size == 0 ? "the file is empty" : "not a format read here"; break;
+        case Format::Bmp:
+            detail::readBmp(data, size, request, result);
+            break;
+        case Format::Jpeg:
+            detail::readJpeg(data, size, request, result);
+            break;
+        case Format::Png:
+            detail::readPng(data, size, request, result);
+            break;
+        case Format::Gif:
+            detail::readGif(data, size, request, result);
+            break;
+        case Format::WebP:
+            detail::readWebP(data, size, request, result);
+            break;
+        case Format::Unknown:
+            result.error = size == 0 ? "the file is empty" : "not a format read here";
+            break;
         }
     } catch (const std::bad_alloc &) {
         result.error = "out of memory";
@@ -77,7 +95,8 @@ Result decodeFile(int fd, const Request &request, std::size_t maxFileSize)
         failed.error = std::strerror(errno);
         return failed;
     }
-    if (S_ISREG(status.st_mode) && status.st_size >= 0) capacity = std::min(std::size_t(status.st_size), maxFileSize) + 1;
+    if (S_ISREG(status.st_mode) && status.st_size >= 0)
+        capacity = std::min(std::size_t(status.st_size), maxFileSize) + 1;
     std::unique_ptr<uint8_t[]> bytes(new uint8_t[capacity]); // not zeroed: every byte used is read
     std::size_t used = 0;
     for (;;) {

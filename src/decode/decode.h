@@ -48,7 +48,7 @@ struct Result
     Format format = Format::Unknown;
     int pictureWidth = 0; // of the whole picture, whatever was kept
     int pictureHeight = 0;
-    Canvas canvas; // min(picture, clip) in each direction
+    Canvas canvas;     // min(picture, clip) in each direction
     std::string error; // empty on success, else why the bytes are no readable picture
 
     bool ok() const { return error.empty(); }

@@ -108,11 +108,11 @@ void readGif(const uint8_t *data, std::size_t size, const Request &request, Resu
     const auto shown = [&](uint32_t value) {
         return alpha && !(value & kOpaque) ? request.background : value & 0xFFFFFF;
     };
+    // Pixels the frame does not reach: black, the background where the picture has transparency,
+    // or the screen's own background colour around a smaller frame.
     uint32_t fill = alpha ? request.background : 0;
     const bool partial = frame.Left || frame.Top || frame.Width < screenWidth || frame.Height < screenHeight;
-    if (partial && alpha)
-        fill = request.background;
-    else if (partial && gif->SColorMap)
+    if (partial && !alpha && gif->SColorMap)
         fill = shown(color(gif->SColorMap, gif->SBackGroundColor));
     if (!startCanvas(result, screenWidth, screenHeight, request, 4, fill)) return;
 
@@ -125,10 +125,12 @@ void readGif(const uint8_t *data, std::size_t size, const Request &request, Resu
             // A frame cut short keeps the rows it has, as Qt's reader kept them.
             if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return;
             const long long y = frame.Top + r;
+            if (y >= canvas.height && !frame.Interlace) return; // the rest is not kept
             if (y >= canvas.height) continue;
             uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
             const int end = int(std::min<long long>(canvas.width - frame.Left, frame.Width));
-            for (int x = 0; x < end; ++x) out[frame.Left + x] = shown(color(map, line[std::size_t(x)]));
+            for (int x = 0; x < end; ++x)
+                out[frame.Left + x] = shown(color(map, line[std::size_t(x)]));
         }
     }
 }

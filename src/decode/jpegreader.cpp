@@ -6,8 +6,8 @@
 #include <climits>
 #include <csetjmp>
 #include <cstdio>
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace decode::detail {
 
@@ -68,7 +68,7 @@ bool decodeRows(jpeg_decompress_struct &info, ErrorManager &errors, const uint8_
     JDIMENSION left = 0, width = JDIMENSION(result.canvas.width);
     if (width < info.output_width) jpeg_crop_scanline(&info, &left, &width);
     row = static_cast<JSAMPROW>((*info.mem->alloc_small)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                                        std::size_t(info.output_width) * 4));
+                                                         std::size_t(info.output_width) * 4));
     Canvas &canvas = result.canvas;
     for (int y = 0; y < canvas.height; ++y) {
         if (jpeg_read_scanlines(&info, &row, 1) != 1) break;

@@ -90,7 +90,8 @@ void readPng(const uint8_t *data, std::size_t size, const Request &request, Resu
     }
     if (error == SPNG_EOI || (!interlaced && rowsDone == canvas.height)) {
         if (interlaced)
-            for (int y = 0; y < canvas.height; ++y) convert(y, &rows[rowBytes * std::size_t(y)]);
+            for (int y = 0; y < canvas.height; ++y)
+                convert(y, &rows[rowBytes * std::size_t(y)]);
         return;
     }
     result.error = spng_strerror(error);

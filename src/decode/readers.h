@@ -31,7 +31,8 @@ inline uint32_t over(uint32_t r, uint32_t g, uint32_t b, uint32_t a, uint32_t ba
     if (a == 255) return rgb(r, g, b);
     if (a == 0) return background;
     const uint32_t rest = 255 - a;
-    return rgb(mulAlpha(r, a) + mulAlpha(background & 0xFF, rest), mulAlpha(g, a) + mulAlpha(background >> 8 & 0xFF, rest),
+    return rgb(mulAlpha(r, a) + mulAlpha(background & 0xFF, rest),
+               mulAlpha(g, a) + mulAlpha(background >> 8 & 0xFF, rest),
                mulAlpha(b, a) + mulAlpha(background >> 16 & 0xFF, rest));
 }
 

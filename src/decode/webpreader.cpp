@@ -32,12 +32,18 @@ struct Output
 const char *reason(VP8StatusCode status)
 {
     switch (status) {
-    case VP8_STATUS_OUT_OF_MEMORY: return "out of memory";
-    case VP8_STATUS_INVALID_PARAM: return "invalid parameter";
-    case VP8_STATUS_BITSTREAM_ERROR: return "damaged WebP data";
-    case VP8_STATUS_UNSUPPORTED_FEATURE: return "a WebP feature not supported";
-    case VP8_STATUS_NOT_ENOUGH_DATA: return "the WebP data is cut short";
-    default: return "unreadable WebP data";
+    case VP8_STATUS_OUT_OF_MEMORY:
+        return "out of memory";
+    case VP8_STATUS_INVALID_PARAM:
+        return "invalid parameter";
+    case VP8_STATUS_BITSTREAM_ERROR:
+        return "damaged WebP data";
+    case VP8_STATUS_UNSUPPORTED_FEATURE:
+        return "a WebP feature not supported";
+    case VP8_STATUS_NOT_ENOUGH_DATA:
+        return "the WebP data is cut short";
+    default:
+        return "unreadable WebP data";
     }
 }
 
@@ -87,8 +93,10 @@ void readWebP(const uint8_t *data, std::size_t size, const Request &request, Res
     const WebPRGBABuffer &pixels = config.output.u.RGBA;
     for (int y = 0; y < keepHeight; ++y) {
         const uint8_t *in = pixels.rgba + std::size_t(y) * std::size_t(pixels.stride);
-        uint32_t *out = &canvas.pixels[std::size_t(frame.y_offset + y) * std::size_t(canvas.width) + std::size_t(frame.x_offset)];
-        for (int x = 0; x < keepWidth; ++x, in += 4) out[x] = over(in[0], in[1], in[2], in[3], request.background);
+        uint32_t *out =
+            &canvas.pixels[std::size_t(frame.y_offset + y) * std::size_t(canvas.width) + std::size_t(frame.x_offset)];
+        for (int x = 0; x < keepWidth; ++x, in += 4)
+            out[x] = over(in[0], in[1], in[2], in[3], request.background);
     }
 }
 
