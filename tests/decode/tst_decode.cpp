@@ -44,6 +44,8 @@ class tst_decode : public QObject
 private slots:
     void sameAsQt_data();
     void sameAsQt();
+    void requests_data();
+    void requests();
 };
 
 void tst_decode::sameAsQt_data()
@@ -93,6 +95,38 @@ void tst_decode::sameAsQt()
         if (count) difference += QString(" (%1 pixels differ)").arg(count);
     }
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+// What the caller asks beyond the box: the whole picture, or tighter limits.
+void tst_decode::requests_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("clip"); // width and height kept; 0 keeps the whole picture
+    QTest::addColumn<int>("maxScans");
+    QTest::addColumn<QString>("expected"); // the canvas's size, or the error
+    QTest::newRow("the whole of a picture beyond the box") << "larger.jpg" << 0 << 1000 << "320 x 320";
+    QTest::newRow("a corner of it") << "larger.png" << 5 << 1000 << "5 x 5";
+    QTest::newRow("more scans than allowed") << "progressive.jpg" << 300 << 2 << "a progressive JPEG of more than 2 scans";
+    QTest::newRow("as many scans as allowed") << "progressive.jpg" << 300 << 10 << "16 x 16";
+    QTest::newRow("coefficients past the memory allowed")
+        << "huge-progressive.jpg" << 300 << 1000
+        << "a 30000 x 30000 picture can need more than the 128 MiB allowed for decoding";
+}
+
+void tst_decode::requests()
+{
+    QFETCH(QString, file);
+    QFETCH(int, clip);
+    QFETCH(int, maxScans);
+    QFETCH(QString, expected);
+    QFile picture(QString(TEST_DATA_DIR) + "/pictures/" + file);
+    QVERIFY(picture.open(QIODevice::ReadOnly));
+    decode::Request request;
+    request.clipWidth = request.clipHeight = clip;
+    request.maxJpegScans = maxScans;
+    const decode::Result result = decode::decodeFile(picture.handle(), request);
+    const QString canvas = QString("%1 x %2").arg(result.canvas.width).arg(result.canvas.height);
+    QCOMPARE(result.ok() ? canvas : QString::fromStdString(result.error), expected);
 }
 
 QTEST_GUILESS_MAIN(tst_decode)

@@ -49,6 +49,8 @@ halves 4x8 "#123456" "#ABCDEF" -size 4x8 xc:"#FEDCBA" +append -type Palette BMP3
 echo 424d5e0000000000000042000000 28000000080000000400000001000400020000001c00000000000000000000000300000000000000 \
     302010000000ff00ff000000 0812000000051201200003110000 022206100000 0008210210120001 | xxd -r -p >rle-4bit.bmp
 ramp -type Palette -compress RLE BMP3:rle-8bit.bmp
+# A colour table after a version 5 header.
+halves 4x8 "#123456" "#ABCDEF" -size 4x8 xc:"#FEDCBA" +append -type Palette BMP:palette-v5.bmp
 ramp -define bmp:subtype=RGB555 BMP:rgb555.bmp
 ramp -define bmp:subtype=RGB565 BMP:rgb565.bmp
 ramp -type TrueColor BMP3:rgb-24bit.bmp
@@ -72,3 +74,7 @@ ramp -alpha set -channel A -fx 'i/w' +channel -define webp:lossless=true alpha.w
 convert -delay 10 -size 16x16 xc:red xc:lime -loop 0 animated.webp
 # Cut two thirds of the way through, in the compressed pixels.
 ramp -colors 16 full.gif && head -c $(($(stat -c %s full.gif) * 2 / 3)) full.gif >truncated.gif && rm full.gif
+# An Exif orientation of "rotate 90": the window has always shown pictures as stored.
+halves 8x16 red blue $jpeg plain.jpg
+{ head -c 2 plain.jpg; echo ffe10022457869660000 49492a0008000000 0100 12010300010000000600000000000000 | xxd -r -p
+  tail -c +3 plain.jpg; } >oriented.jpg && rm plain.jpg
