@@ -25,8 +25,9 @@ struct Request
     // 0x00BBGGRR, what transparent and half-transparent pixels are laid over.
     uint32_t background = 0xFFFFFF;
     // Bytes one decoder may take: a picture that would need more is refused with its size in the
-    // reason. Bitmaps, PNG, GIF and WebP count their whole picture at 4 bytes a pixel; JPEG counts
-    // what libjpeg keeps (the shown rows, or every coefficient of a progressive picture).
+    // reason. Bitmaps, PNG, GIF and WebP count their whole picture at 4 bytes a pixel (16-bit PNG
+    // at 8), as Qt's readers did; JPEG counts what libjpeg keeps (the rows decoded, or every
+    // coefficient of a progressive picture).
     std::size_t memoryLimit = std::size_t(128) << 20;
     // A progressive JPEG with more scans than this is refused: each scan costs a pass over the
     // whole picture, and a few hundred bytes can hold thousands of them.

@@ -53,7 +53,7 @@ void checkScans(j_common_ptr info)
 // Everything between setjmp and a longjmp out of libjpeg lives in this frame or in plain C
 // structures, so that no destructor is skipped.
 bool decodeRows(jpeg_decompress_struct &info, ErrorManager &errors, const uint8_t *data, std::size_t size,
-                const Request &request, Result &result, JSAMPROW &row)
+                const Request &request, Result &result)
 {
     if (setjmp(errors.jump)) return false;
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
@@ -62,12 +62,12 @@ bool decodeRows(jpeg_decompress_struct &info, ErrorManager &errors, const uint8_
         info.out_color_space = JCS_CMYK;
     else
         info.out_color_space = JCS_EXT_RGBX;
-    // Qt's reader laid no fill under the picture; black rows are what a cut-off baseline file shows.
+    // libjpeg makes up the rows a file lacks; should it stop early, the rest stay black.
     if (!startCanvas(result, info.image_width, info.image_height, request, 0, 0)) return true;
     jpeg_start_decompress(&info);
     JDIMENSION left = 0, width = JDIMENSION(result.canvas.width);
     if (width < info.output_width) jpeg_crop_scanline(&info, &left, &width);
-    row = static_cast<JSAMPROW>((*info.mem->alloc_small)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+    auto row = static_cast<JSAMPROW>((*info.mem->alloc_small)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                                          std::size_t(info.output_width) * 4));
     Canvas &canvas = result.canvas;
     for (int y = 0; y < canvas.height; ++y) {
@@ -86,11 +86,18 @@ bool decodeRows(jpeg_decompress_struct &info, ErrorManager &errors, const uint8_
     return true;
 }
 
+struct Decompressor
+{
+    jpeg_decompress_struct info;
+    ~Decompressor() { jpeg_destroy_decompress(&info); }
+};
+
 } // namespace
 
 void readJpeg(const uint8_t *data, std::size_t size, const Request &request, Result &result)
 {
-    jpeg_decompress_struct info;
+    Decompressor decompressor;
+    jpeg_decompress_struct &info = decompressor.info;
     ErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = fail;
@@ -98,16 +105,14 @@ void readJpeg(const uint8_t *data, std::size_t size, const Request &request, Res
     Progress progress{};
     progress.base.progress_monitor = checkScans;
     progress.maxScans = request.maxJpegScans;
-    JSAMPROW row = nullptr;
     jpeg_create_decompress(&info);
     info.progress = &progress.base;
     // Per decoder, unlike the process-wide JPEGMEM; past it libjpeg fails instead of growing.
     info.mem->max_memory_to_use = long(std::min<std::size_t>(request.memoryLimit, LONG_MAX));
-    if (!decodeRows(info, errors, data, size, request, result, row)) {
+    if (!decodeRows(info, errors, data, size, request, result)) {
         result.error = errors.outOfMemory && info.image_width ? tooLarge(info.image_width, info.image_height, request)
                                                               : errors.message;
     }
-    jpeg_destroy_decompress(&info);
 }
 
 } // namespace decode::detail

@@ -55,8 +55,9 @@ void readPng(const uint8_t *data, std::size_t size, const Request &request, Resu
         result.error = spng_strerror(error);
         return;
     }
-    if (!startCanvas(result, header.width, header.height, request, 4, request.background)) return;
+    // 16-bit pictures are counted at 8 bytes a pixel, as Qt counted them.
     const bool deep = header.bit_depth == 16;
+    if (!startCanvas(result, header.width, header.height, request, deep ? 8 : 4, request.background)) return;
     const int format = deep ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
     const std::size_t pixelBytes = deep ? 8 : 4;
     const std::size_t rowBytes = std::size_t(header.width) * pixelBytes;
