@@ -106,6 +106,10 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
     }
     if (p.isSet(kOutput)) {
         job.output = p.value(kOutput);
+        if (job.output.isEmpty()) {
+            *error = invalid(kOutput, "", "the file name is empty");
+            return job;
+        }
         if (job.pictures.size() > 1) {
             *error = "-o names one page, but more than one picture was given";
             return job;
@@ -125,7 +129,8 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
         s.quality = p.value(kQuality).toInt();
     }
     if (p.isSet(kFontSize)) {
-        static const QRegularExpression oneToSeven("^[1-7]$");
+        // \z, not $: "$" also matches before a final line end, which would reach the head line.
+        static const QRegularExpression oneToSeven("\\A[1-7]\\z");
         if (!oneToSeven.match(p.value(kFontSize)).hasMatch()) {
             *error = invalid(kFontSize, p.value(kFontSize), "a whole number from 1 to 7");
             return job;
@@ -146,7 +151,8 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
     if (p.isSet(kSeed)) {
         bool ok = false;
         s.seed = p.value(kSeed).toUInt(&ok);
-        if (!ok) {
+        static const QRegularExpression digits("\\A[0-9]+\\z"); // toUInt() forgives spaces around
+        if (!ok || !digits.match(p.value(kSeed)).hasMatch()) {
             *error = invalid(kSeed, p.value(kSeed), "a whole number from 0 to 4294967295");
             return job;
         }

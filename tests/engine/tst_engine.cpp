@@ -6,6 +6,7 @@
 #include "engine/messagetext.h"
 #include "engine/numbers.h"
 #include "engine/outputname.h"
+#include "engine/pagefile.h"
 #include "engine/scan.h"
 
 #include <QtTest>
@@ -92,7 +93,8 @@ private:
         engine::Conversion conversion(settings);
         Host host;
         host.onEvents = onEvents;
-        conversion.startDocument(page().toStdString());
+        engine::PageFile claimed = engine::replacePage(page().toStdString());
+        conversion.startDocument(claimed);
         conversion.Loopconvert(pixels, host);
         QFile file(page());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -38,3 +38,13 @@ larger() { convert \( -size 296x296 xc:red -size 8x296 xc:lime -size 16x296 xc:b
     -size 320x16 xc:blue -append "$@"; }
 larger $jpeg larger.jpg
 larger -strip PNG24:larger.png
+# The last scan of progressive.jpg (its Huffman table and its data) repeated to 1000 scans: each
+# repeat is decoded again, so a few tens of thousands take the decoder minutes.
+last=$(($(LC_ALL=C grep -obUaP '\xff\xc4' progressive.jpg | tail -1 | cut -d: -f1)))
+end=$(($(stat -c %s progressive.jpg) - 2))
+{ head -c "$end" progressive.jpg
+  i=0; while [ $i -lt 990 ]; do tail -c +$((last + 1)) progressive.jpg | head -c $((end - last)); i=$((i + 1)); done
+  printf '\377\331'; } >many-scans.jpg
+# Top half red, bottom half blue, cut half way through the compressed pixels.
+convert -size 16x32 xc:red -size 16x32 xc:blue -append full.gif
+head -c $(($(stat -c %s full.gif) * 3 / 4)) full.gif >truncated.gif && rm full.gif
