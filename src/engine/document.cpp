@@ -65,6 +65,7 @@ void DocumentWriter::start(PageFile &page, const PageOptions &options)
     m_device = page.device();
     m_inode = page.inode();
     m_piecesWritten = 0;
+    m_size = 0;
     m_failed = false;
     m_open = true;
     append(documentHead(options));
@@ -90,10 +91,12 @@ int DocumentWriter::reopen()
         if (fd >= 0 && ::fstat(fd, &info) == 0) {
             m_device = info.st_dev;
             m_inode = info.st_ino;
+            m_size = 0;
         }
     }
     if (fd < 0) fail("Cannot open", describeOpenError(m_path, errno));
-    if (::fstat(fd, &info) != 0 || info.st_dev != m_device || info.st_ino != m_inode) {
+    // The size as well: a file made in a removed page's place may be given its inode number.
+    if (::fstat(fd, &info) != 0 || info.st_dev != m_device || info.st_ino != m_inode || info.st_size != m_size) {
         ::close(fd);
         fail("Cannot open", "no longer the page this conversion created");
     }
@@ -118,6 +121,7 @@ void DocumentWriter::writeOut(int fd)
             if (landed > 0 && start >= 0 && ::ftruncate(fd, start + off_t(lastPieceEnd(landed))) != 0)
                 what = "Cannot write (and the page ends in a cut piece)";
             m_piecesWritten += piecesUpTo(lastPieceEnd(landed));
+            m_size = start + off_t(lastPieceEnd(landed));
             ::close(fd);
             fail(what, std::strerror(error));
         }
@@ -125,6 +129,7 @@ void DocumentWriter::writeOut(int fd)
     // A failed close may have lost what was written (NFS): nothing of it counts as written then.
     if (::close(fd) != 0) fail("Cannot write", std::strerror(errno));
     m_piecesWritten += piecesUpTo(m_used);
+    m_size = start + off_t(m_used);
     discard();
 }
 

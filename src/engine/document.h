@@ -82,6 +82,7 @@ private:
     std::string m_path;
     dev_t m_device = 0; // the file this writer created or was given
     ino_t m_inode = 0;
+    off_t m_size = 0; // what the page holds after the last write
     int64_t m_piecesWritten = 0;
     bool m_failed = false;
     bool m_open = false; // started and neither finished nor closed
