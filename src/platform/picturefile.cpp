@@ -115,7 +115,10 @@ QImage readWith(QIODevice *device, QString *error, bool *incomplete)
 {
     const Structure structure = structureOf(device);
     if (structure.scans > kMaxJpegScans) {
-        if (error) *error = QString("a JPEG of %1 scans (more than %2) is taken as damaged").arg(structure.scans).arg(kMaxJpegScans);
+        if (error)
+            *error = QString("a JPEG of %1 scans (more than %2) is taken as damaged")
+                         .arg(structure.scans)
+                         .arg(kMaxJpegScans);
         return QImage();
     }
     if (incomplete) *incomplete = structure.truncated;

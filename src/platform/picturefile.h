@@ -43,8 +43,7 @@ public:
     explicit ImagePixelSource(const QImage &image);
     int32_t pixel(int x, int y) override
     {
-        if (x < 0 || y < 0 || x >= m_width || y >= m_height)
-            return -1;
+        if (x < 0 || y < 0 || x >= m_width || y >= m_height) return -1;
         return m_pixels[std::size_t(y) * m_width + x];
     }
 

@@ -36,7 +36,7 @@ private:
     {
         m_process.setWorkingDirectory(m_dir->path());
         m_process.start(CONVERT_EXE, arguments);
-        const bool ended = m_process.waitForFinished(30000) && m_process.exitStatus() == QProcess::NormalExit;
+        const bool ended = m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit;
         return ended ? m_process.exitCode() : -1;
     }
     QByteArray read(const QString &name) const
@@ -67,6 +67,8 @@ private:
 void TestConvertCli::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
+    m_process.kill(); // one that blocked in the test before
+    m_process.waitForFinished();
     m_process.setChildProcessModifier({}); // a limit set for one test ends with it
     QVERIFY(QImage(QString(TEST_DATA_DIR) + "/two-by-two.gif").save(m_dir->filePath("cat.bmp")));
 }
@@ -186,8 +188,8 @@ void TestConvertCli::pictures_data()
         {"cat1.htm", "gone.jpg.png"});
     row("unreadable to its user", "locked.gif", "locked.gif: Permission denied", {"cat1.htm", "locked.gif"});
     row("a file name under four characters", "x.g", "x.g\": shorter than four characters", {"cat1.htm", "x.g"});
-    row("the same in a folder: the folder's name is not cut",
-        "sub/x.g", "sub/x.g\": shorter than four characters", {"cat1.htm", "sub"});
+    row("the same in a folder: the folder's name is not cut", "sub/x.g", "sub/x.g\": shorter than four characters",
+        {"cat1.htm", "sub"});
     // QDir lists no name it cannot decode; the page is looked for by its bytes.
     row("a name that is not UTF-8", "\xff\xfe.bmp", "", {"cat1.htm"});
 }
@@ -226,7 +228,7 @@ void TestConvertCli::pictures()
         m_process.write(read("cat.bmp"));
         m_process.closeWriteChannel();
     }
-    const bool ended = m_process.waitForFinished(30000) && m_process.exitStatus() == QProcess::NormalExit;
+    const bool ended = m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit;
     if (ended && m_process.exitCode() == 77) QSKIP("cannot run the converter as the user nobody here");
     QVERIFY2(ended, "the converter blocked");
     const QString err = m_process.readAllStandardError();
@@ -236,7 +238,11 @@ void TestConvertCli::pictures()
     expected.removeAll(QString());
     expected.sort();
     QCOMPARE(files(), expected);
-    if (mentions.isEmpty()) QCOMPARE(::access(dir + "\xff\xfe" "1.htm", R_OK), 0);
+    if (mentions.isEmpty())
+        QCOMPARE(::access(dir + "\xff\xfe"
+                                "1.htm",
+                          R_OK),
+                 0);
 }
 
 // Outputs named with -o that this run did not create stay as they were after a failure: nothing
@@ -245,10 +251,14 @@ void TestConvertCli::outputsNotCreatedHereStay_data()
 {
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("mentions");
-    QTest::newRow("a read-only file, for an ordinary user") << "notes.txt" << "notes.txt\": Permission denied";
-    QTest::newRow("a running program") << "sleeper" << "sleeper\": Text file busy";
-    QTest::newRow("a dangling link") << "page.htm" << "page.htm\": is a symbolic link";
-    QTest::newRow("a FIFO") << "fifo.htm" << "fifo.htm\": is not a regular file";
+    QTest::newRow("a read-only file, for an ordinary user") << "notes.txt"
+                                                            << "notes.txt\": Permission denied";
+    QTest::newRow("a running program") << "sleeper"
+                                       << "sleeper\": Text file busy";
+    QTest::newRow("a dangling link") << "page.htm"
+                                     << "page.htm\": is a symbolic link";
+    QTest::newRow("a FIFO") << "fifo.htm"
+                            << "fifo.htm\": is not a regular file";
 }
 
 void TestConvertCli::outputsNotCreatedHereStay()
@@ -268,7 +278,8 @@ void TestConvertCli::outputsNotCreatedHereStay()
         sleeper.start(path, {"30"});
         QVERIFY(sleeper.waitForStarted());
     }
-    if (output == "page.htm") QVERIFY(QFile::link("elsewhere/planted.txt", path) && QDir(m_dir->path()).mkdir("elsewhere"));
+    if (output == "page.htm")
+        QVERIFY(QFile::link("elsewhere/planted.txt", path) && QDir(m_dir->path()).mkdir("elsewhere"));
     if (output == "fifo.htm") QCOMPARE(::mkfifo(QFile::encodeName(path), 0644), 0);
     const QStringList before = files();
     const qint64 size = QFileInfo(path).size();

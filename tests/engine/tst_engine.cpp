@@ -324,9 +324,12 @@ void TestEngine::replacedPageFails_data()
 {
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("another file") << "file" << "no longer the page this conversion created";
-    QTest::newRow("a link to another file") << "link" << "is a symbolic link";
-    QTest::newRow("a FIFO") << "FIFO" << "is not a regular file";
+    QTest::newRow("another file") << "file"
+                                  << "no longer the page this conversion created";
+    QTest::newRow("a link to another file") << "link"
+                                            << "is a symbolic link";
+    QTest::newRow("a FIFO") << "FIFO"
+                            << "is not a regular file";
 }
 
 void TestEngine::replacedPageFails()
