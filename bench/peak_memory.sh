@@ -1,8 +1,9 @@
 #!/bin/sh
 # Peak memory (maximum resident set, GNU time) of lumirune-convert: one 300 x 300 JPEG, one
 # camera-sized 4000 x 3000 JPEG, and a batch of 20 pictures in one process.
-# Needs the build (scripts/build), ImageMagick and GNU time (scripts/bootstrap).
+# Needs the build (scripts/build), ImageMagick and GNU time (scripts/bootstrap test).
 set -eu
+tools="/usr/bin/time"
 . "$(dirname "$0")/workdir.sh"
 convert -size 4000x3000 -seed 3 plasma:fractal camera.jpg
 for i in $(seq 1 20); do cp photo.jpg "batch$i.jpg"; done

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "convertoptions.h"
 
+#include "engine/colorcode.h"
+#include "engine/document.h"
 #include "engine/messagetext.h"
 #include "engine/numbers.h"
+#include "engine/replacements.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <random>
 
 namespace cli {
@@ -67,7 +71,7 @@ bool readReplacement(const QString &text, std::string &entry)
     int from = 0;
     int to = 0;
     if (!match.hasMatch() || !readColor(match.captured(1), from) || !readColor(match.captured(2), to)) return false;
-    entry = std::to_string(from) + " > " + std::to_string(to);
+    entry = engine::replacementEntry(from, to);
     return true;
 }
 
@@ -85,13 +89,13 @@ QString helpText()
     return p.helpText();
 }
 
-ConvertJob parseArguments(const QStringList &arguments, QString *error)
+ConvertJob parseArguments(const QStringList &arguments)
 {
     ConvertJob job;
     QCommandLineParser p;
     configure(p);
     if (!p.parse(arguments)) {
-        *error = p.errorText();
+        job.error = p.errorText();
         return job;
     }
     if (p.isSet(kHelp)) {
@@ -101,38 +105,41 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
     engine::ScanSettings &s = job.settings;
     job.pictures = p.positionalArguments();
     if (job.pictures.isEmpty()) {
-        *error = "no picture given";
+        job.error = "no picture given";
         return job;
     }
     if (p.isSet(kOutput)) {
         job.output = p.value(kOutput);
         if (job.output.isEmpty()) {
-            *error = invalid(kOutput, "", "the file name is empty");
+            job.error = invalid(kOutput, "", "the file name is empty");
             return job;
         }
         if (job.pictures.size() > 1) {
-            *error = "-o names one page, but more than one picture was given";
+            job.error = "-o names one page, but more than one picture was given";
             return job;
         }
     }
     if (p.isSet(kArea) && !readArea(p.value(kArea), s.area)) {
-        *error = invalid(kArea, p.value(kArea), "four whole numbers with 0 <= X1 < X2 <= 300 and 0 <= Y1 < Y2 <= 300");
+        job.error =
+            invalid(kArea, p.value(kArea), "four whole numbers with 0 <= X1 < X2 <= 300 and 0 <= Y1 < Y2 <= 300");
         return job;
     }
     s.pixelCount = s.area.pixelCount();
     if (p.isSet(kQuality)) {
-        static const QStringList qualities{"100", "90", "80", "70", "60", "50", "40", "30", "20", "10"};
-        if (!qualities.contains(p.value(kQuality))) {
-            *error = invalid(kQuality, p.value(kQuality), "one of 100, 90, 80, 70, 60, 50, 40, 30, 20, 10");
+        const std::string quality = p.value(kQuality).toStdString();
+        if (std::find(engine::kQualities.begin(), engine::kQualities.end(), quality) == engine::kQualities.end()) {
+            QStringList qualities;
+            for (std::string_view q : engine::kQualities)
+                qualities << QString::fromLatin1(q.data(), qsizetype(q.size()));
+            job.error = invalid(kQuality, p.value(kQuality), "one of " + qualities.join(", "));
             return job;
         }
         s.quality = p.value(kQuality).toInt();
     }
     if (p.isSet(kFontSize)) {
-        // \z, not $: "$" also matches before a final line end, which would reach the head line.
-        static const QRegularExpression oneToSeven("\\A[1-7]\\z");
-        if (!oneToSeven.match(p.value(kFontSize)).hasMatch()) {
-            *error = invalid(kFontSize, p.value(kFontSize), "a whole number from 1 to 7");
+        const std::string size = p.value(kFontSize).toStdString();
+        if (std::find(engine::kFontSizes.begin(), engine::kFontSizes.end(), size) == engine::kFontSizes.end()) {
+            job.error = invalid(kFontSize, p.value(kFontSize), "a whole number from 1 to 7");
             return job;
         }
         s.page.fontSize = p.value(kFontSize).toStdString();
@@ -140,7 +147,7 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
     if (p.isSet(kBackground)) {
         const QString background = p.value(kBackground).toLower();
         if (background != "black" && background != "white") {
-            *error = invalid(kBackground, p.value(kBackground), "black or white");
+            job.error = invalid(kBackground, p.value(kBackground), "black or white");
             return job;
         }
         s.page.blackBackground = background == "black";
@@ -153,20 +160,20 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
         s.seed = p.value(kSeed).toUInt(&ok);
         static const QRegularExpression digits("\\A[0-9]+\\z"); // toUInt() forgives spaces around
         if (!ok || !digits.match(p.value(kSeed)).hasMatch()) {
-            *error = invalid(kSeed, p.value(kSeed), "a whole number from 0 to 4294967295");
+            job.error = invalid(kSeed, p.value(kSeed), "a whole number from 0 to 4294967295");
             return job;
         }
     } else {
         s.seed = std::random_device()();
     }
     if (p.isSet(kMessage) && p.isSet(kPreset)) {
-        *error = "--message and --preset both set the message; give one";
+        job.error = "--message and --preset both set the message; give one";
         return job;
     }
     if (p.isSet(kPreset)) {
         const auto text = engine::presetMessage(p.value(kPreset).toStdString());
         if (!text || text->empty()) {
-            *error = invalid(kPreset, p.value(kPreset), "one of Dec, Chr, \"Chr & Dec\", Hex, Oct, Bin");
+            job.error = invalid(kPreset, p.value(kPreset), "one of Dec, Chr, \"Chr & Dec\", Hex, Oct, Bin");
             return job;
         }
         s.message = std::string(*text);
@@ -174,14 +181,14 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
     if (p.isSet(kMessage)) {
         const std::u32string message = p.value(kMessage).toStdU32String();
         if (message.empty()) {
-            *error = invalid(kMessage, "", "the message is empty");
+            job.error = invalid(kMessage, "", "the message is empty");
             return job;
         }
         if (const auto bad = engine::firstDisallowedChar(message)) {
-            *error = invalid(kMessage, p.value(kMessage),
-                             QString("'%1' is not allowed; allowed: %2")
-                                 .arg(QString::fromStdU32String(message.substr(*bad, 1)),
-                                      QString::fromStdU32String(std::u32string(engine::kAllowedMessageChars))));
+            job.error = invalid(kMessage, p.value(kMessage),
+                                QString("'%1' is not allowed; allowed: %2")
+                                    .arg(QString::fromStdU32String(message.substr(*bad, 1)),
+                                         QString::fromStdU32String(std::u32string(engine::kAllowedMessageChars))));
             return job;
         }
         s.message = engine::toAnsi(message);
@@ -189,7 +196,7 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
     for (const QString &value : p.values(kReplace)) {
         std::string entry;
         if (!readReplacement(value, entry)) {
-            *error = invalid(kReplace, value, "\"A > B\" with A and B colours from 0 to 16777215");
+            job.error = invalid(kReplace, value, "\"A > B\" with A and B colours from 0 to 16777215");
             return job;
         }
         s.replacements.push_back(entry);

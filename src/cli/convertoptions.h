@@ -14,11 +14,11 @@ struct ConvertJob
     QString output; // empty: the numbered name beside each picture
     QStringList pictures;
     bool helpRequested = false;
+    QString error; // when not empty, the command line was refused: names the bad option and its value
 };
 
-// Reads the command line (arguments[0] is the program). Returns the job, or sets error to a
-// message naming the bad option and its value.
-ConvertJob parseArguments(const QStringList &arguments, QString *error);
+// Reads the command line (arguments[0] is the program).
+ConvertJob parseArguments(const QStringList &arguments);
 
 QString helpText();
 

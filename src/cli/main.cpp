@@ -84,7 +84,7 @@ bool convert(const QByteArray &picture, const QByteArray &output, const cli::Con
         report(name, "no free page name: the names numbered 1 to 100 beside it are all taken");
         return false;
     }
-    platform::ImagePixelSource pixels(platform::composeDrawingArea(image, Qt::white));
+    platform::ImagePixelSource pixels(platform::composeDrawingArea(image));
     engine::Conversion conversion(job.settings);
     NoEvents host;
     try {
@@ -108,10 +108,9 @@ int main(int argc, char *argv[])
     // Past a file size limit a write then fails and is reported, instead of the signal ending the batch.
     std::signal(SIGXFSZ, SIG_IGN);
     const Arguments arguments(argc, argv);
-    QString error;
-    const cli::ConvertJob job = cli::parseArguments(arguments.text(), &error);
-    if (!error.isEmpty()) {
-        report("error", error + "\nTry 'lumirune-convert --help'.");
+    const cli::ConvertJob job = cli::parseArguments(arguments.text());
+    if (!job.error.isEmpty()) {
+        report("error", job.error + "\nTry 'lumirune-convert --help'.");
         return 2;
     }
     if (job.helpRequested) {

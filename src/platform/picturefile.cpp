@@ -194,10 +194,10 @@ QImage readPicture(QIODevice *device, QString *error, bool *incomplete)
     return readWith(device, error, incomplete);
 }
 
-QImage composeDrawingArea(const QImage &picture, const QColor &background)
+QImage composeDrawingArea(const QImage &picture)
 {
     QImage area(engine::kDrawingAreaSize, engine::kDrawingAreaSize, QImage::Format_RGB32);
-    area.fill(background);
+    area.fill(kPictureBackground);
     if (!picture.isNull()) {
         QPainter painter(&area);
         painter.drawImage(0, 0, picture);

@@ -25,9 +25,13 @@ QImage readPicture(QIODevice *device, QString *error = nullptr, bool *incomplete
 // The same for the file path names, opened by openPicture().
 QImage readPicture(const QString &path, QString *error = nullptr, bool *incomplete = nullptr);
 
-// The 300 x 300 drawing area of the picture box: background, then the picture unscaled from the
-// top-left corner, cut off beyond 300 pixels. Transparent parts show the background.
-QImage composeDrawingArea(const QImage &picture, const QColor &background);
+// What shows beyond the picture and through its transparent parts, in the picture box and in the
+// converter's pages alike.
+inline const QColor kPictureBackground = Qt::white;
+
+// The 300 x 300 drawing area of the picture box: the background, then the picture unscaled from
+// the top-left corner, cut off beyond 300 pixels.
+QImage composeDrawingArea(const QImage &picture);
 
 // 0x00BBGGRR, the layout the conversion works in.
 inline int32_t toColorValue(QRgb rgb)
