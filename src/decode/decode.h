@@ -31,7 +31,7 @@ struct Request
     std::size_t memoryLimit = std::size_t(128) << 20;
     // A progressive JPEG with more scans than this is refused: each scan costs a pass over the
     // whole picture, and a few hundred bytes can hold thousands of them.
-    int maxJpegScans = 1000;
+    int maxJpegScans = 300;
 };
 
 // Opaque pixels, row by row, as 0x00BBGGRR (the layout the conversion reads).

@@ -72,9 +72,17 @@ ramp -colorspace Gray -quality 90 grey.jpg
 larger -quality 80 larger.webp
 ramp -alpha set -channel A -fx 'i/w' +channel -define webp:lossless=true alpha.webp
 convert -delay 10 -size 16x16 xc:red xc:lime -loop 0 animated.webp
-# Cut two thirds of the way through, in the compressed pixels.
-ramp -colors 16 full.gif && head -c $(($(stat -c %s full.gif) * 2 / 3)) full.gif >truncated.gif && rm full.gif
 # An Exif orientation of "rotate 90": the window has always shown pictures as stored.
 halves 8x16 red blue $jpeg plain.jpg
 { head -c 2 plain.jpg; echo ffe10022457869660000 49492a0008000000 0100 12010300010000000600000000000000 | xxd -r -p
   tail -c +3 plain.jpg; } >oriented.jpg && rm plain.jpg
+# The last scan of progressive.jpg (its Huffman table and its data) repeated to 1000 scans: each
+# repeat is decoded again, so a few tens of thousands take the decoder minutes.
+last=$(($(LC_ALL=C grep -obUaP '\xff\xc4' progressive.jpg | tail -1 | cut -d: -f1)))
+end=$(($(stat -c %s progressive.jpg) - 2))
+{ head -c "$end" progressive.jpg
+  i=0; while [ $i -lt 990 ]; do tail -c +$((last + 1)) progressive.jpg | head -c $((end - last)); i=$((i + 1)); done
+  printf '\377\331'; } >many-scans.jpg
+# Top half red, bottom half blue, cut half way through the compressed pixels.
+convert -size 16x32 xc:red -size 16x32 xc:blue -append full.gif
+head -c $(($(stat -c %s full.gif) * 3 / 4)) full.gif >truncated.gif && rm full.gif
