@@ -4,18 +4,26 @@
 #include "engine/scan.h"
 
 #include <QColor>
+#include <QFile>
 #include <QImage>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 namespace platform {
 
-// Reads a picture file (BMP, JPEG, GIF and whatever else Qt's image plugins read; the first frame
-// of an animation). A null image means the file is not a readable picture; error then says why.
-QImage readPicture(const QString &path, QString *error = nullptr);
-// The same from an open device (the format is told by its content).
-QImage readPicture(QIODevice *device, QString *error = nullptr);
+// Opens a picture file for reading: a regular file only, and without blocking on a FIFO. nullptr
+// with error saying what is wrong ("Permission denied", "is a folder") when it cannot.
+std::unique_ptr<QFile> openPicture(const QByteArray &path, QString *error);
+
+// Reads a picture (BMP, JPEG, GIF and whatever else Qt's image plugins read; the first frame of an
+// animation), its format told by its content, never by its name. A null image means it is not a
+// readable picture (a JPEG of hundreds of scans counts as damaged); error then says why.
+// incomplete is set when the data ends early and only what could be read is shown.
+QImage readPicture(QIODevice *device, QString *error = nullptr, bool *incomplete = nullptr);
+// The same for the file path names, opened by openPicture().
+QImage readPicture(const QString &path, QString *error = nullptr, bool *incomplete = nullptr);
 // The whole picture shrunk to fit the 300 x 300 drawing area, keeping its proportions, with
 // transparent parts on the background: the pixels the converter's --fit scans.
 QImage readFittedPicture(const QString &path, QString *error = nullptr);
