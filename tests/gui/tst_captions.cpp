@@ -4,6 +4,7 @@
 #include "support/fakeplatform.h"
 
 #include "mainwindow/quennet.h"
+#include "picture/pictureframe.h"
 #include "platform/controls.h"
 
 #include <QCheckBox>
@@ -86,6 +87,7 @@ class TestCaptions : public QObject
 
 private slots:
     void captionsShowWhole();
+    void widening();
 };
 
 void TestCaptions::captionsShowWhole()
@@ -97,6 +99,10 @@ void TestCaptions::captionsShowWhole()
     // The scale asked for is the one drawn at.
     QCOMPARE(w.devicePixelRatio(),
              qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble() : 1.0);
+    // The small windows take the window's font: the render area dialog and the colour chooser.
+    w.findChild<ui::PictureFrame *>()->renderAreaForm();
+    control<ui::ColorSwatch>(w, "showignorecolor")->setColor(255);
+    control<QPushButton>(w, "addignorelist")->click();
     QStringList faults;
     int measured = 0;
     for (const QWidget *control : w.findChildren<QWidget *>()) {
@@ -105,8 +111,25 @@ void TestCaptions::captionsShowWhole()
         const QString fault = clipped(control);
         if (!fault.isEmpty()) faults << fault;
     }
-    QVERIFY(measured > 40); // every named control of the window, hidden frames included
+    QVERIFY(measured > 50); // every named control of the windows, hidden frames included
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+}
+
+// At 8 points the labels of the right column widen into the free space beside them, where they
+// show whole; "Pixel number:" has no room before the number it names, so 8 points is refused.
+void TestCaptions::widening()
+{
+    FakePlatform fake;
+    ui::quennet w(fake);
+    QFont larger = w.font();
+    larger.setPointSize(8);
+    w.setFont(larger);
+    QVERIFY(!clipped(control(w, "info3")).isEmpty());
+    QVERIFY(!ui::widenToCaptions(&w));
+    QVERIFY(clipped(control(w, "info3")).isEmpty());
+    QCOMPARE(control(w, "info3")->geometry().topLeft(), QPoint(328, 168));
+    QCOMPARE(control(w, "convertinfo1")->geometry(), QRect(24, 112, 65, 17));
+    QVERIFY(!clipped(control(w, "convertinfo1")).isEmpty());
 }
 
 QTEST_MAIN(TestCaptions)
