@@ -27,13 +27,14 @@ const QCommandLineOption kPreset("preset", "Message preset: Dec, Chr, \"Chr & De
 const QCommandLineOption kReplace("replace", "Write colour A as colour B (0x00BBGGRR decimals); repeatable, in order.",
                                   "A > B");
 const QCommandLineOption kHelp({"h", "help"}, "Show this help.");
+const QCommandLineOption kVersion({"V", "version"}, "Show the version.");
 
 void configure(QCommandLineParser &p)
 {
     p.setApplicationDescription("Turns pictures into web pages drawn in coloured text.\n"
                                 "Each page is written beside its picture: cat.bmp gives cat1.htm.");
     p.addOptions({kOutput, kArea, kQuality, kFontSize, kBackground, kNoPre, kSingle, kSequential, kSeed, kMessage,
-                  kPreset, kReplace, kHelp});
+                  kPreset, kReplace, kHelp, kVersion});
     p.addPositionalArgument("PICTURE", "Pictures to convert (BMP, JPEG, GIF, PNG, ...).", "PICTURE...");
 }
 
@@ -96,6 +97,10 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
     }
     if (p.isSet(kHelp)) {
         job.helpRequested = true;
+        return job;
+    }
+    if (p.isSet(kVersion)) {
+        job.versionRequested = true;
         return job;
     }
     engine::ScanSettings &s = job.settings;

@@ -14,6 +14,7 @@ struct ConvertJob
     QString output; // empty: the numbered name beside each picture
     QStringList pictures;
     bool helpRequested = false;
+    bool versionRequested = false;
 };
 
 // Reads the command line (arguments[0] is the program). Returns the job, or sets error to a

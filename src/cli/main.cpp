@@ -3,6 +3,7 @@
 #include "cli/convertoptions.h"
 #include "engine/failure.h"
 #include "engine/outputname.h"
+#include "engine/version.h"
 #include "platform/picturefile.h"
 
 #include <QCoreApplication>
@@ -76,6 +77,10 @@ int main(int argc, char *argv[])
     }
     if (job.helpRequested) {
         QTextStream(stdout) << cli::helpText();
+        return 0;
+    }
+    if (job.versionRequested) {
+        QTextStream(stdout) << "lumirune-convert " << engine::kVersion << Qt::endl;
         return 0;
     }
     bool allWritten = true;
