@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "engine/scaling.h"
 #include "engine/scan.h"
 
 #include <QString>
@@ -11,8 +12,11 @@ namespace cli {
 struct ConvertJob
 {
     engine::ScanSettings settings;
-    QString output; // empty: the numbered name beside each picture
-    QStringList pictures;
+    QString output;           // empty: the numbered name beside each picture
+    QStringList pictures;     // "-" is standard input
+    engine::SizeRequest size; // none: the picture as the 300 x 300 box shows it
+    bool areaGiven = false;   // else the whole box, or the whole scaled picture
+    int jobs = 0;             // pictures converted at once; 0: one per processor core
     bool helpRequested = false;
     bool versionRequested = false;
 };
@@ -21,6 +25,9 @@ struct ConvertJob
 // message naming the bad option and its value.
 ConvertJob parseArguments(const QStringList &arguments, QString *error);
 
+// The options in groups, then a few examples.
 QString helpText();
+
+inline constexpr int kMostJobs = 256;
 
 } // namespace cli

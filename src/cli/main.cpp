@@ -1,65 +1,76 @@
 // SPDX-License-Identifier: MIT
 // lumirune-convert: the window's conversion for many pictures at once, from the command line.
 #include "cli/convertoptions.h"
-#include "engine/failure.h"
-#include "engine/outputname.h"
+#include "cli/pictureconversion.h"
 #include "engine/version.h"
-#include "platform/picturefile.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTextStream>
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
-#include <sys/stat.h>
+#include <cstring>
+#include <mutex>
+#include <sched.h>
+#include <thread>
+#include <vector>
 
 namespace {
-
-class NoEvents : public engine::ScanHost
-{
-public:
-    void processEvents() override {}
-};
 
 void report(const QString &subject, const QString &message)
 {
     QTextStream(stderr) << "lumirune-convert: " << subject << ": " << message << Qt::endl;
 }
 
-// Converts one picture; returns false after reporting why it could not.
-bool convert(const QString &picture, const cli::ConvertJob &job)
+// The processor cores this process may run on.
+int usableCores()
 {
-    QString reason;
-    const QImage image = platform::readPicture(picture, &reason);
-    if (image.isNull()) {
-        report(picture, "not a readable picture (" + reason + ")");
-        return false;
+    cpu_set_t cores;
+    if (sched_getaffinity(0, sizeof cores, &cores) == 0) return std::max(1, CPU_COUNT(&cores));
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+// Converts the pictures on up to jobs threads and hands each result to done() in the order the
+// pictures were given, as soon as it and every one before it are finished.
+template <typename Done> void convertAll(const cli::ConvertJob &job, int jobs, Done done)
+{
+    const int count = int(job.pictures.size());
+    std::vector<cli::PictureResult> results(count);
+    std::vector<bool> finished(count, false);
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::atomic<int> next{0};
+    cli::ClaimOrder order;
+    if (std::min(jobs, count) <= 1) {
+        for (int i = 0; i < count; ++i)
+            done(cli::convertPicture(job.pictures[i], job, i, order));
+        return;
     }
-    std::string output = QFile::encodeName(job.output).toStdString();
-    if (output.empty()) {
-        const auto free = engine::nextFreeOutputName(QFile::encodeName(picture).toStdString());
-        if (!free) {
-            report(picture, "no free page name: the names numbered 1 to 100 beside it are all taken");
-            return false;
+    const auto work = [&] {
+        for (int i; (i = next++) < count;) {
+            cli::PictureResult result = cli::convertPicture(job.pictures[i], job, i, order);
+            const std::lock_guard<std::mutex> lock(mutex);
+            results[i] = std::move(result);
+            finished[i] = true;
+            ready.notify_one();
         }
-        output = *free;
+    };
+    std::vector<std::thread> workers;
+    for (int i = 0; i < std::min(jobs, count); ++i)
+        workers.emplace_back(work);
+    for (int i = 0; i < count; ++i) {
+        std::unique_lock<std::mutex> lock(mutex);
+        ready.wait(lock, [&] { return finished[i]; });
+        cli::PictureResult result = std::move(results[i]);
+        lock.unlock();
+        done(result);
     }
-    platform::ImagePixelSource pixels(platform::composeDrawingArea(image, Qt::white));
-    engine::Conversion conversion(job.settings);
-    NoEvents host;
-    try {
-        conversion.startDocument(output);
-        conversion.Loopconvert(pixels, host);
-    } catch (const engine::Failure &failure) {
-        report(QFile::decodeName(output.c_str()), QString::fromLocal8Bit(failure.what()));
-        // A half-written page is of no use to a batch; a device or a link named as the output stays.
-        struct stat written;
-        if (::lstat(output.c_str(), &written) == 0 && S_ISREG(written.st_mode)) std::remove(output.c_str());
-        return false;
-    }
-    QTextStream(stdout) << QFile::decodeName(output.c_str()) << Qt::endl;
-    return true;
+    for (std::thread &worker : workers)
+        worker.join();
 }
 
 } // namespace
@@ -67,8 +78,10 @@ bool convert(const QString &picture, const cli::ConvertJob &job)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    // Past a file size limit a write then fails and is reported, instead of the signal ending the batch.
+    // Past a file size limit, or with the reader of a pipe gone, a write then fails and is
+    // reported, instead of the signal ending the batch.
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
     QString error;
     const cli::ConvertJob job = cli::parseArguments(app.arguments(), &error);
     if (!error.isEmpty()) {
@@ -83,8 +96,25 @@ int main(int argc, char *argv[])
         QTextStream(stdout) << "lumirune-convert " << engine::kVersion << Qt::endl;
         return 0;
     }
+    // When a page goes to standard output, nothing else may: page names go with the messages.
+    const bool pageOnStandardOutput = std::any_of(job.pictures.begin(), job.pictures.end(), [&](const QString &p) {
+        return cli::pageTarget(p, job) == cli::PageTarget::StandardOutput;
+    });
+    std::FILE *names = pageOnStandardOutput ? stderr : stdout;
     bool allWritten = true;
-    for (const QString &picture : job.pictures)
-        allWritten = convert(picture, job) && allWritten;
+    int namesError = 0; // a page name that could not be printed fails the run like a page
+    convertAll(job, job.jobs > 0 ? job.jobs : usableCores(), [&](const cli::PictureResult &result) {
+        std::fwrite(result.messages.constData(), 1, result.messages.size(), stderr);
+        const auto size = std::size_t(result.pageName.size());
+        if ((std::fwrite(result.pageName.constData(), 1, size, names) != size || std::fflush(names) != 0) &&
+            !namesError)
+            namesError = errno;
+        allWritten = allWritten && result.written;
+    });
+    if (namesError) {
+        report(names == stdout ? "standard output" : "standard error",
+               QString::fromLocal8Bit(std::strerror(namesError)));
+        return 1;
+    }
     return allWritten ? 0 : 1;
 }

@@ -20,6 +20,7 @@ constexpr std::string_view kCredit = "<font color=#FFFFFF>Orvanta @ Lumirune</fo
 
 std::string documentHead(const PageOptions &options)
 {
+    if (options.format != PageFormat::Html) return {};
     std::string head = "<html><head><title>Orvanta @ Lumirune</title></head><body bgcolor=#";
     head += options.blackBackground ? "000000" : "FFFFFF";
     head += "><font size=";
@@ -61,9 +62,19 @@ void DocumentWriter::start(const std::string &path, const PageOptions &options)
 {
     close();
     m_path = path;
+    m_fd = -1;
     m_open = true;
     append(documentHead(options));
     writeOut(O_TRUNC, "Cannot create");
+}
+
+void DocumentWriter::startOn(int fd, const std::string &name, const PageOptions &options)
+{
+    close();
+    m_path = name;
+    m_fd = fd;
+    m_open = true;
+    append(documentHead(options));
 }
 
 void DocumentWriter::flush()
@@ -74,8 +85,9 @@ void DocumentWriter::flush()
 // write() rather than a stream: it tells how many bytes landed when the disk fills part-way.
 void DocumentWriter::writeOut(int openFlags, const char *cannotOpen)
 {
-    const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | openFlags, 0666);
+    const int fd = m_fd >= 0 ? m_fd : ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | openFlags, 0666);
     if (fd < 0) fail(cannotOpen, errno);
+    const auto closeOwn = [&] { return fd == m_fd ? 0 : ::close(fd); };
     const off_t start = ::lseek(fd, 0, SEEK_END); // -1 for a pipe, which cannot be cut back
     std::size_t landed = 0;
     while (landed < m_used) {
@@ -89,12 +101,12 @@ void DocumentWriter::writeOut(int openFlags, const char *cannotOpen)
             const char *what = "Cannot write";
             if (landed > 0 && start >= 0 && ::ftruncate(fd, start + off_t(lastPieceEnd(landed))) != 0)
                 what = "Cannot write (and the page ends in a cut piece)";
-            ::close(fd);
+            closeOwn();
             fail(what, error);
         }
     }
     discard();
-    if (::close(fd) != 0) fail("Cannot write", errno);
+    if (closeOwn() != 0) fail("Cannot write", errno);
 }
 
 std::size_t DocumentWriter::lastPieceEnd(std::size_t limit) const
@@ -130,11 +142,11 @@ void DocumentWriter::append(std::string_view text)
     commit(std::copy(text.begin(), text.end(), out));
 }
 
-void DocumentWriter::finish(Tail tail, bool insertPre)
+void DocumentWriter::finish(std::string_view tail)
 {
     // Also after the scan closed the page: the tail is appended by name like any other write.
     m_open = true;
-    append(documentTail(tail, insertPre));
+    append(tail);
     close();
 }
 

@@ -10,14 +10,18 @@ namespace engine {
 
 enum class Tail { Completion, Abort };
 
+// Html is the page of the window; Ansi and Text are for terminals and plain text files.
+enum class PageFormat { Html, Ansi, Text };
+
 struct PageOptions
 {
     bool blackBackground = true;
     std::string fontSize = "1"; // written as it stands in the font size box
     bool insertPre = true;
+    PageFormat format = PageFormat::Html;
 };
 
-// The head line of a page with its CR LF, then "<pre>" when asked for.
+// The head line of a page with its CR LF, then "<pre>" when asked for; nothing for a terminal page.
 std::string documentHead(const PageOptions &options);
 // The closing text of a page: the completion tail follows a row end; the abort tail starts with
 // "<br>" because an aborted page may stop in the middle of a row.
@@ -41,6 +45,9 @@ public:
 
     // Creates the file (an existing one is truncated) and writes the head.
     void start(const std::string &path, const PageOptions &options);
+    // Writes the page to an open descriptor instead (standard output), which stays open; name is
+    // what failures call it.
+    void startOn(int fd, const std::string &name, const PageOptions &options);
     void append(std::string_view text);
     // Room for up to n bytes at the returned pointer; commit() then takes what was written as one
     // piece. Writing in place saves copying every piece twice.
@@ -58,7 +65,7 @@ public:
     // removed page is created again, a folder that is gone or read-only fails.
     void flush();
     // Appends the tail and closes the file; the page is finished.
-    void finish(Tail tail, bool insertPre);
+    void finish(std::string_view tail);
     // Writes what is buffered and closes the file without a tail.
     void close();
 
@@ -70,6 +77,7 @@ private:
     void makeRoom(std::size_t n);
 
     std::string m_path;
+    int m_fd = -1;       // written to in place of m_path when set
     bool m_open = false; // started and neither finished nor closed
     // Bytes 0..m_used are pending. Left uninitialised: a small page touches little of it.
     std::unique_ptr<char[]> m_buffer{new char[kBufferLimit]};

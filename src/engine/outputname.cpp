@@ -33,7 +33,8 @@ bool isOrdinaryFile(const std::string &path)
 }
 
 std::optional<std::string> nextFreeOutputName(const std::string &t,
-                                              const std::function<bool(const std::string &)> &exists)
+                                              const std::function<bool(const std::string &)> &exists,
+                                              std::string_view extension)
 {
     if (!exists(t)) return t;
     const std::optional<std::size_t> stem = withoutLastChars(t, 4);
@@ -41,7 +42,7 @@ std::optional<std::string> nextFreeOutputName(const std::string &t,
         throw Failure(ErrorNumber::InvalidCall, "Invalid file name \"" + t + "\": shorter than four characters",
                       "OutputName");
     for (int n = 1; n <= 100; ++n) {
-        std::string candidate = t.substr(0, *stem) + std::to_string(n) + ".htm";
+        std::string candidate = t.substr(0, *stem) + std::to_string(n) + std::string(extension);
         if (!exists(candidate)) return candidate;
     }
     return std::nullopt;

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace engine {
 
@@ -14,7 +15,9 @@ bool isOrdinaryFile(const std::string &path);
 // without its last four characters, then n, then ".htm", for the first n in 1..100 whose name is
 // free (cat.bmp -> cat1.htm; cat.jpeg -> cat.1.htm). nullopt when all hundred are taken.
 // T is UTF-8; characters, not bytes, are removed. Throws Failure when T is shorter than four.
+// Pages of other formats end in their own extension in place of ".htm".
 std::optional<std::string> nextFreeOutputName(const std::string &t,
-                                              const std::function<bool(const std::string &)> &exists = isOrdinaryFile);
+                                              const std::function<bool(const std::string &)> &exists = isOrdinaryFile,
+                                              std::string_view extension = ".htm");
 
 } // namespace engine

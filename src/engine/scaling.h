@@ -36,6 +36,13 @@ PixelSize scaledSize(PixelSize picture, const SizeRequest &request, bool twoChar
 // The picture shrunk (never enlarged) to fit a box of box x box pixels, keeping its proportions.
 PixelSize fitInBox(PixelSize picture, int box = kDrawingAreaSize);
 
+// 0 <= x1 < x2 <= width and 0 <= y1 < y2 <= height.
+inline bool areaWithin(const RenderArea &area, PixelSize size)
+{
+    return area.x1 >= 0 && area.y1 >= 0 && area.x1 < area.x2 && area.y1 < area.y2 && area.x2 <= size.width &&
+           area.y2 <= size.height;
+}
+
 // Pixels of 32 bits as four independent 8-bit channels, row by row; the scaler does not care
 // which channel is which.
 struct PixelView

@@ -3,6 +3,7 @@
 
 #include "failure.h"
 #include "numbers.h"
+#include "pageformat.h"
 
 #include <algorithm>
 #include <string_view>
@@ -34,6 +35,11 @@ void Conversion::startDocument(const std::string &path)
     m_writer.start(path, m_settings.page);
 }
 
+void Conversion::startDocumentOn(int fd, const std::string &name)
+{
+    m_writer.startOn(fd, name, m_settings.page);
+}
+
 ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
 {
     m_stopconvert = false;
@@ -53,7 +59,7 @@ ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
                 m_eventsDue = std::chrono::steady_clock::now() + m_settings.eventInterval;
             }
         }
-        m_writer.finish(Tail::Completion, m_settings.page.insertPre);
+        m_writer.finish(tailText(Tail::Completion));
         m_stopconvert = true;
         return ScanResult::Completed;
     } catch (Failure &failure) {
@@ -69,7 +75,14 @@ ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
 void Conversion::abort()
 {
     m_stopconvert = true;
-    m_writer.finish(Tail::Abort, m_settings.page.insertPre);
+    m_writer.finish(tailText(Tail::Abort));
+}
+
+std::string Conversion::tailText(Tail tail) const
+{
+    const PageFormat format = m_settings.page.format;
+    if (format == PageFormat::Html) return documentTail(tail, m_settings.page.insertPre);
+    return terminalTail(format, tail == Tail::Abort && scanx != areax1);
 }
 
 bool Conversion::eventsDue(int32_t count)
@@ -105,6 +118,14 @@ void Conversion::appendPiece(uint32_t rgb)
     for (int i = 0; i < chars; ++i)
         picked[i] = nextMessageChar();
 
+    if (m_settings.page.format != PageFormat::Html) {
+        const bool rowStart = scanx == areax1 + 1;
+        const TerminalPiece piece{rgb, picked, chars, rowStart, rowStart || rgb != m_previousRgb, scanx == areax2};
+        m_writer.commit(writeTerminalPiece(m_writer.reserve(kLongestTerminalPiece), m_settings.page.format,
+                                           m_settings.page, piece));
+        m_previousRgb = rgb;
+        return;
+    }
     char *out = m_writer.reserve(kLongestPiece);
     const bool firstOfRow = scanx == areax1 + 1;
     if (firstOfRow || rgb != m_previousRgb) {

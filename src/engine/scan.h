@@ -75,6 +75,8 @@ public:
 
     // Creates the page (truncating an existing file) and writes its head.
     void startDocument(const std::string &path);
+    // The same on an open descriptor, such as standard output; name is what failures call it.
+    void startDocumentOn(int fd, const std::string &name);
     // Converts every pixel of the area, checking the stop flag before each. Writes the completion
     // tail unless stopped. Failures are thrown as Failure, claimed by ConvertRGB or Loopconvert.
     ScanResult Loopconvert(PixelSource &pixels, ScanHost &host);
@@ -101,6 +103,7 @@ private:
     void appendPiece(uint32_t rgb);
     char nextMessageChar();
     void endRow();
+    std::string tailText(Tail tail) const;
     bool eventsDue(int32_t count);
 
     ScanSettings m_settings;

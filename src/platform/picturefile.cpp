@@ -4,6 +4,8 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -12,7 +14,7 @@ namespace {
 // the file claims. Qt's own default is not the same in every version (128 MiB in 6.4, 256 in others).
 constexpr int kDecodeLimitMiB = 128;
 
-QImage readWith(QImageReader &reader, QString *error)
+void limitDecoding()
 {
     // Both limits hold for the whole program; set once, before the first picture.
     [[maybe_unused]] static const bool limited = [] {
@@ -22,6 +24,23 @@ QImage readWith(QImageReader &reader, QString *error)
         // libjpeg's own limit; past it libjpeg gives up instead of growing.
         return qputenv("JPEGMEM", QByteArray::number(kDecodeLimitMiB * 1024 * 1024 / 1000));
     }();
+}
+
+QString whyUnreadable(const QImageReader &reader, QSize size)
+{
+    QString error = reader.errorString();
+    // Whole pictures take up to 8 bytes a pixel to decode (64-bit colour, a progressive CMYK JPEG).
+    if (qint64(size.width()) * size.height() * 8 > qint64(kDecodeLimitMiB) * 1024 * 1024)
+        error += QString("; a %1 x %2 picture can need more than the %3 MiB allowed for decoding")
+                     .arg(size.width())
+                     .arg(size.height())
+                     .arg(kDecodeLimitMiB);
+    return error;
+}
+
+QImage readWith(QImageReader &reader, QString *error)
+{
+    limitDecoding();
     // The picture box shows the top-left 300 x 300 pixels and no more. The JPEG reader decodes
     // only those rows and keeps only those columns; the other readers decode the whole picture,
     // which is cut at once so that nobody holds the rest.
@@ -32,15 +51,7 @@ QImage readWith(QImageReader &reader, QString *error)
         reader.setClipRect(shown & QRect(QPoint(0, 0), size));
     QImage image = reader.read();
     if (beyond(image.size())) image = image.copy(shown & image.rect());
-    if (image.isNull() && error) {
-        *error = reader.errorString();
-        // Whole pictures take up to 8 bytes a pixel to decode (64-bit colour, a progressive CMYK JPEG).
-        if (qint64(size.width()) * size.height() * 8 > qint64(kDecodeLimitMiB) * 1024 * 1024)
-            *error += QString("; a %1 x %2 picture can need more than the %3 MiB allowed for decoding")
-                          .arg(size.width())
-                          .arg(size.height())
-                          .arg(kDecodeLimitMiB);
-    }
+    if (image.isNull() && error) *error = whyUnreadable(reader, size);
     return image;
 }
 
@@ -56,6 +67,46 @@ QImage readPicture(QIODevice *device, QString *error)
 {
     QImageReader reader(device);
     return readWith(reader, error);
+}
+
+engine::PixelGrid readScaledPicture(QImageReader &reader,
+                                    const std::function<engine::PixelSize(engine::PixelSize)> &target,
+                                    const QColor &background, QString *error)
+{
+    limitDecoding();
+    QSize size = reader.size();
+    engine::PixelSize scaled;
+    if (size.isValid()) {
+        scaled = target({size.width(), size.height()});
+        int k = 8;
+        while (k > 1 && (size.width() / k < scaled.width || size.height() / k < scaled.height))
+            k /= 2;
+        if (k > 1 && reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize))
+            reader.setScaledSize(QSize((size.width() + k - 1) / k, (size.height() + k - 1) / k));
+    }
+    QImage image = reader.read();
+    if (image.isNull()) {
+        if (error) *error = whyUnreadable(reader, size);
+        return {};
+    }
+    if (!size.isValid()) scaled = target({image.width(), image.height()});
+    // Premultiplied, the four channels average independently; opaque RGB32 already is.
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32_Premultiplied)
+        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    engine::PixelGrid grid = engine::scalePixels({reinterpret_cast<const uint32_t *>(image.constBits()), image.width(),
+                                                  image.height(), image.bytesPerLine() / 4},
+                                                 scaled);
+    image = QImage();
+    const int fill[3] = {background.red(), background.green(), background.blue()};
+    for (uint32_t &p : grid.pixels) {
+        const int clear = 255 - int(qAlpha(p));
+        const int rgb[3] = {qRed(p), qGreen(p), qBlue(p)};
+        uint32_t value = 0;
+        for (int c = 0; c < 3; ++c)
+            value |= uint32_t(std::min(255, rgb[c] + (fill[c] * clear + 127) / 255)) << (8 * c);
+        p = value;
+    }
+    return grid;
 }
 
 QImage composeDrawingArea(const QImage &picture, const QColor &background)

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "engine/scaling.h"
 #include "engine/scan.h"
 
 #include <QColor>
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace platform {
@@ -16,6 +19,14 @@ namespace platform {
 QImage readPicture(const QString &path, QString *error = nullptr);
 // The same from an open device (the format is told by its content).
 QImage readPicture(QIODevice *device, QString *error = nullptr);
+
+// The whole picture scaled to the size that target gives for its own size, transparent parts
+// showing the background, as 0x00BBGGRR. A JPEG is decoded at a half, a quarter or an eighth of
+// its size where that is still at least the target, which spares time and most of the memory.
+// An empty grid means the picture is not readable; error then says why.
+engine::PixelGrid readScaledPicture(QImageReader &reader,
+                                    const std::function<engine::PixelSize(engine::PixelSize)> &target,
+                                    const QColor &background, QString *error = nullptr);
 
 // The 300 x 300 drawing area of the picture box: background, then the picture unscaled from the
 // top-left corner, cut off beyond 300 pixels. Transparent parts show the background.
@@ -35,8 +46,7 @@ public:
     explicit ImagePixelSource(const QImage &image);
     int32_t pixel(int x, int y) override
     {
-        if (x < 0 || y < 0 || x >= m_width || y >= m_height)
-            return -1;
+        if (x < 0 || y < 0 || x >= m_width || y >= m_height) return -1;
         return m_pixels[std::size_t(y) * m_width + x];
     }
 

@@ -1,0 +1,231 @@
+// SPDX-License-Identifier: MIT
+#include "pictureconversion.h"
+
+#include "engine/failure.h"
+#include "engine/outputname.h"
+#include "engine/pageformat.h"
+#include "platform/picturefile.h"
+
+#include <QBuffer>
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace cli {
+
+namespace {
+
+// More than this on standard input is not taken for a picture.
+constexpr qint64 kStandardInputLimit = 256 * 1024 * 1024;
+const QString kStandardInput = "standard input";
+const std::string kStandardOutput = "standard output";
+
+class NoEvents : public engine::ScanHost
+{
+public:
+    void processEvents() override {}
+};
+
+void say(PictureResult &result, const QString &subject, const QString &message)
+{
+    result.messages += ("lumirune-convert: " + subject + ": " + message + "\n").toLocal8Bit();
+}
+
+// Creates name if no file of that name exists, even a dangling link, so that two conversions
+// running at once never write one page. Any other failure leaves the name to the page writer,
+// which reports it.
+bool claimFreeName(const std::string &name)
+{
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) ::close(fd);
+    return fd >= 0 || errno != EEXIST;
+}
+
+bool readStandardInput(QByteArray &bytes, QString &reason)
+{
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
+        if (n == 0) return true;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            reason = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        if (bytes.size() + n > kStandardInputLimit) {
+            reason = QString("more than %1 MiB").arg(kStandardInputLimit >> 20);
+            return false;
+        }
+        bytes.append(chunk, n);
+    }
+}
+
+// The picture's pixels and the settings that go with them: the area of the box as the window
+// shows the picture, or the whole picture scaled.
+struct LoadedPicture
+{
+    std::unique_ptr<engine::PixelSource> pixels;
+    engine::PixelGrid scaled;
+    engine::ScanSettings settings;
+};
+
+bool loadPicture(QIODevice *device, const QString &picture, const ConvertJob &job, LoadedPicture &loaded,
+                 PictureResult &result)
+{
+    QString reason;
+    loaded.settings = job.settings;
+    if (!job.size.any()) {
+        const QImage image = device ? platform::readPicture(device, &reason) : platform::readPicture(picture, &reason);
+        if (image.isNull()) {
+            say(result, picture, "not a readable picture (" + reason + ")");
+            return false;
+        }
+        loaded.pixels = std::make_unique<platform::ImagePixelSource>(platform::composeDrawingArea(image, Qt::white));
+        return true;
+    }
+    QImageReader reader;
+    if (device)
+        reader.setDevice(device);
+    else
+        reader.setFileName(picture);
+    const bool twoChars = job.settings.twoCharsPerPixel;
+    loaded.scaled = platform::readScaledPicture(
+        reader, [&](engine::PixelSize size) { return engine::scaledSize(size, job.size, twoChars); }, Qt::white,
+        &reason);
+    const engine::PixelSize size{loaded.scaled.width, loaded.scaled.height};
+    if (size.width == 0) {
+        say(result, picture, "not a readable picture (" + reason + ")");
+        return false;
+    }
+    engine::RenderArea &area = loaded.settings.area;
+    if (!job.areaGiven) area = {0, 0, int16_t(size.width), int16_t(size.height)};
+    if (!engine::areaWithin(area, size)) {
+        say(result, picture,
+            QString("the area \"%1 %2 %3 %4\" does not lie within the picture scaled to %5 x %6")
+                .arg(area.x1)
+                .arg(area.y1)
+                .arg(area.x2)
+                .arg(area.y2)
+                .arg(size.width)
+                .arg(size.height));
+        return false;
+    }
+    loaded.settings.pixelCount = area.pixelCount();
+    loaded.pixels = std::make_unique<engine::GridPixelSource>(loaded.scaled);
+    return true;
+}
+
+// Passes the picture's turn to claim a name on every way out.
+class Turn
+{
+public:
+    Turn(ClaimOrder &order, int index) : m_order(order), m_index(index) {}
+    ~Turn() { pass(); }
+    void pass()
+    {
+        if (!m_passed) m_order.pass(m_index);
+        m_passed = true;
+    }
+
+private:
+    ClaimOrder &m_order;
+    int m_index;
+    bool m_passed = false;
+};
+
+} // namespace
+
+void ClaimOrder::waitFor(int index)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [&] { return m_next >= index; });
+}
+
+void ClaimOrder::pass(int index)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_passed.size() <= std::size_t(index)) m_passed.resize(index + 1);
+    m_passed[index] = true;
+    while (std::size_t(m_next) < m_passed.size() && m_passed[m_next])
+        ++m_next;
+    m_changed.notify_all();
+}
+
+PageTarget pageTarget(const QString &picture, const ConvertJob &job)
+{
+    if (job.output == "-" || (picture == "-" && job.output.isEmpty())) return PageTarget::StandardOutput;
+    return job.output.isEmpty() ? PageTarget::Beside : PageTarget::OutputFile;
+}
+
+PictureResult convertPicture(const QString &picture, const ConvertJob &job, int index, ClaimOrder &order)
+{
+    PictureResult result;
+    Turn turn(order, index);
+    const bool fromInput = picture == "-";
+    const QString pictureName = fromInput ? kStandardInput : picture;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (fromInput) {
+        QString reason;
+        if (!readStandardInput(bytes, reason)) {
+            say(result, kStandardInput, "not a readable picture (" + reason + ")");
+            return result;
+        }
+        buffer.open(QIODevice::ReadOnly);
+    }
+    LoadedPicture loaded;
+    if (!loadPicture(fromInput ? &buffer : nullptr, pictureName, job, loaded, result)) return result;
+    buffer.close();
+    bytes = QByteArray();
+
+    const PageTarget target = pageTarget(picture, job);
+    std::string output = QFile::encodeName(job.output).toStdString();
+    if (target == PageTarget::Beside) {
+        const auto extension = engine::pageExtension(loaded.settings.page.format);
+        std::optional<std::string> free;
+        order.waitFor(index);
+        try {
+            free = engine::nextFreeOutputName(
+                QFile::encodeName(picture).toStdString(), [&](const std::string &name) { return !claimFreeName(name); },
+                extension);
+        } catch (const engine::Failure &failure) {
+            say(result, picture, QString::fromLocal8Bit(failure.what()));
+            return result;
+        }
+        if (!free) {
+            say(result, picture, "no free page name: the names numbered 1 to 100 beside it are all taken");
+            return result;
+        }
+        output = *free;
+    }
+    turn.pass();
+    engine::Conversion conversion(loaded.settings);
+    NoEvents host;
+    try {
+        if (target == PageTarget::StandardOutput)
+            conversion.startDocumentOn(STDOUT_FILENO, kStandardOutput);
+        else
+            conversion.startDocument(output);
+        conversion.Loopconvert(*loaded.pixels, host);
+    } catch (const engine::Failure &failure) {
+        const QString where = target == PageTarget::StandardOutput ? QString::fromStdString(kStandardOutput)
+                                                                   : QFile::decodeName(output.c_str());
+        say(result, where, QString::fromLocal8Bit(failure.what()));
+        // A half-written page is of no use to a batch; a device or a link named as the output stays.
+        struct stat written;
+        if (target != PageTarget::StandardOutput && ::lstat(output.c_str(), &written) == 0 && S_ISREG(written.st_mode))
+            std::remove(output.c_str());
+        return result;
+    }
+    if (target != PageTarget::StandardOutput) result.pageName = QByteArray::fromStdString(output) + "\n";
+    result.written = true;
+    return result;
+}
+
+} // namespace cli
