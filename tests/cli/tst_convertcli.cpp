@@ -315,7 +315,7 @@ void TestConvertCli::parallelBatchSpeaksInOrder()
     QCOMPARE(read("cat2.htm"), read("one-at-a-time.htm"));
 }
 
-// -V prints the version; the manual and --help name the same options.
+// -V prints the version; the manual and --help name the same options, which the shells complete.
 void TestConvertCli::versionAndManualAgreeWithHelp()
 {
     QCOMPARE(run({"-V"}), 0);
@@ -339,6 +339,15 @@ void TestConvertCli::versionAndManualAgreeWithHelp()
     QVERIFY(options(help).contains("--fit"));
     QCOMPARE(options(roff), options(help));
     QVERIFY(roff.contains(".SH EXIT STATUS") && roff.contains(".SH EXAMPLES"));
+    // Every shell completes every long option.
+    for (const char *path : {"bash/lumirune-convert", "zsh/_lumirune-convert", "fish/lumirune-convert.fish"}) {
+        QFile completion(QString(COMPLETIONS_DIR) + "/" + path);
+        QVERIFY(completion.open(QIODevice::ReadOnly));
+        const QString text = completion.readAll();
+        for (const QString &option : options(help).filter("--"))
+            QVERIFY2(text.contains(option) || text.contains("-l " + option.mid(2) + " "),
+                     qPrintable(path + (" " + option)));
+    }
 }
 
 QTEST_MAIN(TestConvertCli)
