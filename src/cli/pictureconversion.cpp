@@ -214,8 +214,8 @@ PictureResult convertPicture(const QString &picture, const ConvertJob &job, int 
             conversion.startDocument(output);
         conversion.Loopconvert(*loaded.pixels, host);
     } catch (const engine::Failure &failure) {
-        const QString where = target == PageTarget::StandardOutput ? QString::fromStdString(kStandardOutput)
-                                                                   : QFile::decodeName(output.c_str());
+        // The writer names the page; for standard output, say which picture it was.
+        const QString where = target == PageTarget::StandardOutput ? pictureName : QFile::decodeName(output.c_str());
         say(result, where, QString::fromLocal8Bit(failure.what()));
         // A half-written page is of no use to a batch; a device or a link named as the output stays.
         struct stat written;
