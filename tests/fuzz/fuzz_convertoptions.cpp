@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         arguments << QString::fromUtf8(argument);
     QString error;
     const cli::ConvertJob job = cli::parseArguments(arguments, &error);
-    if (!error.isEmpty() || job.helpRequested) return 0;
+    if (!error.isEmpty() || job.helpRequested || job.versionRequested) return 0;
     const engine::ScanSettings &s = job.settings;
     const int quality = int(s.quality);
     std::u32string message; // Windows-1252 bytes back to characters; allowed ones are all Latin-1
