@@ -204,7 +204,7 @@ PictureResult convertPicture(const QString &picture, const ConvertJob &job, int 
         }
         output = *free;
     }
-    turn.pass();
+    turn.pass(); // the name is claimed, or there is none to claim
     engine::Conversion conversion(loaded.settings);
     NoEvents host;
     try {
