@@ -1,8 +1,9 @@
 #!/bin/sh
 # A batch of 100 pictures of 300 x 300 through lumirune-convert, one at a time (-j 1) and two at a
 # time (-j 2), and through a shell loop of jp2a: pictures per second and MB/s of pages written.
-# Needs the build (scripts/build), and jp2a, ImageMagick and hyperfine (scripts/bootstrap).
+# Needs the build (scripts/build), and jp2a, ImageMagick and hyperfine (scripts/bootstrap test).
 set -eu
+tools="hyperfine jp2a python3"
 . "$(dirname "$0")/workdir.sh"
 pictures=
 for i in $(seq 1 100); do

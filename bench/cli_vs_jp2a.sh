@@ -1,8 +1,9 @@
 #!/bin/sh
 # lumirune-convert against jp2a on one 300 x 300 photograph-like JPEG, each as a whole process
 # writing its page to a new file (the page is removed before each run, untimed).
-# Needs the build (scripts/build), and jp2a, ImageMagick and hyperfine (scripts/bootstrap).
+# Needs the build (scripts/build), and jp2a, ImageMagick and hyperfine (scripts/bootstrap test).
 set -eu
+tools="hyperfine jp2a"
 . "$(dirname "$0")/workdir.sh"
 hyperfine -N --warmup 5 --runs "${RUNS:-100}" --prepare 'rm -f photo1.htm jp2a.htm' \
     "$convert_exe photo.jpg" \

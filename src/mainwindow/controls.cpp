@@ -23,10 +23,18 @@ QColor resolveColor(int32_t value, const QPalette &palette)
     }
 }
 
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {48, 256}) icon.addFile(QString(":/icons/lumirune-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 void setUpToolWindow(QWidget *window, const char *name, const QString &title, int width, int height)
 {
     window->setObjectName(QString::fromLatin1(name));
     window->setWindowTitle(title);
+    window->setWindowIcon(programIcon());
     if (window->parentWidget()) window->setFont(window->parentWidget()->font());
     window->setFixedSize(twipsRect(0, 0, width, height).size());
 }

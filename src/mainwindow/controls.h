@@ -2,6 +2,7 @@
 // Small controls the standard widgets lack, and the twips geometry of the window layout.
 #pragma once
 
+#include <QIcon>
 #include <QLabel>
 #include <QPalette>
 #include <QRect>
@@ -44,6 +45,9 @@ inline constexpr Qt::WindowFlags kToolWindowFlags =
 // Names, titles and sizes such a window (client area in twips) and gives it its owner's font, for
 // which the layout was drawn; a window of its own would otherwise take the toolkit's default.
 void setUpToolWindow(QWidget *window, const char *name, const QString &title, int width, int height);
+
+// The program's icon, the artwork installed for the desktop, for every window's title bar.
+QIcon programIcon();
 
 // System colour references, 0x80000000 + index, as the palette shows them.
 constexpr int32_t kWindowBackground = int32_t(0x80000005);

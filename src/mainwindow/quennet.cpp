@@ -10,7 +10,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -37,26 +36,6 @@ QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, int 
     auto *f = place<QGroupBox>(parent, name, left, top, width, height);
     f->setTitle(caption);
     return f;
-}
-
-// Coloured characters on black: what the program makes.
-QIcon programIcon()
-{
-    QIcon icon;
-    for (int size : {16, 32}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::black);
-        QPainter painter(&pixmap);
-        const int cell = size / 4;
-        const QColor colors[] = {QColor(255, 80, 80), QColor(255, 200, 60), QColor(80, 220, 120), QColor(90, 160, 255)};
-        for (int y = 0; y < 4; ++y) {
-            for (int x = 0; x < 4; ++x) {
-                painter.fillRect(x * cell + 1, y * cell + 1, cell - 2, cell - 1, colors[(x + y) % 4]);
-            }
-        }
-        icon.addPixmap(pixmap);
-    }
-    return icon;
 }
 
 } // namespace

@@ -47,6 +47,9 @@ public:
     // Handlers. Each is connected to its control; tests may call them directly.
     void convertb_Click();
     void loadpic_Click();
+    // Shows the picture at path (a full path) exactly as if it had been chosen in the dialog of
+    // "Load picture"; the window's command line comes in here.
+    void loadPicture(const QString &path);
     void Form_Unload();
     // One tick counts a second of the conversion and shows the estimate.
     void statustimer_Timer();

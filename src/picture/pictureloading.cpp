@@ -11,9 +11,13 @@ void quennet::loadpic_Click()
 {
     const QString chosen =
         m_platform.openFileName(this, m_platform.programFolder(), {"*.bmp (*.BMP)", "*.jpg (*.JPG)", "*.gif (*.GIF)"});
-    if (chosen.isEmpty()) return;
+    if (!chosen.isEmpty()) loadPicture(chosen);
+}
+
+void quennet::loadPicture(const QString &path)
+{
     QString reason;
-    const QImage picture = m_platform.loadPicture(chosen, &reason);
+    const QImage picture = m_platform.loadPicture(path, &reason);
     if (picture.isNull()) {
         // The file name box keeps the last picture that did load, so Convert never writes a page
         // for a file that is not shown.
@@ -21,7 +25,7 @@ void quennet::loadpic_Click()
                            false);
         return;
     }
-    convertfilename->setText(chosen);
+    convertfilename->setText(path);
     mainpic->setPicture(picture);
 }
 

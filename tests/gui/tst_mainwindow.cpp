@@ -91,6 +91,8 @@ private slots:
     void conversions();
     void unusualPictures_data() { addUnusualPictureRows(); }
     void unusualPictures();
+    void pictureNamedAtStart_data();
+    void pictureNamedAtStart();
     void statusTick_data();
     void statusTick();
     void failures_data();
@@ -105,7 +107,8 @@ private slots:
 void TestMainWindow::startAndRefusals()
 {
     Run run;
-    QVERIFY(run.w.windowTitle() == "Lumirune II - Orvanta" && run.w.randommessage->isChecked() &&
+    QVERIFY(run.w.windowTitle() == "Lumirune II - Orvanta" && !run.w.windowIcon().pixmap(48).isNull() &&
+            run.w.randommessage->isChecked() &&
             run.w.statustimer->interval() == 1000);
     run.fake.answers = {platform::Answer::Cancel};
     for (const char *message : {"hello world", "hello world", "", "01"}) {
@@ -205,6 +208,37 @@ void TestMainWindow::unusualPictures()
     QCOMPARE(run.fake.said,
              (QStringList{"Are you sure? [Convert, Cancel]", "Convert Complete [Convert, system-modal]"}));
     QCOMPARE(wrongColors(readAll(w.convertfilename->text()), file, expected, "123456"), QString());
+}
+
+void TestMainWindow::pictureNamedAtStart_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("loads");
+    QTest::newRow("a picture") << "cat.bmp" << true;
+    QTest::newRow("a damaged picture") << "pictures/zero-bytes.jpg" << false;
+    QTest::newRow("no such file") << "pictures/missing.bmp" << false;
+}
+
+// A picture named on the command line takes the path of one chosen with "Load picture": shown and
+// its full path in the file name box, or the damaged-file message with the window left as it was.
+// No dialog opens either way.
+void TestMainWindow::pictureNamedAtStart()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, loads);
+    Run run;
+    const QString path = QFileInfo(TEST_DATA_DIR "/" + file).absoluteFilePath();
+    run.w.loadPicture(path);
+    QVERIFY(run.fake.dialog.isEmpty() && run.fake.exitCode == -1);
+    if (loads) {
+        QVERIFY(run.fake.said.isEmpty());
+        QCOMPARE(run.w.convertfilename->text(), path);
+        QCOMPARE(run.w.mainpic->picture(), QImage(path));
+    } else {
+        QCOMPARE(run.fake.said, QStringList{"Error: The picture file you selected maybe damaged. [quennetproject]"});
+        QVERIFY(run.w.convertfilename->text().isEmpty() && run.w.mainpic->picture().isNull());
+    }
+    QVERIFY(run.w.loadpic->isEnabled());
 }
 
 // One tick with the lines done so far of 300: the estimate shown, or the failure report (its step,

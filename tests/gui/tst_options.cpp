@@ -214,6 +214,7 @@ void TestOptions::dialogRefusals()
 void TestOptions::dialogSetCancelAndClose()
 {
     open();
+    QVERIFY(!form()->windowIcon().pixmap(16).isNull()); // the program's, not the toolkit's blank
     boxes("2.5,1.5,300,300"); // 2.5 goes down to the even 2, 1.5 up to it
     form()->setnewvalue->click();
     QCOMPARE(code(), "2 2 300 300 / 88804 / 30 30 4470 4470");
@@ -302,6 +303,7 @@ void TestOptions::useTakesOnlyAColor()
     QFETCH(QString, outcome);
 
     add(255);
+    QVERIFY(!chooser()->windowIcon().pixmap(16).isNull());
     clickMap(QPoint(15, 15)); // not black, so that a grid line must change it
     if (choice.typeId() == QMetaType::QPoint)
         clickMap(choice.toPoint());
