@@ -14,6 +14,7 @@ hyperfine -N --warmup 1 --runs "${RUNS:-10}" --prepare 'find . -name "p*.htm" -d
     "$convert_exe -j 1 $pictures" \
     "$convert_exe -j 2 $pictures" \
     "sh -c 'for f in p*.jpg; do jp2a --html --colors --width=300 \$f --output=\${f%.jpg}.htm; done'" >/dev/null
+find . -name "p*.htm" -delete
 "$convert_exe" -j 1 $pictures >/dev/null
 converted=$(cat p*.htm | wc -c)
 find . -name "p*.htm" -delete
