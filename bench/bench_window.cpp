@@ -2,7 +2,9 @@
 // The window's Convert on a 300 x 300 photograph-like picture, headless: the time from the OK of
 // "Are you sure?" to the "Convert Complete" box, and how soon a STOP click takes effect.
 // Message boxes answer at once; everything else is the real program.
+#include "mainwindow/convertframe.h"
 #include "mainwindow/quennet.h"
+#include "picture/pictureframe.h"
 #include "platform/qtplatform.h"
 
 #include <QApplication>
@@ -106,13 +108,16 @@ int main(int argc, char *argv[])
     photo().save(platform.picture);
     ui::quennet window(platform);
     window.show();
+    ui::PictureFrame &picture = *window.findChild<ui::PictureFrame *>();
+    ui::ConvertFrame &frame = *window.findChild<ui::ConvertFrame *>();
+    auto *convertb = window.findChild<QPushButton *>("convertb");
 
     std::vector<double> convert, gaps;
     for (int run = 0; run < 15; ++run) {
-        window.loadpic_Click(); // the page is named from the picture again: photo1.htm, photo2.htm, ...
+        picture.loadpic_Click(); // the page is named from the picture again: photo1.htm, photo2.htm, ...
         platform.lastEvents = {};
         platform.longestGap = {};
-        window.convertb_Click();
+        frame.convertb_Click();
         platform.longestGap = std::max(platform.longestGap, platform.ended - platform.lastEvents);
         convert.push_back(ms(platform.ended - platform.confirmed));
         gaps.push_back(ms(platform.longestGap));
@@ -125,13 +130,13 @@ int main(int argc, char *argv[])
     platform.onConfirm = [&] {
         const QPointF at(10, 10);
         QCoreApplication::postEvent(
-            window.convertb, new QMouseEvent(QEvent::MouseButtonPress, at, at, at, Qt::LeftButton, Qt::LeftButton, {}));
+            convertb, new QMouseEvent(QEvent::MouseButtonPress, at, at, at, Qt::LeftButton, Qt::LeftButton, {}));
         QCoreApplication::postEvent(
-            window.convertb, new QMouseEvent(QEvent::MouseButtonRelease, at, at, at, Qt::LeftButton, Qt::NoButton, {}));
+            convertb, new QMouseEvent(QEvent::MouseButtonRelease, at, at, at, Qt::LeftButton, Qt::NoButton, {}));
     };
     for (int run = 0; run < 15; ++run) {
-        window.loadpic_Click();
-        window.convertb_Click();
+        picture.loadpic_Click();
+        frame.convertb_Click();
         stops.push_back(ms(platform.ended - platform.confirmed));
     }
 
@@ -140,9 +145,9 @@ int main(int argc, char *argv[])
     const std::function<void()> clickStop = platform.onConfirm;
     for (int run = 0; run < 170; ++run) {
         platform.onConfirm = run % 3 ? std::function<void()>() : clickStop;
-        window.loadpic_Click();
-        window.convertb_Click();
-        QFile::remove(window.convertfilename->text()); // past 100 pages there is no free name
+        picture.loadpic_Click();
+        frame.convertb_Click();
+        QFile::remove(window.findChild<QLineEdit *>("convertfilename")->text()); // past 100 pages there is no free name
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -153,7 +158,7 @@ int main(int argc, char *argv[])
                 *std::max_element(gaps.begin(), gaps.end()));
     std::printf("STOP clicked at the start to \"Convert aborted.\": median %.2f ms, worst %.2f ms (15 runs)\n",
                 median(stops), *std::max_element(stops.begin(), stops.end()));
-    std::printf("resident memory after 30 conversions %.1f MiB, after 200 %.1f MiB; peak %.1f MiB\n",
-                residentBefore, residentMiB(), usage.ru_maxrss / 1024.0);
+    std::printf("resident memory after 30 conversions %.1f MiB, after 200 %.1f MiB; peak %.1f MiB\n", residentBefore,
+                residentMiB(), usage.ru_maxrss / 1024.0);
     return 0;
 }

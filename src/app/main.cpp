@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/version.h"
-#include "mainwindow/controls.h"
 #include "mainwindow/quennet.h"
+#include "platform/controls.h"
 #include "platform/qtplatform.h"
 
 #include <QApplication>
@@ -36,7 +36,8 @@ int main(int argc, char *argv[])
     QCommandLineParser early;
     configure(early);
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     early.parse(arguments);
     if (early.isSet(kHelp) || early.isSet(kVersion)) {
         const QCoreApplication core(argc, argv); // names the program in the usage line

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "convertoptions.h"
 
+#include "engine/colorcode.h"
+#include "engine/document.h"
 #include "engine/messagetext.h"
 #include "engine/numbers.h"
+#include "engine/replacements.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <random>
 
 namespace cli {
@@ -93,7 +97,7 @@ bool readReplacement(const QString &text, std::string &entry)
     int from = 0;
     int to = 0;
     if (!match.hasMatch() || !readColor(match.captured(1), from) || !readColor(match.captured(2), to)) return false;
-    entry = std::to_string(from) + " > " + std::to_string(to);
+    entry = engine::replacementEntry(from, to);
     return true;
 }
 
@@ -111,29 +115,29 @@ bool readCount(const QString &text, int most, int &value)
 }
 
 // Size, area, format and jobs.
-bool readBatchOptions(const QCommandLineParser &p, ConvertJob &job, QString *error)
+bool readBatchOptions(const QCommandLineParser &p, ConvertJob &job)
 {
     const QString side = QString("a whole number from 1 to %1").arg(engine::kMaxScaledSide);
     engine::SizeRequest &size = job.size;
     if (p.isSet(kWidth) && !readCount(p.value(kWidth), engine::kMaxScaledSide, size.width)) {
-        *error = invalid(kWidth, p.value(kWidth), side);
+        job.error = invalid(kWidth, p.value(kWidth), side);
         return false;
     }
     if (p.isSet(kHeight) && !readCount(p.value(kHeight), engine::kMaxScaledSide, size.height)) {
-        *error = invalid(kHeight, p.value(kHeight), side);
+        job.error = invalid(kHeight, p.value(kHeight), side);
         return false;
     }
     if (p.isSet(kSize)) {
         const QStringList sides = p.value(kSize).split(QRegularExpression("[xX]"));
         if (sides.size() != 2 || !readCount(sides[0], engine::kMaxScaledSide, size.width) ||
             !readCount(sides[1], engine::kMaxScaledSide, size.height)) {
-            *error = invalid(kSize, p.value(kSize), "WxH, each " + side);
+            job.error = invalid(kSize, p.value(kSize), "WxH, each " + side);
             return false;
         }
     }
     size.fit = p.isSet(kFit);
     if (int(p.isSet(kSize)) + int(p.isSet(kWidth) || p.isSet(kHeight)) + int(size.fit) > 1) {
-        *error = "--size, --width/--height and --fit each set the size; give one";
+        job.error = "--size, --width/--height and --fit each set the size; give one";
         return false;
     }
     // Scaled, the area lies on the scaled picture: checked here when its size is known already,
@@ -146,10 +150,10 @@ bool readBatchOptions(const QCommandLineParser &p, ConvertJob &job, QString *err
                                          ? engine::PixelSize{engine::kMaxScaledSide, engine::kMaxScaledSide}
                                          : engine::PixelSize{engine::kDrawingAreaSize, engine::kDrawingAreaSize};
     if (job.areaGiven && (!readArea(p.value(kArea), area) || !engine::areaWithin(area, bounds))) {
-        *error = invalid(kArea, p.value(kArea),
-                         QString("four whole numbers with 0 <= X1 < X2 <= %1 and 0 <= Y1 < Y2 <= %2")
-                             .arg(bounds.width)
-                             .arg(bounds.height));
+        job.error = invalid(kArea, p.value(kArea),
+                            QString("four whole numbers with 0 <= X1 < X2 <= %1 and 0 <= Y1 < Y2 <= %2")
+                                .arg(bounds.width)
+                                .arg(bounds.height));
         return false;
     }
     if (exact && !job.areaGiven) area = {0, 0, int16_t(size.width), int16_t(size.height)};
@@ -158,13 +162,13 @@ bool readBatchOptions(const QCommandLineParser &p, ConvertJob &job, QString *err
         static const QStringList formats{"html", "ansi", "text"};
         const int format = formats.indexOf(p.value(kFormat));
         if (format < 0) {
-            *error = invalid(kFormat, p.value(kFormat), "html, ansi or text");
+            job.error = invalid(kFormat, p.value(kFormat), "html, ansi or text");
             return false;
         }
         job.settings.page.format = engine::PageFormat(format);
     }
     if (p.isSet(kJobs) && !readCount(p.value(kJobs), kMostJobs, job.jobs)) {
-        *error = invalid(kJobs, p.value(kJobs), QString("a whole number from 1 to %1").arg(kMostJobs));
+        job.error = invalid(kJobs, p.value(kJobs), QString("a whole number from 1 to %1").arg(kMostJobs));
         return false;
     }
     return true;
@@ -199,13 +203,13 @@ QString helpText()
     return text;
 }
 
-ConvertJob parseArguments(const QStringList &arguments, QString *error)
+ConvertJob parseArguments(const QStringList &arguments)
 {
     ConvertJob job;
     QCommandLineParser p;
     configure(p);
     if (!p.parse(arguments)) {
-        *error = p.errorText();
+        job.error = p.errorText();
         return job;
     }
     if (p.isSet(kHelp)) {
@@ -219,33 +223,36 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
     engine::ScanSettings &s = job.settings;
     job.pictures = p.positionalArguments();
     if (job.pictures.isEmpty()) {
-        *error = "no picture given";
+        job.error = "no picture given";
         return job;
     }
     if (job.pictures.count("-") > 1) {
-        *error = "standard input (-) can be read only once";
+        job.error = "standard input (-) can be read only once";
         return job;
     }
     if (p.isSet(kOutput)) {
         job.output = p.value(kOutput);
         if (job.pictures.size() > 1) {
-            *error = "-o names one page, but more than one picture was given";
+            job.error = "-o names one page, but more than one picture was given";
             return job;
         }
     }
-    if (!readBatchOptions(p, job, error)) return job;
+    if (!readBatchOptions(p, job)) return job;
     if (p.isSet(kQuality)) {
-        static const QStringList qualities{"100", "90", "80", "70", "60", "50", "40", "30", "20", "10"};
-        if (!qualities.contains(p.value(kQuality))) {
-            *error = invalid(kQuality, p.value(kQuality), "one of 100, 90, 80, 70, 60, 50, 40, 30, 20, 10");
+        const std::string quality = p.value(kQuality).toStdString();
+        if (std::find(engine::kQualities.begin(), engine::kQualities.end(), quality) == engine::kQualities.end()) {
+            QStringList qualities;
+            for (std::string_view q : engine::kQualities)
+                qualities << QString::fromLatin1(q.data(), qsizetype(q.size()));
+            job.error = invalid(kQuality, p.value(kQuality), "one of " + qualities.join(", "));
             return job;
         }
         s.quality = p.value(kQuality).toInt();
     }
     if (p.isSet(kFontSize)) {
-        static const QRegularExpression oneToSeven("^[1-7]$");
-        if (!oneToSeven.match(p.value(kFontSize)).hasMatch()) {
-            *error = invalid(kFontSize, p.value(kFontSize), "a whole number from 1 to 7");
+        const std::string size = p.value(kFontSize).toStdString();
+        if (std::find(engine::kFontSizes.begin(), engine::kFontSizes.end(), size) == engine::kFontSizes.end()) {
+            job.error = invalid(kFontSize, p.value(kFontSize), "a whole number from 1 to 7");
             return job;
         }
         s.page.fontSize = p.value(kFontSize).toStdString();
@@ -253,7 +260,7 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
     if (p.isSet(kBackground)) {
         const QString background = p.value(kBackground).toLower();
         if (background != "black" && background != "white") {
-            *error = invalid(kBackground, p.value(kBackground), "black or white");
+            job.error = invalid(kBackground, p.value(kBackground), "black or white");
             return job;
         }
         s.page.blackBackground = background == "black";
@@ -265,20 +272,20 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
         bool ok = false;
         s.seed = p.value(kSeed).toUInt(&ok);
         if (!ok) {
-            *error = invalid(kSeed, p.value(kSeed), "a whole number from 0 to 4294967295");
+            job.error = invalid(kSeed, p.value(kSeed), "a whole number from 0 to 4294967295");
             return job;
         }
     } else {
         s.seed = std::random_device()();
     }
     if (p.isSet(kMessage) && p.isSet(kPreset)) {
-        *error = "--message and --preset both set the message; give one";
+        job.error = "--message and --preset both set the message; give one";
         return job;
     }
     if (p.isSet(kPreset)) {
         const auto text = engine::presetMessage(p.value(kPreset).toStdString());
         if (!text || text->empty()) {
-            *error = invalid(kPreset, p.value(kPreset), "one of Dec, Chr, \"Chr & Dec\", Hex, Oct, Bin");
+            job.error = invalid(kPreset, p.value(kPreset), "one of Dec, Chr, \"Chr & Dec\", Hex, Oct, Bin");
             return job;
         }
         s.message = std::string(*text);
@@ -286,14 +293,14 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
     if (p.isSet(kMessage)) {
         const std::u32string message = p.value(kMessage).toStdU32String();
         if (message.empty()) {
-            *error = invalid(kMessage, "", "the message is empty");
+            job.error = invalid(kMessage, "", "the message is empty");
             return job;
         }
         if (const auto bad = engine::firstDisallowedChar(message)) {
-            *error = invalid(kMessage, p.value(kMessage),
-                             QString("'%1' is not allowed; allowed: %2")
-                                 .arg(QString::fromStdU32String(message.substr(*bad, 1)),
-                                      QString::fromStdU32String(std::u32string(engine::kAllowedMessageChars))));
+            job.error = invalid(kMessage, p.value(kMessage),
+                                QString("'%1' is not allowed; allowed: %2")
+                                    .arg(QString::fromStdU32String(message.substr(*bad, 1)),
+                                         QString::fromStdU32String(std::u32string(engine::kAllowedMessageChars))));
             return job;
         }
         s.message = engine::toAnsi(message);
@@ -301,7 +308,7 @@ ConvertJob parseArguments(const QStringList &arguments, QString *error)
     for (const QString &value : p.values(kReplace)) {
         std::string entry;
         if (!readReplacement(value, entry)) {
-            *error = invalid(kReplace, value, "\"A > B\" with A and B colours from 0 to 16777215");
+            job.error = invalid(kReplace, value, "\"A > B\" with A and B colours from 0 to 16777215");
             return job;
         }
         s.replacements.push_back(entry);

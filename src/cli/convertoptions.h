@@ -19,11 +19,11 @@ struct ConvertJob
     int jobs = 0;             // pictures converted at once; 0: one per processor core
     bool helpRequested = false;
     bool versionRequested = false;
+    QString error; // when not empty, the command line was refused: names the bad option and its value
 };
 
-// Reads the command line (arguments[0] is the program). Returns the job, or sets error to a
-// message naming the bad option and its value.
-ConvertJob parseArguments(const QStringList &arguments, QString *error);
+// Reads the command line (arguments[0] is the program).
+ConvertJob parseArguments(const QStringList &arguments);
 
 // The options in groups, then a few examples.
 QString helpText();

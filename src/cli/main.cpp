@@ -89,10 +89,9 @@ int main(int argc, char *argv[])
     // reported, instead of the signal ending the batch.
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
-    QString error;
-    const cli::ConvertJob job = cli::parseArguments(app.arguments(), &error);
-    if (!error.isEmpty()) {
-        report("error", error + "\nTry 'lumirune-convert --help'.");
+    const cli::ConvertJob job = cli::parseArguments(app.arguments());
+    if (!job.error.isEmpty()) {
+        report("error", job.error + "\nTry 'lumirune-convert --help'.");
         return 2;
     }
     if (job.helpRequested) {

@@ -86,7 +86,7 @@ bool loadPicture(QIODevice *device, const QString &picture, const ConvertJob &jo
             say(result, picture, "not a readable picture (" + reason + ")");
             return false;
         }
-        loaded.pixels = std::make_unique<platform::ImagePixelSource>(platform::composeDrawingArea(image, Qt::white));
+        loaded.pixels = std::make_unique<platform::ImagePixelSource>(platform::composeDrawingArea(image));
         return true;
     }
     QImageReader reader;
@@ -96,8 +96,7 @@ bool loadPicture(QIODevice *device, const QString &picture, const ConvertJob &jo
         reader.setFileName(picture);
     const bool twoChars = job.settings.twoCharsPerPixel;
     loaded.scaled = platform::readScaledPicture(
-        reader, [&](engine::PixelSize size) { return engine::scaledSize(size, job.size, twoChars); }, Qt::white,
-        &reason);
+        reader, [&](engine::PixelSize size) { return engine::scaledSize(size, job.size, twoChars); }, &reason);
     const engine::PixelSize size{loaded.scaled.width, loaded.scaled.height};
     if (size.width == 0) {
         say(result, picture, "not a readable picture (" + reason + ")");

@@ -42,9 +42,7 @@ uint32_t ColorEncoder::ConvertRGB(std::string_view colortext)
 std::string ColorEncoder::hexcolor() const
 {
     std::string out;
-    if (m_state.encoded)
-        appendHex(out,
-                  (uint32_t(m_state.heldred) << 16) | (uint32_t(m_state.heldgreen) << 8) | uint32_t(m_state.heldblue));
+    if (m_state.encoded) appendHex(out, m_emitted);
     return out;
 }
 

@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace engine {
+
+// The colour qualities offered, best first; a quality is a percentage.
+inline constexpr std::array<std::string_view, 10> kQualities{"100", "90", "80", "70", "60",
+                                                             "50",  "40", "30", "20", "10"};
+inline constexpr std::string_view kDefaultQuality = "100";
 
 // Per-channel memory of the colour quality setting. Held values are what the channel emitted
 // last; drifts sum (pixel value - held value) since the channel last took a new value.
@@ -33,19 +39,20 @@ public:
     uint32_t ConvertRGB(int32_t color)
     {
         const uint32_t c = static_cast<uint32_t>(color) & 0xFFFFFF;
-        if (m_tolerance == 0 && m_state.encoded) return exactColor(c);
+        if (m_tolerance == 0 && m_state.encoded) return m_emitted = exactColor(c);
         const uint32_t red = encodeChannel(c & 0xFF, m_state.heldred, m_state.driftred);
         const uint32_t green = encodeChannel((c >> 8) & 0xFF, m_state.heldgreen, m_state.driftgreen);
         const uint32_t blue = encodeChannel((c >> 16) & 0xFF, m_state.heldblue, m_state.driftblue);
         m_state.encoded = true;
-        return red << 16 | green << 8 | blue;
+        return m_emitted = red << 16 | green << 8 | blue;
     }
     // The same for a decimal colour text; throws Failure (TypeMismatch, Overflow) for other text.
     uint32_t ConvertRGB(std::string_view colortext);
 
     const ColorState &state() const { return m_state; }
 
-    // Six upper-case hex digits of the last emitted colour, RRGGBB; empty before the first pixel.
+    // Six upper-case hex digits of the last emitted colour, RRGGBB, as ConvertRGB returned it;
+    // empty before the first pixel.
     std::string hexcolor() const;
     // The channel values as shown under "RGB:": decimal, at least two digits each, no separators.
     std::string rgbText() const;
@@ -75,6 +82,7 @@ private:
 
     int m_tolerance; // whole part of the band's half-width; drifts are whole numbers
     ColorState m_state;
+    uint32_t m_emitted = 0; // what the last ConvertRGB returned
 };
 
 // Writes the six hex digits of a 0x00RRGGBB value at out; returns the end.

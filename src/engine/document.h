@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace engine {
+
+// The font sizes offered, largest first.
+inline constexpr std::array<std::string_view, 7> kFontSizes{"7", "6", "5", "4", "3", "2", "1"};
+inline constexpr std::string_view kDefaultFontSize = "1";
 
 enum class Tail { Completion, Abort };
 
@@ -16,7 +21,7 @@ enum class PageFormat { Html, Ansi, Text };
 struct PageOptions
 {
     bool blackBackground = true;
-    std::string fontSize = "1"; // written as it stands in the font size box
+    std::string fontSize = std::string(kDefaultFontSize); // written as it stands in the font size box
     bool insertPre = true;
     PageFormat format = PageFormat::Html;
 };

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "messagetext.h"
 
-#include <array>
-#include <utility>
-
 namespace engine {
 
 const std::u32string_view kAllowedMessageChars =
@@ -32,20 +29,21 @@ std::string toAnsi(std::u32string_view text)
     return out;
 }
 
+// The letter sets leave out W.
+const std::array<MessagePreset, 7> kMessagePresets{{
+    {"Dec", "0123456789"},
+    {"Chr", "ABCDEFGHIJKLMNOPQRSTUVXYZ"},
+    {"Chr & Dec", "ABCDEFGHIJKLMNOPQRSTUVXYZ0123456789"},
+    {"Hex", "0123456789ABCDEF"},
+    {"Oct", "01234567"},
+    {"Bin", "01"},
+    {kOwnMessage, ""},
+}};
+
 std::optional<std::string_view> presetMessage(std::string_view name)
 {
-    // The letter sets leave out W.
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 7> presets{{
-        {"Dec", "0123456789"},
-        {"Chr", "ABCDEFGHIJKLMNOPQRSTUVXYZ"},
-        {"Chr & Dec", "ABCDEFGHIJKLMNOPQRSTUVXYZ0123456789"},
-        {"Hex", "0123456789ABCDEF"},
-        {"Oct", "01234567"},
-        {"Bin", "01"},
-        {"Own message", ""},
-    }};
-    for (const auto &[preset, text] : presets) {
-        if (preset == name) return text;
+    for (const MessagePreset &preset : kMessagePresets) {
+        if (preset.name == name) return preset.text;
     }
     return std::nullopt;
 }

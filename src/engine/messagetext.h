@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,8 +21,18 @@ std::optional<std::size_t> firstDisallowedChar(std::u32string_view message);
 // Windows-1252 agrees with Unicode; anything beyond one byte becomes '?'.
 std::string toAnsi(std::u32string_view text);
 
+// The message presets in list order: a name, and the text it puts into the message box.
+// "Own message" gives the empty text, for the user to type.
+struct MessagePreset
+{
+    std::string_view name;
+    std::string_view text;
+};
+extern const std::array<MessagePreset, 7> kMessagePresets;
+inline constexpr std::string_view kDefaultPreset = "Bin";
+inline constexpr std::string_view kOwnMessage = "Own message";
+
 // The text a message preset puts into the message box, or nullopt for a name that is no preset.
-// "Own message" gives the empty text.
 std::optional<std::string_view> presetMessage(std::string_view name);
 
 } // namespace engine

@@ -17,6 +17,18 @@ bool sameText(const PixelColor &a, const PixelColor &b)
 
 } // namespace
 
+std::optional<ReplacementFields> splitReplacement(std::string_view entry)
+{
+    const std::vector<std::string_view> fields = splitAtSpaces(entry);
+    if (fields.size() != 3) return std::nullopt;
+    return ReplacementFields{fields[0], fields[2]};
+}
+
+std::string replacementEntry(int32_t from, int32_t to)
+{
+    return std::to_string(from) + " > " + std::to_string(to);
+}
+
 PixelColor ReplacementList::read(std::string_view field)
 {
     PixelColor color;
@@ -28,8 +40,8 @@ PixelColor ReplacementList::read(std::string_view field)
 ReplacementList::ReplacementList(const std::vector<std::string> &entries) : m_texts(entries)
 {
     for (const std::string &text : m_texts) {
-        const std::vector<std::string_view> fields = splitAtSpaces(text);
-        if (fields.size() == 3) m_entries.push_back({read(fields[0]), read(fields[2])});
+        if (const std::optional<ReplacementFields> fields = splitReplacement(text))
+            m_entries.push_back({read(fields->from), read(fields->to)});
     }
 }
 

@@ -2,11 +2,24 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace engine {
+
+// An ignore-list entry "A > B" read as the list reads it: exactly three space-separated fields,
+// the colour replaced first and its replacement last; the middle field is not looked at.
+struct ReplacementFields
+{
+    std::string_view from;
+    std::string_view to;
+};
+std::optional<ReplacementFields> splitReplacement(std::string_view entry);
+
+// The entry the window and the converter write for colour from written as colour to.
+std::string replacementEntry(int32_t from, int32_t to);
 
 // A pixel's colour as the scan carries it: normally a number; after a replacement whose text is
 // not how a number is written (" 255", "007", "red"), the text itself.

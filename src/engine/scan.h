@@ -82,6 +82,8 @@ public:
     ScanResult Loopconvert(PixelSource &pixels, ScanHost &host);
     // Stops the scan before its next pixel and ends the page with the abort tail.
     void abort();
+    // Stops the scan before its next pixel and leaves the page as written so far: the program is ending.
+    void halt() { m_stopconvert = true; }
 
     const ColorEncoder &encoder() const { return m_encoder; }
     // Colour text of the last pixel after replacement, as shown under "Dec:".

@@ -1,22 +1,20 @@
 // SPDX-License-Identifier: MIT
 // The Convert button: checks, output name, busy state, the scan, and STOP.
-#include "controls.h"
-#include "quennet.h"
+#include "convertframe.h"
 
 #include "engine/messagetext.h"
 #include "engine/numbers.h"
 #include "engine/outputname.h"
-#include "picture/picturebox.h"
+#include "options/colorframe.h"
+#include "options/textframe.h"
+#include "picture/pictureframe.h"
+#include "platform/controls.h"
 #include "platform/picturefile.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFile>
-#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 
 #include <random>
@@ -30,14 +28,9 @@ namespace {
 
 constexpr int kProgressBarTwips = 6200;
 
-std::string toAnsi(const QString &text)
-{
-    return engine::toAnsi(text.toStdU32String());
-}
-
 } // namespace
 
-void quennet::convertb_Click()
+void ConvertFrame::convertb_Click()
 {
     runGuarded(engine::Operation::ConvertButton, [this] {
         // While a conversion runs the same button stops it.
@@ -48,7 +41,7 @@ void quennet::convertb_Click()
     });
 }
 
-void quennet::startConvert()
+void ConvertFrame::startConvert()
 {
     if (!convertInputsPass()) return;
     const std::optional<std::string> output =
@@ -73,16 +66,17 @@ void quennet::startConvert()
 }
 
 // The confirmation and the checks, each stopping with its own message.
-bool quennet::convertInputsPass()
+bool ConvertFrame::convertInputsPass()
 {
     if (m_platform.message("Are you sure?", "Convert", Buttons::OkCancel, false) != Answer::Ok) return false;
-    if (engine::firstDisallowedChar(msgtext->text().toStdU32String())) {
+    const QString message = m_text.messageText();
+    if (engine::firstDisallowedChar(message.toStdU32String())) {
         m_platform.message("Allowed char in text box: " +
                                QString::fromStdU32String(std::u32string(engine::kAllowedMessageChars)),
                            QString(), Buttons::Ok, false);
         return false;
     }
-    if (msgtext->text().isEmpty()) {
+    if (message.isEmpty()) {
         m_platform.message("You have to choose a message text!", "Convert", Buttons::Ok, true);
         return false;
     }
@@ -93,50 +87,37 @@ bool quennet::convertInputsPass()
     return true;
 }
 
-engine::ScanSettings quennet::scanSettingsFromControls() const
+engine::ScanSettings ConvertFrame::scanSettingsFromControls() const
 {
     engine::ScanSettings s;
-    s.area = engine::splitrenderareacode(renderareapoint->text().toStdString());
-    s.pixelCount = engine::toInt32(totpixels->text().toStdString(), "totpixels");
-    s.message = toAnsi(msgtext->text());
-    s.randomOrder = randommessage->isChecked();
-    s.twoCharsPerPixel = doublechrperpix->isChecked();
-    s.quality = engine::toInt16(colorquality->currentText().toStdString(), "colorquality");
-    for (int i = 0; i < ignorelist->count(); ++i)
-        s.replacements.push_back(toAnsi(ignorelist->item(i)->text()));
-    s.page.blackBackground = blackbackground->isChecked();
-    s.page.fontSize = toAnsi(fontsizeC->currentText());
-    s.page.insertPre = Insertpre->isChecked();
+    s.area = engine::splitrenderareacode(m_picture.renderAreaCode().toStdString());
+    s.pixelCount = engine::toInt32(m_picture.pixelTotal().toStdString(), "totpixels");
+    m_text.readSettings(s);
+    m_color.readSettings(s);
     s.seed = std::random_device()();
     s.eventInterval = m_eventInterval;
     return s;
 }
 
-void quennet::enterBusyState()
+void ConvertFrame::enterBusyState()
 {
-    convertframe->show();
-    colorframe->hide();
-    textframe->hide();
-    setOptionsEnabled(false, true);
+    emit busyChanged(true);
     convertb->setText("STOP");
 }
 
-void quennet::returnToIdle()
+void ConvertFrame::returnToIdle()
 {
     convertb->setText("Convert");
-    setOptionsEnabled(true);
-    convertframe->hide();
-    colorframe->show();
-    textframe->show();
+    emit busyChanged(false);
 }
 
-void quennet::Loopconvert()
+void ConvertFrame::Loopconvert()
 {
     // Held here as well: a conversion started from inside this one's event processing replaces
     // m_conversion while this scan is still on the stack.
     const std::shared_ptr<engine::Conversion> conversion = m_conversion;
     // The picture and its background only: the outline drawn over it is not part of the page.
-    platform::ImagePixelSource pixels(mainpic->drawingArea());
+    platform::ImagePixelSource pixels(m_picture.drawingArea());
     engine::ScanResult result;
     try {
         result = conversion->Loopconvert(pixels, *this);
@@ -151,7 +132,7 @@ void quennet::Loopconvert()
     returnToIdle();
 }
 
-void quennet::abortConvert()
+void ConvertFrame::abortConvert()
 {
     m_platform.message("Convert aborted.", QString(), Buttons::Ok, true);
     returnToIdle();
@@ -160,7 +141,7 @@ void quennet::abortConvert()
 }
 
 // What the progress display shows: the last pixel's colour, rows and pixels done.
-void quennet::showScanProgress()
+void ConvertFrame::showScanProgress()
 {
     const engine::Conversion &c = *m_conversion;
     convertvbcolor->setText(QString::fromStdString(c.pixelcolor()));
@@ -179,11 +160,15 @@ void quennet::showScanProgress()
     }
 }
 
-void quennet::processEvents()
+void ConvertFrame::processEvents()
 {
     showScanProgress();
     m_platform.processEvents();
-    if (m_ended) throw ProgramEnded();
+}
+
+void ConvertFrame::haltConversion()
+{
+    if (m_conversion) m_conversion->halt();
 }
 
 } // namespace ui

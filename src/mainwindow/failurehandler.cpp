@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The failure handler shared by the guarded operations: report, tell the user, end.
-#include "controls.h"
+#include "convertframe.h"
 #include "errorreport.h"
-#include "quennet.h"
+
+#include "picture/pictureframe.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -19,7 +20,9 @@ namespace {
 // Given without a folder: the report lies in the current working directory.
 const QString kReportFile = QStringLiteral("Errormsg.txt");
 
-ErrorReport reportOf(const quennet &window, const engine::Failure &failure, const QString &dateTime)
+} // namespace
+
+ErrorReport ConvertFrame::reportOf(const engine::Failure &failure, const QString &dateTime) const
 {
     ErrorReport r;
     r.dateTime = dateTime;
@@ -27,25 +30,21 @@ ErrorReport reportOf(const quennet &window, const engine::Failure &failure, cons
     r.description = QString::fromStdString(failure.what());
     r.number = failure.number();
     r.source = QString::fromStdString(failure.source());
-    r.renderStatus = window.setrenderstatus;
-    r.renderTime = window.rendertime;
-    r.totalLines = window.totallines;
-    r.linesDone = window.convertlinenr->text();
-    r.rgbText = window.convertrgbcolor->text();
-    r.hexColor = QString::fromStdString(window.hexcolor);
-    r.renderArea = window.renderareapoint->text();
-    r.renderPixels = window.totpixels->text();
+    r.renderStatus = m_picture.setrenderstatus;
+    r.renderTime = rendertime;
+    r.totalLines = totallines;
+    r.linesDone = convertlinenr->text();
+    r.rgbText = convertrgbcolor->text();
+    r.hexColor = QString::fromStdString(hexcolor);
+    r.renderArea = m_picture.renderAreaCode();
+    r.renderPixels = m_picture.pixelTotal();
     return r;
 }
 
-} // namespace
-
-void quennet::runGuarded(engine::Operation operation, const std::function<void()> &body)
+void ConvertFrame::runGuarded(engine::Operation operation, const std::function<void()> &body)
 {
     try {
         body();
-    } catch (const ProgramEnded &) {
-        // The program was ended further in; nothing of this handler goes on.
     } catch (engine::Failure &failure) {
         failure.claim(operation);
         reportFailure(failure);
@@ -56,21 +55,18 @@ void quennet::runGuarded(engine::Operation operation, const std::function<void()
     }
 }
 
-void quennet::reportFailure(const engine::Failure &failure)
+void ConvertFrame::reportFailure(const engine::Failure &failure)
 {
-    if (m_ended) return;
-    // The program is ending from here on: a tick while the message box is open must neither count
-    // nor report a second time.
-    m_ended = true;
+    // The program is ending from here on: no tick while the message box is open may count or fail.
     statustimer->stop();
     // A running scan refreshes the displays only between rounds of events; the block shows the
     // conversion as it stood at the failure.
     if (m_conversion && !m_conversion->stopconvert()) showScanProgress();
-    const QByteArray block = errorBlock(reportOf(*this, failure, m_platform.dateTimeText()));
+    const QByteArray block = errorBlock(reportOf(failure, m_platform.dateTimeText()));
     // A report that cannot be written still reaches whoever started the program.
     if (!appendErrorBlock(kReportFile, block)) std::fwrite(block.constData(), 1, block.size(), stderr);
     m_platform.message("Error: Send file errormsg.txt to Corvalis...", QString(), Buttons::Ok, false);
-    endProgram(1);
+    emit endRequested(1);
 }
 
 } // namespace ui

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The status timer: seconds elapsed and left while a conversion runs.
-#include "quennet.h"
+#include "convertframe.h"
 
 #include "engine/numbers.h"
 
@@ -30,12 +30,7 @@ double linesDone(const QString &caption)
 
 } // namespace
 
-void quennet::connectStatusHandlers()
-{
-    connect(statustimer, &QTimer::timeout, this, &quennet::statustimer_Timer);
-}
-
-void quennet::statustimer_Timer()
+void ConvertFrame::statustimer_Timer()
 {
     runGuarded(engine::Operation::StatTimer, [this] {
         // Ticks before the first line is finished are not counted, so the count is the time the

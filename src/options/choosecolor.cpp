@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "choosecolor.h"
 
+#include "colorframe.h"
 #include "colormap.h"
+
 #include "engine/numbers.h"
-#include "mainwindow/controls.h"
-#include "mainwindow/quennet.h"
+#include "engine/replacements.h"
+#include "platform/controls.h"
 #include "platform/picturefile.h"
 
 #include <QCloseEvent>
@@ -20,16 +22,17 @@ constexpr int32_t kWhite = 0xFFFFFF;
 
 // A replacement is accepted only as a click on the map writes it: a colour 0x00BBGGRR in plain
 // decimal. Anything else could not be drawn on the swatch nor encoded by the conversion.
-bool isColorText(const QString &text)
+std::optional<int32_t> readColorText(const QString &text)
 {
     int32_t value = 0;
-    return engine::readCanonicalInt32(text.toStdString(), value) && value >= 0 && value <= kWhite;
+    if (!engine::readCanonicalInt32(text.toStdString(), value) || value < 0 || value > kWhite) return std::nullopt;
+    return value;
 }
 
 } // namespace
 
-choosecolor::choosecolor(quennet &owner, platform::Platform &platform)
-    : QWidget(&owner, kToolWindowFlags), m_owner(owner), m_platform(platform)
+choosecolor::choosecolor(ColorFrame &owner, platform::Platform &platform)
+    : QWidget(owner.window(), kToolWindowFlags), m_owner(owner), m_platform(platform)
 {
     setUpToolWindow(this, "choosecolor", "Choose Color", 3030, 2250);
 
@@ -63,21 +66,21 @@ void choosecolor::colormap_MouseDown(double x, double y)
 void choosecolor::usecolor_Click()
 {
     // The swatch is read now, not when "Add" was pressed: a pick on the picture meanwhile counts.
-    const int32_t ignored = m_owner.showignorecolor->color();
-    const QString replacement = deccolortext->text();
-    if (!isColorText(replacement)) {
+    const int32_t ignored = m_owner.pickedColor();
+    const std::optional<int32_t> replacement = readColorText(deccolortext->text());
+    if (!replacement) {
         m_platform.message(kInvalidColorMessage, QString(), platform::Buttons::Ok, false);
         return;
     }
-    m_owner.ignorelist->addItem(QString::number(ignored) + " > " + replacement);
+    m_owner.addEntry(QString::fromStdString(engine::replacementEntry(ignored, *replacement)));
     hide();
-    m_owner.setOptionsEnabled(true);
+    emit m_owner.optionsEnabledRequested(true);
 }
 
 void choosecolor::Form_Unload()
 {
     resetChoice();
-    m_owner.setOptionsEnabled(true);
+    emit m_owner.optionsEnabledRequested(true);
 }
 
 void choosecolor::closeEvent(QCloseEvent *event)

@@ -11,9 +11,9 @@ class QPushButton;
 
 namespace ui {
 
+class ColorFrame;
 class ColorMap;
 class ColorSwatch;
-class quennet;
 
 // Refusal of a colour that cannot make an ignore-list entry; "Add" and "Use" share it.
 inline const QString kInvalidColorMessage = QStringLiteral("The color code is invalid, please use a new color.");
@@ -25,7 +25,7 @@ class choosecolor : public QWidget
 {
     Q_OBJECT
 public:
-    choosecolor(quennet &owner, platform::Platform &platform);
+    choosecolor(ColorFrame &owner, platform::Platform &platform);
 
     // Handlers. Each is connected to its control; tests may call them directly.
     // x and y are twips of the map's picture.
@@ -44,7 +44,7 @@ protected:
 private:
     void resetChoice();
 
-    quennet &m_owner;
+    ColorFrame &m_owner;
     platform::Platform &m_platform;
 };
 

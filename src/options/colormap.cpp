@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "colormap.h"
 
-#include "mainwindow/controls.h"
+#include "platform/controls.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -2,7 +2,7 @@
 #include "picturebox.h"
 
 #include "engine/renderarea.h"
-#include "mainwindow/controls.h"
+#include "platform/controls.h"
 #include "platform/picturefile.h"
 
 #include <QBitmap>
@@ -34,12 +34,15 @@ Overlay::Overlay(Kind kind, const QString &name, QColor color, QObject *parent)
     setObjectName(name);
 }
 
-void Overlay::setLine(double ax1, double ay1, double ax2, double ay2)
+void Overlay::setLine(double x1, double y1, double x2, double y2)
 {
-    x1 = ax1;
-    y1 = ay1;
-    x2 = ax2;
-    y2 = ay2;
+    m_line = QLineF(x1, y1, x2, y2);
+    emit changed();
+}
+
+void Overlay::setRectangle(double left, double top, double width, double height)
+{
+    m_rectangle = QRectF(left, top, width, height);
     emit changed();
 }
 
@@ -72,14 +75,8 @@ void PictureBox::setPicture(const QImage &picture)
 
 QImage PictureBox::drawingArea() const
 {
-    if (m_area.isNull()) m_area = platform::composeDrawingArea(m_picture, palette().color(QPalette::Base));
+    if (m_area.isNull()) m_area = platform::composeDrawingArea(m_picture);
     return m_area;
-}
-
-void PictureBox::changeEvent(QEvent *event)
-{
-    if (event->type() == QEvent::PaletteChange) m_area = QImage();
-    QWidget::changeEvent(event);
 }
 
 Overlay *PictureBox::addOverlay(Overlay::Kind kind, const QString &name, QColor color)
@@ -105,10 +102,12 @@ void PictureBox::paintEvent(QPaintEvent *)
         painter.setPen(QPen(overlay->color(), 0));
         const double k = kTwipsPerPixel;
         if (overlay->kind() == Overlay::Kind::Line) {
-            painter.drawLine(QLineF(overlay->x1 / k, overlay->y1 / k, overlay->x2 / k, overlay->y2 / k));
+            const QLineF line = overlay->line();
+            painter.drawLine(QLineF(line.x1() / k, line.y1() / k, line.x2() / k, line.y2() / k));
         } else {
             // The outline runs along the first and last columns and rows of the rectangle.
-            const QRect box(int(overlay->x1 / k), int(overlay->y1 / k), int(overlay->x2 / k), int(overlay->y2 / k));
+            const QRectF r = overlay->rectangle();
+            const QRect box(int(r.left() / k), int(r.top() / k), int(r.width() / k), int(r.height() / k));
             painter.drawRect(box.adjusted(0, 0, -1, -1));
         }
     }

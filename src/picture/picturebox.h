@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QLineF>
 #include <QObject>
+#include <QRectF>
 #include <QWidget>
 
 #include <cstdint>
@@ -20,14 +21,11 @@ public:
     Overlay(Kind kind, const QString &name, QColor color, QObject *parent);
 
     Kind kind() const { return m_kind; }
-    // Line: from (x1, y1) to (x2, y2). Rectangle: left, top, width, height.
-    double x1 = 0;
-    double y1 = 0;
-    double x2 = 0;
-    double y2 = 0;
-
-    void setLine(double ax1, double ay1, double ax2, double ay2);
-    void setRectangle(double left, double top, double width, double height) { setLine(left, top, width, height); }
+    // A line's ends; a rectangle's corner and size.
+    QLineF line() const { return m_line; }
+    void setLine(double x1, double y1, double x2, double y2);
+    QRectF rectangle() const { return m_rectangle; }
+    void setRectangle(double left, double top, double width, double height);
     QColor color() const { return m_color; }
     void setColor(QColor color);
     bool isVisible() const { return m_visible; }
@@ -38,12 +36,14 @@ signals:
 
 private:
     Kind m_kind;
+    QLineF m_line;
+    QRectF m_rectangle;
     QColor m_color;
     bool m_visible = false;
 };
 
 // The picture box: a 300 x 300 drawing area inside a one-pixel flat border. The picture is drawn
-// unscaled from the top-left corner over the palette's Base colour; overlays go on top.
+// unscaled from the top-left corner over the picture background; overlays go on top.
 // Mouse positions are reported in twips of the drawing area.
 class PictureBox : public QWidget
 {
@@ -70,12 +70,11 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     QImage m_picture;
     QList<Overlay *> m_overlays;
-    // The composed drawing area, kept between paints; rebuilt when the picture or background changes.
+    // The composed drawing area, kept between paints; rebuilt when the picture changes.
     mutable QImage m_area;
 };
 

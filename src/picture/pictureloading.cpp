@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: MIT
 // "Load picture": choose a file and show it in the picture box.
-#include "mainwindow/quennet.h"
-#include "picture/picturebox.h"
+#include "pictureframe.h"
 
-#include <QLineEdit>
+#include "picturebox.h"
 
 namespace ui {
 
-void quennet::loadpic_Click()
+void PictureFrame::loadpic_Click()
 {
     const QString chosen =
         m_platform.openFileName(this, m_platform.programFolder(), {"*.bmp (*.BMP)", "*.jpg (*.JPG)", "*.gif (*.GIF)"});
-    if (!chosen.isEmpty()) loadPicture(chosen);
+    if (chosen.isEmpty()) return;
+    loadPicture(chosen);
 }
 
-void quennet::loadPicture(const QString &path)
+bool PictureFrame::loadPicture(const QString &path)
 {
     QString reason;
     const QImage picture = m_platform.loadPicture(path, &reason);
@@ -23,10 +23,11 @@ void quennet::loadPicture(const QString &path)
         // for a file that is not shown.
         m_platform.message("Error: The picture file you selected maybe damaged.", QString(), platform::Buttons::Ok,
                            false);
-        return;
+        return false;
     }
-    convertfilename->setText(path);
+    emit pictureLoaded(path);
     mainpic->setPicture(picture);
+    return true;
 }
 
 } // namespace ui

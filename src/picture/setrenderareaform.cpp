@@ -3,8 +3,8 @@
 
 #include "engine/numbers.h"
 #include "engine/renderarea.h"
-#include "mainwindow/controls.h"
-#include "mainwindow/quennet.h"
+#include "picture/pictureframe.h"
+#include "platform/controls.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -26,8 +26,8 @@ QLineEdit *numberBox(QWidget *parent, const char *name, const QString &text, int
 
 } // namespace
 
-setrenderareaform::setrenderareaform(quennet &owner, platform::Platform &platform)
-    : QWidget(&owner, kToolWindowFlags), m_owner(owner), m_platform(platform)
+setrenderareaform::setrenderareaform(PictureFrame &owner, platform::Platform &platform)
+    : QWidget(owner.window(), kToolWindowFlags), m_owner(owner), m_platform(platform)
 {
     setUpToolWindow(this, "setrenderareaform", "Set Render Area", 3780, 870);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -60,8 +60,7 @@ void setrenderareaform::setnewvalue_Click()
     }
     int16_t x1value = 0, y1value = 0, x2value = 0, y2value = 0;
     if (!valuesPass(x1value, y1value, x2value, y2value)) return;
-    m_owner.renderareapoint->setText(QString("%1 %2 %3 %4").arg(x1value).arg(y1value).arg(x2value).arg(y2value));
-    if (!m_owner.applyRenderAreaCode()) return;
+    if (!m_owner.setRenderAreaCode(QString("%1 %2 %3 %4").arg(x1value).arg(y1value).arg(x2value).arg(y2value))) return;
     backToMainWindow();
 }
 
@@ -106,9 +105,10 @@ void setrenderareaform::cancelb_Click()
 
 void setrenderareaform::backToMainWindow()
 {
-    m_owner.show();
-    m_owner.raise();
-    m_owner.activateWindow();
+    QWidget *main = m_owner.window();
+    main->show();
+    main->raise();
+    main->activateWindow();
     hide();
 }
 

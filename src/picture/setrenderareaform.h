@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace ui {
 
-class quennet;
+class PictureFrame;
 
 // The render area dialog: the four numbers of the render area typed in instead of clicked.
 // A small tool window beside the main window, never modal. Hiding it keeps what was typed;
@@ -20,7 +20,7 @@ class setrenderareaform : public QWidget
 {
     Q_OBJECT
 public:
-    setrenderareaform(quennet &owner, platform::Platform &platform);
+    setrenderareaform(PictureFrame &owner, platform::Platform &platform);
 
     void setnewvalue_Click();
     void cancelb_Click();
@@ -47,7 +47,7 @@ private:
     bool valuesPass(int16_t &x1value, int16_t &y1value, int16_t &x2value, int16_t &y2value);
     void backToMainWindow();
 
-    quennet &m_owner;
+    PictureFrame &m_owner;
     platform::Platform &m_platform;
 };
 

@@ -70,8 +70,7 @@ QImage readPicture(QIODevice *device, QString *error)
 }
 
 engine::PixelGrid readScaledPicture(QImageReader &reader,
-                                    const std::function<engine::PixelSize(engine::PixelSize)> &target,
-                                    const QColor &background, QString *error)
+                                    const std::function<engine::PixelSize(engine::PixelSize)> &target, QString *error)
 {
     limitDecoding();
     QSize size = reader.size();
@@ -97,7 +96,7 @@ engine::PixelGrid readScaledPicture(QImageReader &reader,
                                                   image.height(), image.bytesPerLine() / 4},
                                                  scaled);
     image = QImage();
-    const int fill[3] = {background.red(), background.green(), background.blue()};
+    const int fill[3] = {kPictureBackground.red(), kPictureBackground.green(), kPictureBackground.blue()};
     for (uint32_t &p : grid.pixels) {
         const int clear = 255 - int(qAlpha(p));
         const int rgb[3] = {qRed(p), qGreen(p), qBlue(p)};
@@ -109,10 +108,10 @@ engine::PixelGrid readScaledPicture(QImageReader &reader,
     return grid;
 }
 
-QImage composeDrawingArea(const QImage &picture, const QColor &background)
+QImage composeDrawingArea(const QImage &picture)
 {
     QImage area(engine::kDrawingAreaSize, engine::kDrawingAreaSize, QImage::Format_RGB32);
-    area.fill(background);
+    area.fill(kPictureBackground);
     if (!picture.isNull()) {
         QPainter painter(&area);
         painter.drawImage(0, 0, picture);

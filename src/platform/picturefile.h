@@ -20,17 +20,21 @@ QImage readPicture(const QString &path, QString *error = nullptr);
 // The same from an open device (the format is told by its content).
 QImage readPicture(QIODevice *device, QString *error = nullptr);
 
+// What shows beyond the picture and through its transparent parts, in the picture box and in the
+// converter's pages alike.
+inline const QColor kPictureBackground = Qt::white;
+
+// The 300 x 300 drawing area of the picture box: the background, then the picture unscaled from
+// the top-left corner, cut off beyond 300 pixels.
+QImage composeDrawingArea(const QImage &picture);
+
 // The whole picture scaled to the size that target gives for its own size, transparent parts
 // showing the background, as 0x00BBGGRR. A JPEG is decoded at a half, a quarter or an eighth of
 // its size where that is still at least the target, which spares time and most of the memory.
 // An empty grid means the picture is not readable; error then says why.
 engine::PixelGrid readScaledPicture(QImageReader &reader,
                                     const std::function<engine::PixelSize(engine::PixelSize)> &target,
-                                    const QColor &background, QString *error = nullptr);
-
-// The 300 x 300 drawing area of the picture box: background, then the picture unscaled from the
-// top-left corner, cut off beyond 300 pixels. Transparent parts show the background.
-QImage composeDrawingArea(const QImage &picture, const QColor &background);
+                                    QString *error = nullptr);
 
 // 0x00BBGGRR, the layout the conversion works in.
 inline int32_t toColorValue(QRgb rgb)

@@ -22,8 +22,9 @@ Answer QtPlatform::message(const QString &text, const QString &title, Buttons bu
                     buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setEscapeButton(buttons == Buttons::OkCancel ? QMessageBox::Cancel : QMessageBox::Ok);
-    if (systemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    // In this order: QMessageBox's setWindowModality resets the window flags.
     box.setWindowModality(Qt::ApplicationModal);
+    if (systemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
@@ -38,6 +39,11 @@ QImage QtPlatform::loadPicture(const QString &path, QString *error)
 }
 
 int32_t QtPlatform::pixelShown(QWidget *widget, QPoint point)
+{
+    return colorShownAt(widget, point);
+}
+
+int32_t colorShownAt(QWidget *widget, QPoint point)
 {
     if (!widget->rect().contains(point)) return -1;
     const QImage shown = widget->grab(QRect(point, QSize(1, 1))).toImage();

@@ -3,7 +3,14 @@
 
 #include "platform.h"
 
+class QWidget;
+
 namespace platform {
+
+// The colour shown at point of widget, 0x00BBGGRR, or -1 outside it: what the widget paints there.
+int32_t colorShownAt(QWidget *widget, QPoint point);
+
+// The system itself: real message boxes and dialogs; quit ends the process at once.
 
 class QtPlatform : public Platform
 {

@@ -16,9 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     QStringList arguments{"lumirune-convert"};
     for (const std::string &argument : splitInput(data, size, '\0'))
         arguments << QString::fromUtf8(argument);
-    QString error;
-    const cli::ConvertJob job = cli::parseArguments(arguments, &error);
-    if (!error.isEmpty() || job.helpRequested || job.versionRequested) return 0;
+    const cli::ConvertJob job = cli::parseArguments(arguments);
+    if (!job.error.isEmpty() || job.helpRequested || job.versionRequested) return 0;
     const engine::ScanSettings &s = job.settings;
     const int quality = int(s.quality);
     std::u32string message; // Windows-1252 bytes back to characters; allowed ones are all Latin-1

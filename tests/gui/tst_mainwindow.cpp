@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: MIT
 // The main window driven through its named controls on a fake platform: Convert, Load picture, the
 // status timer, and the failure report with the end of the program.
-#include "mainwindow/controls.h"
+#include "mainwindow/convertframe.h"
 #include "mainwindow/quennet.h"
 #include "picture/picturebox.h"
+#include "picture/pictureframe.h"
 #include "support/fakeplatform.h"
 #include "support/unusualpictures.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 #include <malloc.h>
@@ -21,6 +24,16 @@ namespace {
 
 const QByteArray kHead = "<html><head><title>Orvanta @ Lumirune</title></head><body bgcolor=#000000><font size=1>\r\n";
 const QByteArray kTail = "<font color=#FFFFFF>Orvanta @ Lumirune</font></font></body></html>\r\n";
+
+ui::PictureFrame *picture(const ui::quennet &window)
+{
+    return window.findChild<ui::PictureFrame *>();
+}
+
+ui::ConvertFrame *convert(const ui::quennet &window)
+{
+    return window.findChild<ui::ConvertFrame *>();
+}
 
 // One window on a fake platform, run in a fresh current directory so that pictures, pages and the
 // report file land there.
@@ -43,11 +56,11 @@ void loadCat(Run &run, const QString &path = "cat.bmp")
     QDir().mkpath(QFileInfo(path).path());
     QVERIFY(QFile::exists(path) || QFile::copy(TEST_DATA_DIR "/cat.bmp", path));
     run.fake.nextFileName = path;
-    run.w.loadpic_Click();
-    run.w.renderareapoint->setText("0 0 3 2");
-    run.w.totpixels->setText("6");
-    run.w.randommessage->setChecked(false);
-    run.w.doublechrperpix->setChecked(false);
+    picture(run.w)->loadpic_Click();
+    control<QLabel>(run.w, "renderareapoint")->setText("0 0 3 2");
+    control<QLabel>(run.w, "totpixels")->setText("6");
+    control<QCheckBox>(run.w, "randommessage")->setChecked(false);
+    control<QCheckBox>(run.w, "doublechrperpix")->setChecked(false);
     run.w.setScanEventInterval(std::chrono::nanoseconds(0));
 }
 
@@ -61,9 +74,9 @@ QByteArray readAll(const QString &path)
 // timer delivers it; by default the count leaves the signed 16-bit range.
 void tick(ui::quennet &window, const QString &linesDone = "3", int counted = 32767)
 {
-    window.convertlinenr->setText(linesDone);
-    window.rendertime = int16_t(counted);
-    QMetaObject::invokeMethod(window.statustimer, "timeout");
+    control<QLabel>(window, "convertlinenr")->setText(linesDone);
+    convert(window)->rendertime = int16_t(counted);
+    QMetaObject::invokeMethod(control<QTimer>(window, "statustimer"), "timeout");
 }
 
 // The report file split at CR LF; a bare LF stays inside its line. No line of a block is empty.
@@ -108,12 +121,12 @@ void TestMainWindow::startAndRefusals()
 {
     Run run;
     QVERIFY(run.w.windowTitle() == "Lumirune II - Orvanta" && !run.w.windowIcon().pixmap(48).isNull() &&
-            run.w.randommessage->isChecked() &&
-            run.w.statustimer->interval() == 1000);
+            control<QCheckBox>(run.w, "randommessage")->isChecked() &&
+            control<QTimer>(run.w, "statustimer")->interval() == 1000);
     run.fake.answers = {platform::Answer::Cancel};
     for (const char *message : {"hello world", "hello world", "", "01"}) {
-        run.w.msgtext->setText(message);
-        run.w.convertb->click();
+        control<QLineEdit>(run.w, "msgtext")->setText(message);
+        control<QPushButton>(run.w, "convertb")->click();
     }
     QCOMPARE(
         run.fake.said,
@@ -122,7 +135,8 @@ void TestMainWindow::startAndRefusals()
                                        "#$%&\\() [quennetproject]"),
                      "Are you sure? [Convert, Cancel]", "You have to choose a message text! [Convert, system-modal]",
                      "Are you sure? [Convert, Cancel]", "You have to load a picture! [Convert, system-modal]"}));
-    QVERIFY(run.w.convertframe->isHidden() && run.w.loadpic->isEnabled());
+    QVERIFY(control<QGroupBox>(run.w, "convertframe")->isHidden() &&
+            control<QPushButton>(run.w, "loadpic")->isEnabled());
 }
 
 // Two conversions of one picture, then the names later pages get. The first is stopped after its
@@ -136,23 +150,26 @@ void TestMainWindow::conversions()
     loadCat(run);
     // The button, the frames shown, the options enabled and the timer, then the progress display.
     const auto shown = [&] {
-        QStringList seen{w.convertb->text()};
-        for (const QGroupBox *frame : {w.convertframe, w.colorframe, w.textframe})
+        QStringList seen{control<QPushButton>(w, "convertb")->text()};
+        for (const QGroupBox *frame : {control<QGroupBox>(w, "convertframe"), control<QGroupBox>(w, "colorframe"),
+                                       control<QGroupBox>(w, "textframe")})
             seen.last() += frame->isVisible() ? ", " + frame->objectName() : "";
         const QList<QWidget *> options = w.optionGroup();
         seen << QString::number(std::count_if(options.begin(), options.end(), std::mem_fn(&QWidget::isEnabled)))
-             << (w.statustimer->isActive() ? "counting" : "stopped");
-        return (seen + QStringList{w.convertinfo3->text(), w.convertlinenr->text(), w.convertpixelnr->text(),
-                                   w.convertstatus->text()})
+             << (control<QTimer>(w, "statustimer")->isActive() ? "counting" : "stopped");
+        return (seen +
+                QStringList{control<QLabel>(w, "convertinfo3")->text(), control<QLabel>(w, "convertlinenr")->text(),
+                            control<QLabel>(w, "convertpixelnr")->text(), control<QLabel>(w, "convertstatus")->text()})
             .join(" | ");
     };
     run.fake.onProcessEvents = [&](int call) {
         QVERIFY2(shown().startsWith("STOP, convertframe | 1 | counting |"), qPrintable(shown()));
-        QMetaObject::invokeMethod(w.statustimer, "timeout"); // the first row ends at the third pixel
-        if (call == 4) w.convertb->click();
+        QMetaObject::invokeMethod(control<QTimer>(w, "statustimer"),
+                                  "timeout"); // the first row ends at the third pixel
+        if (call == 4) control<QPushButton>(w, "convertb")->click();
     };
     w.show();
-    w.convertb_Click();
+    convert(w)->convertb_Click();
     QCOMPARE(run.fake.said.value(1), "Convert aborted. [quennetproject, system-modal]");
     QCOMPARE(readAll("cat1.htm"),
              kHead +
@@ -161,7 +178,7 @@ void TestMainWindow::conversions()
     QCOMPARE(shown(), "Convert, colorframe, textframe | 16 | stopped | 2 sec elasped, 2 sec left. | 1 | 3 | 50%");
 
     // Without reloading, the next page is named from the last one.
-    w.convertb_Click();
+    convert(w)->convertb_Click();
     QCOMPARE(run.fake.said.value(3), "Convert Complete [Convert, system-modal]");
     QCOMPARE(readAll("cat11.htm"), kHead +
                                        "<pre><font color=#0000FF>01</font><font color=#00FF00>0</font><br>"
@@ -173,41 +190,43 @@ void TestMainWindow::conversions()
     for (int n = 2; n <= 100; ++n)
         QVERIFY(QFile(QString("cat%1.htm").arg(n)).open(QIODevice::WriteOnly));
     loadCat(run);
-    w.convertb_Click();
+    convert(w)->convertb_Click();
     QCOMPARE(run.fake.said.constLast(), "Error: Cant find a plase to save file. [quennetproject]");
 }
 
 // Each picture loaded after cat.bmp and a Cancel, then converted with the default area: the
 // damaged-picture message with cat.bmp still loaded, or the picture cut to the box (as if read
-// whole and cut) and a page in its colours, with transparent parts in the box's background.
+// whole and cut) and a page in its colours, with transparent parts white as the converter makes them.
 void TestMainWindow::unusualPictures()
 {
     QFETCH(QString, file);
     QFETCH(QString, expected);
     Run run;
     ui::quennet &w = run.w;
-    QPalette palette = w.mainpic->palette();
-    palette.setColor(QPalette::Base, QColor(0x12, 0x34, 0x56)); // the box's background, unlike any picture
-    w.mainpic->setPalette(palette);
+    // A dark desktop palette does not change what shows behind the picture: the converter's white.
+    QPalette palette = control<ui::PictureBox>(w, "mainpic")->palette();
+    palette.setColor(QPalette::Base, QColor(0x12, 0x34, 0x56));
+    control<ui::PictureBox>(w, "mainpic")->setPalette(palette);
     QVERIFY(QFile::copy(TEST_DATA_DIR "/cat.bmp", "cat.bmp") && QFile::copy(TEST_DATA_DIR "/pictures/" + file, file));
     for (const QString &name : {QString("cat.bmp"), QString(), file}) { // an empty name is Cancel
         run.fake.nextFileName = name;
-        w.loadpic_Click();
+        picture(w)->loadpic_Click();
     }
     QCOMPARE(run.fake.dialog,
              (QStringList{QCoreApplication::applicationDirPath(), "*.bmp (*.BMP)", "*.jpg (*.JPG)", "*.gif (*.GIF)"}));
     if (expected.startsWith("damaged")) {
         QCOMPARE(run.fake.said, QStringList{"Error: The picture file you selected maybe damaged. [quennetproject]"});
-        QCOMPARE(w.convertfilename->text(), "cat.bmp");
-        QVERIFY(w.mainpic->picture() == QImage("cat.bmp") && run.fake.exitCode == -1);
+        QCOMPARE(control<QLineEdit>(w, "convertfilename")->text(), "cat.bmp");
+        QVERIFY(control<ui::PictureBox>(w, "mainpic")->picture() == QImage("cat.bmp") && run.fake.exitCode == -1);
         return;
     }
     const QImage whole(file);
-    QCOMPARE(w.mainpic->picture(), whole.copy(whole.rect() & QRect(0, 0, 300, 300)));
-    w.convertb_Click();
+    QCOMPARE(control<ui::PictureBox>(w, "mainpic")->picture(), whole.copy(whole.rect() & QRect(0, 0, 300, 300)));
+    convert(w)->convertb_Click();
     QCOMPARE(run.fake.said,
              (QStringList{"Are you sure? [Convert, Cancel]", "Convert Complete [Convert, system-modal]"}));
-    QCOMPARE(wrongColors(readAll(w.convertfilename->text()), file, expected, "123456"), QString());
+    QCOMPARE(wrongColors(readAll(control<QLineEdit>(w, "convertfilename")->text()), file, expected, "FFFFFF"),
+             QString());
 }
 
 void TestMainWindow::pictureNamedAtStart_data()
@@ -232,13 +251,14 @@ void TestMainWindow::pictureNamedAtStart()
     QVERIFY(run.fake.dialog.isEmpty() && run.fake.exitCode == -1);
     if (loads) {
         QVERIFY(run.fake.said.isEmpty());
-        QCOMPARE(run.w.convertfilename->text(), path);
-        QCOMPARE(run.w.mainpic->picture(), QImage(path));
+        QCOMPARE(control<QLineEdit>(run.w, "convertfilename")->text(), path);
+        QCOMPARE(control<ui::PictureBox>(run.w, "mainpic")->picture(), QImage(path));
     } else {
         QCOMPARE(run.fake.said, QStringList{"Error: The picture file you selected maybe damaged. [quennetproject]"});
-        QVERIFY(run.w.convertfilename->text().isEmpty() && run.w.mainpic->picture().isNull());
+        QVERIFY(control<QLineEdit>(run.w, "convertfilename")->text().isEmpty() &&
+                control<ui::PictureBox>(run.w, "mainpic")->picture().isNull());
     }
-    QVERIFY(run.w.loadpic->isEnabled());
+    QVERIFY(control<QPushButton>(run.w, "loadpic")->isEnabled());
 }
 
 // One tick with the lines done so far of 300: the estimate shown, or the failure report (its step,
@@ -262,10 +282,12 @@ void TestMainWindow::statusTick()
     QFETCH(int, counted);
     QFETCH(QString, shown);
     Run run;
-    run.w.totallines = 300;
+    convert(run.w)->totallines = 300;
     tick(run.w, linesDone, counted);
     const QStringList lines = reportLines();
-    QCOMPARE(lines.size() < 13 ? run.w.convertinfo3->text() : lines[1] + " " + lines[3] + " " + lines[6], shown);
+    QCOMPARE(lines.size() < 13 ? control<QLabel>(run.w, "convertinfo3")->text()
+                               : lines[1] + " " + lines[3] + " " + lines[6],
+             shown);
     QCOMPARE(run.fake.exitCode, lines.isEmpty() ? -1 : 1);
 }
 
@@ -315,21 +337,21 @@ void TestMainWindow::failures()
     });
     const QString folder = QString::fromUtf8("disk/Bilder ä");
     loadCat(run, folder + "/cat.bmp");
-    w.renderareapoint->setText("0 0 300 10");
-    w.totpixels->setText("3000");
-    w.msgtext->setText("&"); // five bytes a character: a full disk fills inside a piece
+    control<QLabel>(w, "renderareapoint")->setText("0 0 300 10");
+    control<QLabel>(w, "totpixels")->setText("3000");
+    control<QLineEdit>(w, "msgtext")->setText("&"); // five bytes a character: a full disk fills inside a piece
     if (row == "picture folder gone before Convert") QVERIFY(QDir(folder).removeRecursively());
-    if (row == "colour encoding") w.ignorelist->addItems({"16777215 > 255", "255 > red"});
+    if (row == "colour encoding") control<QListWidget>(w, "ignorelist")->addItems({"16777215 > 255", "255 > red"});
     QByteArray atEvents; // the page whenever the scan lets events through
     run.fake.onProcessEvents = [&](int call) {
-        atEvents = readAll(w.convertfilename->text());
+        atEvents = readAll(control<QLineEdit>(w, "convertfilename")->text());
         if (row == "tick during the scan") tick(w);
         if (row == "window closed" && call == 4) w.close();
         if (call != 400) return; // on the second line
         if (row == "disk remounted read-only") QCOMPARE(::mount("", "disk", "", MS_REMOUNT | MS_RDONLY, ""), 0);
         if (row == "folder moved away") QVERIFY(QDir().rename(folder, "disk/moved"));
     };
-    w.convertb_Click();
+    convert(w)->convertb_Click();
     QCOMPARE(readAll((row == "folder moved away" ? "disk/moved" : folder) + "/cat1.htm"), atEvents);
     const QStringList lines = reportLines();
     if (report.isEmpty()) { // the window closed
@@ -349,8 +371,8 @@ void TestMainWindow::reportAcrossRuns()
 {
     Run first;
     QVERIFY(QFile("x").open(QIODevice::WriteOnly));
-    first.w.convertfilename->setText("x");
-    first.w.convertb_Click();
+    control<QLineEdit>(first.w, "convertfilename")->setText("x");
+    convert(first.w)->convertb_Click();
     QCOMPARE(readAll("Errormsg.txt"), QByteArray("----- 14.03.2024 09:26:53 -----\r\n"
                                                  "Progress: Convert Button\r\n"
                                                  "ErrD: Invalid file name \"x\": shorter than four characters\r\n"
@@ -391,27 +413,27 @@ void TestMainWindow::endurance()
     ui::quennet &w = run.w;
     QVERIFY(QFile::copy(TEST_DATA_DIR "/pictures/larger.png", "big.png"));
     run.fake.nextFileName = "big.png";
-    w.loadpic_Click();
+    picture(w)->loadpic_Click();
     std::size_t warmHeap = 0;
     bool stop = false;
     run.fake.onProcessEvents = [&](int) {
-        if (stop) w.convertb->click(); // the scan lets events through no more once stopped
+        if (stop) control<QPushButton>(w, "convertb")->click(); // the scan lets events through no more once stopped
     };
     for (int i = 0; i < 200; ++i) {
         stop = i % 3 == 1;
-        w.renderareapoint->setText(i % 2 ? "10 20 110 70" : "0 0 300 300");
-        w.totpixels->setText(i % 2 ? "5000" : "90000");
-        w.ignorelist->clear();
-        if (i % 4 == 2) w.ignorelist->addItem("16777215 > 255");
-        w.convertb_Click();
+        control<QLabel>(w, "renderareapoint")->setText(i % 2 ? "10 20 110 70" : "0 0 300 300");
+        control<QLabel>(w, "totpixels")->setText(i % 2 ? "5000" : "90000");
+        control<QListWidget>(w, "ignorelist")->clear();
+        if (i % 4 == 2) control<QListWidget>(w, "ignorelist")->addItem("16777215 > 255");
+        convert(w)->convertb_Click();
         QVERIFY(run.fake.said.takeLast().startsWith(stop ? "Convert aborted." : "Convert Complete"));
         run.fake.said.clear(); // the record would grow, not the window
-        const QString page = w.convertfilename->text();
+        const QString page = control<QLineEdit>(w, "convertfilename")->text();
         QVERIFY2(readAll(page).endsWith(kTail), qPrintable(page));
         QVERIFY(QFile::remove(page));
         if (i == 19) warmHeap = mallinfo2().uordblks;
     }
-    QVERIFY(run.fake.exitCode == -1 && w.convertb->isEnabled());
+    QVERIFY(run.fake.exitCode == -1 && control<QPushButton>(w, "convertb")->isEnabled());
     const std::size_t heap = mallinfo2().uordblks;
     QVERIFY2(heap <= warmHeap + 16 * 1024, qPrintable(QString("heap %1 -> %2 bytes").arg(warmHeap).arg(heap)));
 }

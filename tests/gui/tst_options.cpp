@@ -3,12 +3,13 @@
 // colour picks, the boxes kept to their lists, message presets, the ignore list and its chooser.
 #include "support/fakeplatform.h"
 
-#include "mainwindow/controls.h"
 #include "mainwindow/quennet.h"
 #include "options/choosecolor.h"
 #include "options/colormap.h"
 #include "picture/picturebox.h"
+#include "picture/pictureframe.h"
 #include "picture/setrenderareaform.h"
+#include "platform/controls.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -43,12 +44,12 @@ private slots:
     void ignoreListEntries();
 
 private:
-    void click(double x, double y) { emit w->mainpic->mouseDown(1, 0, x, y); }
+    void click(double x, double y) { emit control<ui::PictureBox>(*w, "mainpic")->mouseDown(1, 0, x, y); }
     QString code() const
     {
-        const ui::Overlay *box = w->renderareabox;
-        return w->renderareapoint->text() + " / " + w->totpixels->text() +
-               QString::asprintf(" / %g %g %g %g", box->x1, box->y1, box->x2, box->y2);
+        const QRectF box = control<ui::Overlay>(*w, "renderareabox")->rectangle();
+        return control<QLabel>(*w, "renderareapoint")->text() + " / " + control<QLabel>(*w, "totpixels")->text() +
+               QString::asprintf(" / %g %g %g %g", box.left(), box.top(), box.width(), box.height());
     }
     int enabledOptions() const
     {
@@ -56,8 +57,8 @@ private:
         return std::count_if(group.begin(), group.end(), [](const QWidget *control) { return control->isEnabled(); });
     }
     // Opens the dialog as the user does, with a click on the render area caption.
-    void open() { QTest::mouseClick(w->renderareapoint, Qt::LeftButton); }
-    ui::setrenderareaform *form() const { return w->renderAreaForm(); }
+    void open() { QTest::mouseClick(control<QLabel>(*w, "renderareapoint"), Qt::LeftButton); }
+    ui::setrenderareaform *form() const { return picture()->renderAreaForm(); }
     // What the dialog's boxes hold, as "x1,y1,x2,y2", after typing typed into them unless it is null.
     QString boxes(const QString &typed = QString()) const
     {
@@ -75,19 +76,20 @@ private:
         combo->view()->setCurrentIndex(combo->model()->index(combo->findText(item), 0));
         QTest::keyClick(combo->view(), Qt::Key_Return);
     }
+    ui::PictureFrame *picture() const { return w->findChild<ui::PictureFrame *>(); }
     ui::choosecolor *chooser() const { return w->findChild<ui::choosecolor *>(); }
     void add(int32_t swatch) // after a pick of swatch on the picture
     {
-        w->showignorecolor->setColor(swatch);
-        w->addignorelist->click();
+        control<ui::ColorSwatch>(*w, "showignorecolor")->setColor(swatch);
+        control<QPushButton>(*w, "addignorelist")->click();
     }
     // A press on the map inside its one-pixel border, at a pixel of the map's picture.
     void clickMap(QPoint pixel) { QTest::mouseClick(chooser()->colormap, Qt::LeftButton, {}, pixel + QPoint(1, 1)); }
     QStringList entries() const
     {
         QStringList texts;
-        for (int i = 0; i < w->ignorelist->count(); ++i)
-            texts << w->ignorelist->item(i)->text();
+        for (int i = 0; i < control<QListWidget>(*w, "ignorelist")->count(); ++i)
+            texts << control<QListWidget>(*w, "ignorelist")->item(i)->text();
         return texts;
     }
 
@@ -128,36 +130,37 @@ void TestOptions::selection()
     QFETCH(QList<QPointF>, corners);
     QFETCH(QString, crosshairs);
     QFETCH(QString, code);
-    w->setrender->click();
+    control<QPushButton>(*w, "setrender")->click();
     click(corners[0].x(), corners[0].y());
     QStringList seen;
     for (const QPointF &corner : corners.mid(1)) {
-        emit w->mainpic->mouseMove(0, 0, corner.x(), corner.y());
-        seen << QString(w->Line1->color() == Qt::red ? "r" : "g") + (w->Line2->color() == Qt::red ? "r" : "g");
+        emit control<ui::PictureBox>(*w, "mainpic")->mouseMove(0, 0, corner.x(), corner.y());
+        seen << QString(control<ui::Overlay>(*w, "Line1")->color() == Qt::red ? "r" : "g") +
+                    (control<ui::Overlay>(*w, "Line2")->color() == Qt::red ? "r" : "g");
         click(corner.x(), corner.y());
     }
     QCOMPARE(seen.join(' '), crosshairs);
     QCOMPARE(this->code(), code);
     QCOMPARE(enabledOptions(), code == kStart ? 0 : 16);
     // The dialog, never opened, holds the new numbers.
-    QCOMPARE(boxes().replace(',', ' '), w->renderareapoint->text());
+    QCOMPARE(boxes().replace(',', ' '), control<QLabel>(*w, "renderareapoint")->text());
 }
 
 // Real presses, here with the right button, on the border around the drawing area are ignored.
 // A pick rounds half to even where a selection floors: each position lands on the red outline.
 void TestOptions::pointerOnThePicture()
 {
-    w->setrender->click();
+    control<QPushButton>(*w, "setrender")->click();
     // A press on the border would make a corner in column -1 or 300, so that the last press would
     // be refused or give another area.
     for (const QPoint at : {QPoint(0, 50), QPoint(3, 5), QPoint(301, 301), QPoint(51, 81)})
-        QTest::mouseClick(w->mainpic, Qt::RightButton, {}, at);
+        QTest::mouseClick(control<ui::PictureBox>(*w, "mainpic"), Qt::RightButton, {}, at);
     QCOMPARE(code(), "2 4 50 80 / 3648 / 30 60 720 1140"); // the outline runs along column 2 and row 4
 
     for (const QPointF at : {QPointF(22.5, 600), QPointF(37.5, 600), QPointF(600, 52.5)}) {
-        w->showignorecolor->setColor(0);
+        control<ui::ColorSwatch>(*w, "showignorecolor")->setColor(0);
         click(at.x(), at.y());
-        QCOMPARE(w->showignorecolor->color(), 255);
+        QCOMPARE(control<ui::ColorSwatch>(*w, "showignorecolor")->color(), 255);
     }
 }
 
@@ -166,18 +169,19 @@ void TestOptions::pointerOnThePicture()
 void TestOptions::stuckOrBrokenSelection()
 {
     QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    for (QWidget *focus : QList<QWidget *>{w->mainpic, w.get()}) {
-        w->setrender->click();
+    for (QWidget *focus : QList<QWidget *>{control<ui::PictureBox>(*w, "mainpic"), w.get()}) {
+        control<QPushButton>(*w, "setrender")->click();
         click(4485, 300);
         focus->setFocus();
         QTest::keyClick(focus, Qt::Key_Escape);
-        QVERIFY(enabledOptions() == 16 && w->setrenderstatus == "false" && !w->Line1->isVisible() &&
-                !w->Line2->isVisible() && !w->pointline1->isVisible());
+        QVERIFY(enabledOptions() == 16 && picture()->setrenderstatus == "false" &&
+                !control<ui::Overlay>(*w, "Line1")->isVisible() && !control<ui::Overlay>(*w, "Line2")->isVisible() &&
+                !control<ui::Overlay>(*w, "pointline1")->isVisible());
         QCOMPARE(code(), kStart);
     }
 
-    w->setrender->click();
-    w->renderstartpoint = "1 2 3";
+    control<QPushButton>(*w, "setrender")->click();
+    picture()->renderstartpoint = "1 2 3";
     click(1500, 1500);
     QCOMPARE(fake->said, QStringList{"Error: Ubound splitrenderareacode <> 1 [quennetproject]"});
     QCOMPARE(fake->exitCode, 1);
@@ -220,7 +224,7 @@ void TestOptions::dialogSetCancelAndClose()
     QCOMPARE(code(), "2 2 300 300 / 88804 / 30 30 4470 4470");
     QCOMPARE(boxes(), "2.5,1.5,300,300");
 
-    w->setrender->click();
+    control<QPushButton>(*w, "setrender")->click();
     form()->setnewvalue->click();
     QCOMPARE(fake->said, QStringList{"Cant set render area... [quennetproject, system-modal]"});
     // The selection goes on and leaves its numbers in the boxes.
@@ -271,8 +275,8 @@ void TestOptions::boxesKeepToListsAndPresets()
     QFETCH(QString, text);
     QFETCH(QString, shown);
 
-    pick(w->quickmessage, "Own message");
-    QTest::keyClicks(w->msgtext, "TYPED");
+    pick(control<QComboBox>(*w, "quickmessage"), "Own message");
+    QTest::keyClicks(control<QLineEdit>(*w, "msgtext"), "TYPED");
     auto *combo = w->findChild<QComboBox *>(box);
     if (action == "pick")
         pick(combo, text);
@@ -281,7 +285,9 @@ void TestOptions::boxesKeepToListsAndPresets()
     else
         combo->setEditText(text);
     QString now = combo->currentText();
-    if (combo == w->quickmessage) now += ": " + w->msgtext->text() + (w->msgtext->isReadOnly() ? " locked" : "");
+    if (combo == control<QComboBox>(*w, "quickmessage"))
+        now += ": " + control<QLineEdit>(*w, "msgtext")->text() +
+               (control<QLineEdit>(*w, "msgtext")->isReadOnly() ? " locked" : "");
     QCOMPARE(now, shown);
 }
 
@@ -319,19 +325,20 @@ void TestOptions::useTakesOnlyAColor()
 // Entries through the chooser, the refusals of Add and Rem, and the swatch showing an entry.
 void TestOptions::ignoreListEntries()
 {
-    w->addignorelist->click(); // nothing picked yet
-    w->removeignorelist->click();
+    control<QPushButton>(*w, "addignorelist")->click(); // nothing picked yet
+    control<QPushButton>(*w, "removeignorelist")->click();
     add(255);
     chooser()->usecolor->click(); // a fresh chooser offers black
     // A pick on the picture while the chooser is open: Use stores it without Add's checks.
     add(0);
-    w->showignorecolor->setColor(255);
+    control<ui::ColorSwatch>(*w, "showignorecolor")->setColor(255);
     clickMap(QPoint(75, 5)); // green
     chooser()->usecolor->click();
-    w->ignorelist->setCurrentRow(0); // "255 > 0": red on the swatch's left half, black on its right
-    QCOMPARE(fake->pixelShown(w->showignorecolor, QPoint(5, 18)), 255);
-    QCOMPARE(fake->pixelShown(w->showignorecolor, QPoint(35, 18)), 0);
-    w->addignorelist->click(); // the selected entry's colour
+    control<QListWidget>(*w, "ignorelist")
+        ->setCurrentRow(0); // "255 > 0": red on the swatch's left half, black on its right
+    QCOMPARE(fake->pixelShown(control<ui::ColorSwatch>(*w, "showignorecolor"), QPoint(5, 18)), 255);
+    QCOMPARE(fake->pixelShown(control<ui::ColorSwatch>(*w, "showignorecolor"), QPoint(35, 18)), 0);
+    control<QPushButton>(*w, "addignorelist")->click(); // the selected entry's colour
     add(16777215);
     QCOMPARE(chooser()->deccolortext->text(), "65280"); // hidden by Use, the chooser kept its choice
     QVERIFY(chooser()->close());
@@ -340,8 +347,8 @@ void TestOptions::ignoreListEntries()
     QCOMPARE(entries(), (QStringList{"255 > 0", "255 > 65280"}));
     QCOMPARE(fake->said, (QStringList{kInvalid, "Select item from ignore list! [quennetproject]",
                                       "That color you have choose is already added! [quennetproject]"}));
-    w->ignorelist->setCurrentRow(1);
-    w->removeignorelist->click();
+    control<QListWidget>(*w, "ignorelist")->setCurrentRow(1);
+    control<QPushButton>(*w, "removeignorelist")->click();
     QCOMPARE(entries(), QStringList{"255 > 0"});
 }
 

@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: MIT
-// The real platform with message boxes, the file dialog, event processing and quitting scripted
-// and recorded; pictures are read and shown, and the program's folder found, as the program does.
+// The platform with message boxes, the file dialog, event processing and quitting scripted and
+// recorded; pictures are read and shown, and the program's folder found, as the program does.
 #pragma once
 
+#include "platform/picturefile.h"
+#include "platform/platform.h"
 #include "platform/qtplatform.h"
 
 #include <QCoreApplication>
+#include <QWidget>
 
 #include <functional>
 
-class FakePlatform : public platform::QtPlatform
+class FakePlatform : public platform::Platform
 {
 public:
     // Answers for the next message boxes, in order; Ok once they run out.
@@ -53,7 +56,20 @@ public:
         if (onProcessEvents) onProcessEvents(processEventsCalls);
     }
 
+    // Records the code; the program stops what it was doing by itself.
     void quit(int code) override { exitCode = code; }
 
     QString dateTimeText() override { return dateTime; }
+
+    QImage loadPicture(const QString &path, QString *error) override { return platform::readPicture(path, error); }
+    int32_t pixelShown(QWidget *widget, QPoint point) override { return platform::colorShownAt(widget, point); }
+    QString programFolder() override { return QCoreApplication::applicationDirPath(); }
+};
+
+// A control of window by its object name.
+template <class T = QWidget> T *control(const QWidget &window, const char *name)
+{
+    T *found = window.findChild<T *>(QString::fromLatin1(name));
+    if (!found) qFatal("no control %s", name);
+    return found;
 };

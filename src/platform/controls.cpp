@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "controls.h"
 
+#include <QGroupBox>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -12,21 +13,25 @@ QColor resolveColor(int32_t value, const QPalette &palette)
     switch (value) {
     case kWindowBackground:
         return palette.color(QPalette::Base);
-    case kWindowText:
-        return palette.color(QPalette::Text);
     case kDesktop:
         return palette.color(QPalette::Highlight);
-    case kMenuBackground:
-        return palette.color(QPalette::Window);
     default:
         return palette.color(QPalette::Window);
     }
 }
 
+void setUpFrame(QGroupBox *frame, const char *name, const QString &caption, int left, int top, int width, int height)
+{
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setTitle(caption);
+    frame->setGeometry(twipsRect(left, top, width, height));
+}
+
 QIcon programIcon()
 {
     QIcon icon;
-    for (int size : {48, 256}) icon.addFile(QString(":/icons/lumirune-%1.png").arg(size), QSize(size, size));
+    for (int size : {48, 256})
+        icon.addFile(QString(":/icons/lumirune-%1.png").arg(size), QSize(size, size));
     return icon;
 }
 

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
-// Choosing the render area on the picture, picking a colour from it, and the outline and pixel
-// total that show the render area.
-#include "mainwindow/controls.h"
-#include "mainwindow/quennet.h"
-#include "picture/picturebox.h"
-#include "picture/setrenderareaform.h"
+// Loading the picture, choosing the render area on it, picking a colour from it, and the outline
+// and pixel total that show the render area.
+#include "pictureframe.h"
+
+#include "picturebox.h"
+#include "setrenderareaform.h"
 
 #include "engine/numbers.h"
 #include "engine/renderarea.h"
+#include "platform/controls.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -51,36 +53,86 @@ void markRefused(Overlay *line, bool refused)
 
 } // namespace
 
-void quennet::connectRenderAreaHandlers()
+PictureFrame::PictureFrame(QWidget *window, platform::Platform &platform, platform::Guard &guard)
+    : QWidget(window), m_platform(platform), m_guard(guard)
 {
-    connect(setrender, &QPushButton::clicked, this, &quennet::setrender_Click);
-    connect(mainpic, &PictureBox::mouseDown, this, &quennet::mainpic_MouseDown);
-    connect(mainpic, &PictureBox::mouseMove, this, &quennet::mainpic_MouseMove);
-    connect(renderareapoint, &ClickLabel::clicked, this, &quennet::renderareapoint_Click);
+    setObjectName("pictureframe");
+    // Above the option frames, which start at 4680 twips.
+    setGeometry(twipsRect(0, 0, 7215, 4680));
+    loadpic = placeWithText<QPushButton>(this, "loadpic", "Load picture", 4920, 120, 2055, 255);
+    setrender = placeWithText<QPushButton>(this, "setrender", "Set render area", 4920, 1560, 2055, 255);
+    mainpic = place<PictureBox>(this, "mainpic", 120, 120, 4530, 4530);
+    totpixels = placeWithText<QLabel>(this, "totpixels", "90000", 4920, 2760, 2055, 255);
+    info3 = placeWithText<QLabel>(this, "info3", "Total pixels in render area:", 4920, 2520, 2055, 255);
+    renderareapoint = placeWithText<ClickLabel>(this, "renderareapoint", "0 0 300 300", 4920, 2160, 2055, 255);
+    info2 = placeWithText<QLabel>(this, "info2", "Render area  (x1 y1 x2 y2):", 4920, 1920, 2175, 255);
+    info1 = placeWithText<QLabel>(this, "info1", "Load the picture you want to convert and then setup your options.",
+                                  4920, 480, 2175, 735);
+    info1->setWordWrap(true);
+    info1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    buildOverlays();
+
+    connect(loadpic, &QPushButton::clicked, this, &PictureFrame::loadpic_Click);
+    connect(setrender, &QPushButton::clicked, this, &PictureFrame::setrender_Click);
+    connect(mainpic, &PictureBox::mouseDown, this, &PictureFrame::mainpic_MouseDown);
+    connect(mainpic, &PictureBox::mouseMove, this, &PictureFrame::mainpic_MouseMove);
+    connect(renderareapoint, &ClickLabel::clicked, this, &PictureFrame::renderareapoint_Click);
     // A first corner in the last column or row admits no second one while every command is
     // locked, so Esc leaves selection mode wherever the focus is in this window.
     m_cancelSelection = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     m_cancelSelection->setContext(Qt::WindowShortcut);
     m_cancelSelection->setEnabled(false);
-    connect(m_cancelSelection, &QShortcut::activated, this, &quennet::cancelRenderSelection);
-    connect(mainpic, &PictureBox::escapePressed, this, &quennet::cancelRenderSelection);
+    connect(m_cancelSelection, &QShortcut::activated, this, &PictureFrame::cancelRenderSelection);
+    connect(mainpic, &PictureBox::escapePressed, this, &PictureFrame::cancelRenderSelection);
 }
 
-void quennet::setrender_Click()
+void PictureFrame::buildOverlays()
+{
+    const QColor green(0, 192, 0);
+    const QColor darkGreen(0, 128, 0);
+    Line1 = mainpic->addOverlay(Overlay::Kind::Line, "Line1", green);
+    Line1->setLine(149, 0, 149, 4470);
+    Line2 = mainpic->addOverlay(Overlay::Kind::Line, "Line2", green);
+    Line2->setLine(0, 149, 4470, 149);
+    renderareabox = mainpic->addOverlay(Overlay::Kind::Rectangle, "renderareabox", QColor(255, 0, 0));
+    renderareabox->setRectangle(0, 0, 4500, 4500);
+    renderareabox->setVisible(true);
+    pointline2 = mainpic->addOverlay(Overlay::Kind::Line, "pointline2", darkGreen);
+    pointline2->setLine(480, 600, 480, 900);
+    pointline1 = mainpic->addOverlay(Overlay::Kind::Line, "pointline1", darkGreen);
+    pointline1->setLine(480, 600, 780, 600);
+}
+
+QString PictureFrame::renderAreaCode() const
+{
+    return renderareapoint->text();
+}
+
+QString PictureFrame::pixelTotal() const
+{
+    return totpixels->text();
+}
+
+QImage PictureFrame::drawingArea() const
+{
+    return mainpic->drawingArea();
+}
+
+void PictureFrame::setrender_Click()
 {
     setrenderstatus = "true";
     if (m_renderAreaForm) m_renderAreaForm->hide();
     Line1->setVisible(true);
     Line2->setVisible(true);
-    setOptionsEnabled(false);
+    emit optionsEnabledRequested(false);
     renderstartpoint = "0x0";
     m_cancelSelection->setEnabled(true);
 }
 
 // Any button acts alike.
-void quennet::mainpic_MouseDown(int, int, double x, double y)
+void PictureFrame::mainpic_MouseDown(int, int, double x, double y)
 {
-    runGuarded(engine::Operation::MainpicMouse, [&] {
+    m_guard.runGuarded(engine::Operation::MainpicMouse, [&] {
         if (setrenderstatus != "true")
             pickColor(x, y);
         else if (renderstartpoint == "0x0")
@@ -90,17 +142,17 @@ void quennet::mainpic_MouseDown(int, int, double x, double y)
     });
 }
 
-void quennet::pickColor(double x, double y)
+void PictureFrame::pickColor(double x, double y)
 {
     // Rounded rather than floored: a position between two pixels takes the nearer one.
     const int column = static_cast<int>(engine::roundHalfEven(x / kTwipsPerPixel));
     const int row = static_cast<int>(engine::roundHalfEven(y / kTwipsPerPixel));
     // The colour as shown, outline included.
     const QPoint shown(PictureBox::kBorder + column, PictureBox::kBorder + row);
-    showignorecolor->setColor(m_platform.pixelShown(mainpic, shown));
+    emit colorPicked(m_platform.pixelShown(mainpic, shown));
 }
 
-void quennet::takeFirstCorner(double x, double y)
+void PictureFrame::takeFirstCorner(double x, double y)
 {
     renderstartpoint = QString::number(pixelAt(x)) + ' ' + QString::number(pixelAt(y));
     pointline1->setVisible(true);
@@ -109,7 +161,7 @@ void quennet::takeFirstCorner(double x, double y)
     pointline2->setLine(x, y, x, kDrawingAreaTwips);
 }
 
-void quennet::takeSecondCorner(double x, double y)
+void PictureFrame::takeSecondCorner(double x, double y)
 {
     const std::string corner = renderstartpoint.toStdString();
     const std::vector<std::string_view> fields = engine::splitAtSpaces(corner);
@@ -123,10 +175,7 @@ void quennet::takeSecondCorner(double x, double y)
     if (cornerField(fields[0]) >= column || cornerField(fields[1]) >= row) return;
 
     renderareapoint->setText(renderstartpoint + ' ' + QString::number(column) + ' ' + QString::number(row));
-    pointline1->setVisible(false);
-    pointline2->setVisible(false);
-    Line1->setVisible(false);
-    Line2->setVisible(false);
+    hideCrosshair();
     if (!applyRenderAreaCode()) return;
 
     // The dialog opens on the area last made, whether typed or clicked.
@@ -136,13 +185,10 @@ void quennet::takeSecondCorner(double x, double y)
     form->y1text->setText(code[1]);
     form->x2text->setText(code[2]);
     form->y2text->setText(code[3]);
-
-    setrenderstatus = "false";
-    m_cancelSelection->setEnabled(false);
-    setOptionsEnabled(true);
+    endSelection();
 }
 
-void quennet::mainpic_MouseMove(int, int, double x, double y)
+void PictureFrame::mainpic_MouseMove(int, int, double x, double y)
 {
     if (setrenderstatus != "true") return;
     if (renderstartpoint != "0x0") {
@@ -155,23 +201,39 @@ void quennet::mainpic_MouseMove(int, int, double x, double y)
             markRefused(Line2, *y1 >= pixelAt(y));
         }
     }
-    Line1->setLine(x, Line1->y1, x, Line1->y2);
-    Line2->setLine(Line2->x1, y, Line2->x2, y);
+    Line1->setLine(x, Line1->line().y1(), x, Line1->line().y2());
+    Line2->setLine(Line2->line().x1(), y, Line2->line().x2(), y);
 }
 
-void quennet::cancelRenderSelection()
+void PictureFrame::cancelRenderSelection()
 {
     if (setrenderstatus != "true") return;
+    hideCrosshair();
+    endSelection();
+}
+
+void PictureFrame::hideCrosshair()
+{
     pointline1->setVisible(false);
     pointline2->setVisible(false);
     Line1->setVisible(false);
     Line2->setVisible(false);
-    setrenderstatus = "false";
-    m_cancelSelection->setEnabled(false);
-    setOptionsEnabled(true);
 }
 
-bool quennet::applyRenderAreaCode()
+void PictureFrame::endSelection()
+{
+    setrenderstatus = "false";
+    m_cancelSelection->setEnabled(false);
+    emit optionsEnabledRequested(true);
+}
+
+bool PictureFrame::setRenderAreaCode(const QString &code)
+{
+    renderareapoint->setText(code);
+    return applyRenderAreaCode();
+}
+
+bool PictureFrame::applyRenderAreaCode()
 {
     const std::string code = renderareapoint->text().toStdString();
     if (engine::splitAtSpaces(code).size() != 4) {
@@ -187,13 +249,13 @@ bool quennet::applyRenderAreaCode()
 }
 
 // The codes are built here, so a malformed one means the window's state cannot be trusted.
-void quennet::endOnBrokenCode(const QString &text)
+void PictureFrame::endOnBrokenCode(const QString &text)
 {
     m_platform.message(text, QString(), Buttons::Ok, false);
-    endProgram(1);
+    emit endRequested(1);
 }
 
-void quennet::renderareapoint_Click()
+void PictureFrame::renderareapoint_Click()
 {
     setrenderareaform *form = renderAreaForm();
     form->show();
@@ -201,7 +263,7 @@ void quennet::renderareapoint_Click()
     form->activateWindow();
 }
 
-setrenderareaform *quennet::renderAreaForm()
+setrenderareaform *PictureFrame::renderAreaForm()
 {
     if (!m_renderAreaForm) {
         auto *form = new setrenderareaform(*this, m_platform);

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+class QGroupBox;
+
 namespace ui {
 
 // Layout is given in twips; the program works at 15 twips to the pixel.
@@ -39,6 +41,9 @@ W *placeWithText(QWidget *parent, const char *name, const QString &text, int lef
     return widget;
 }
 
+// Names, captions and places a frame of the main window, in twips.
+void setUpFrame(QGroupBox *frame, const char *name, const QString &caption, int left, int top, int width, int height);
+
 // The small windows beside the main one: a fixed tool window with a close box only.
 inline constexpr Qt::WindowFlags kToolWindowFlags =
     Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
@@ -51,9 +56,7 @@ QIcon programIcon();
 
 // System colour references, 0x80000000 + index, as the palette shows them.
 constexpr int32_t kWindowBackground = int32_t(0x80000005);
-constexpr int32_t kWindowText = int32_t(0x80000008);
 constexpr int32_t kDesktop = int32_t(0x80000001);
-constexpr int32_t kMenuBackground = int32_t(0x80000004);
 
 // A colour value 0x00BBGGRR, or a system colour reference resolved through the palette.
 QColor resolveColor(int32_t value, const QPalette &palette);

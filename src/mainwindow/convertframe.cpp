@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+#include "convertframe.h"
+
+#include "platform/controls.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace ui {
+
+ConvertFrame::ConvertFrame(QWidget *window, platform::Platform &platform, const PictureFrame &picture,
+                           const TextFrame &text, const ColorFrame &color)
+    : QGroupBox(window), m_platform(platform), m_picture(picture), m_text(text), m_color(color)
+{
+    setUpFrame(this, "convertframe", "Convert", 120, 4680, 6975, 3015);
+    hide();
+
+    statustimer = new QTimer(this);
+    statustimer->setObjectName("statustimer");
+    statustimer->setInterval(1000);
+
+    convertb = placeWithText<QPushButton>(window, "convertb", "Convert", 4800, 4080, 2295, 495);
+    QFont bold = convertb->font();
+    bold.setFamily("Sans Serif");
+    bold.setPointSize(12);
+    bold.setBold(true);
+    convertb->setFont(bold);
+
+    infolabel7 = placeWithText<QLabel>(this, "infolabel7", "Status:", 360, 360, 1695, 255);
+    statusbar1 = place<Shape>(this, "statusbar1", 360, 600, 6200, 375);
+    statusbar2 = place<Shape>(this, "statusbar2", 360, 600, 15, 375);
+    statusbar2->setFill(kDesktop);
+    convertstatus = placeWithText<QLabel>(this, "convertstatus", "0%", 3240, 720, 735, 255);
+    convertinfo3 = placeWithText<QLabel>(this, "convertinfo3", "0 sec elasped, 0 sec left.", 360, 1080, 2535, 255);
+    infolabel4 = placeWithText<QLabel>(this, "infolabel4", "Working on:" + QString(44, ' ') + "Save in file:", 360,
+                                       1440, 4455, 255);
+    convertinfo1 = placeWithText<QLabel>(this, "convertinfo1", "Pixel number:", 360, 1680, 975, 255);
+    convertpixelnr = placeWithText<QLabel>(this, "convertpixelnr", "0", 1440, 1680, 855, 255);
+    convertinfo2 = placeWithText<QLabel>(this, "convertinfo2", "Line number:", 360, 1920, 975, 255);
+    convertlinenr = placeWithText<QLabel>(this, "convertlinenr", "0", 1440, 1920, 1095, 255);
+    convertfilename = placeWithText<QLineEdit>(this, "convertfilename", QString(), 3240, 1680, 3375, 285);
+    convertfilename->setReadOnly(true);
+    infolabel6 = placeWithText<QLabel>(
+        this, "infolabel6", "Dec:" + QString(40, ' ') + "RGB:" + QString(39, ' ') + "HEX:", 360, 2280, 6255, 255);
+    convertvbcolor = placeWithText<QLineEdit>(this, "convertvbcolor", "0", 360, 2520, 1935, 285);
+    convertrgbcolor = placeWithText<QLineEdit>(this, "convertrgbcolor", "0", 2520, 2520, 1935, 285);
+    converthexcolor = placeWithText<QLineEdit>(this, "converthexcolor", "0", 4680, 2520, 1935, 285);
+
+    connect(convertb, &QPushButton::clicked, this, &ConvertFrame::convertb_Click);
+    connect(statustimer, &QTimer::timeout, this, &ConvertFrame::statustimer_Timer);
+}
+
+ConvertFrame::~ConvertFrame() = default;
+
+void ConvertFrame::setPictureFile(const QString &path)
+{
+    convertfilename->setText(path);
+}
+
+} // namespace ui

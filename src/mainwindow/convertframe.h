@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "errorreport.h"
+
+#include "engine/failure.h"
+#include "engine/scan.h"
+#include "platform/guard.h"
+#include "platform/platform.h"
+
+#include <QGroupBox>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace ui {
+
+class ColorFrame;
+class PictureFrame;
+class Shape;
+class TextFrame;
+
+// The Convert button and the "Convert" frame shown while a conversion runs: the checks, the
+// scan with its progress and status timer, STOP, and the report of a failure.
+class ConvertFrame : public QGroupBox, public platform::Guard, private engine::ScanHost
+{
+    Q_OBJECT
+public:
+    // The button goes on window; the options are read from the other frames.
+    ConvertFrame(QWidget *window, platform::Platform &platform, const PictureFrame &picture, const TextFrame &text,
+                 const ColorFrame &color);
+    ~ConvertFrame() override;
+
+    // Handlers. Each is connected to its control; tests may call them directly.
+    void convertb_Click();
+    // One tick counts a second of the conversion and shows the estimate.
+    void statustimer_Timer();
+
+    // The page of a conversion is written beside this picture.
+    void setPictureFile(const QString &path);
+    // Scan work between two rounds of event processing during a conversion.
+    void setScanEventInterval(std::chrono::nanoseconds interval) { m_eventInterval = interval; }
+
+    // Runs a handler body; a failure is claimed by operation, reported, and ends the program.
+    void runGuarded(engine::Operation operation, const std::function<void()> &body) override;
+    // The program ends: a running scan stops where it is, its page kept as written so far.
+    void haltConversion();
+
+    // Conversion state outside the controls.
+    int16_t totallines = 0; // rows of the render area of the current or last conversion
+    int16_t rendertime = 0; // seconds counted by the status timer
+    std::string hexcolor;   // colour text of the last encoded pixel
+
+signals:
+    // The frames are swapped while a conversion runs (true) and back after (false).
+    void busyChanged(bool busy);
+    // A failure was reported: the program ends with this code.
+    void endRequested(int exitCode);
+
+private:
+    void startConvert();
+    bool convertInputsPass();
+    void abortConvert();
+    void Loopconvert();
+    engine::ScanSettings scanSettingsFromControls() const;
+    void enterBusyState();
+    void returnToIdle();
+    void showScanProgress();
+    void processEvents() override;
+    // Appends the report of failure to the report file and tells the user.
+    void reportFailure(const engine::Failure &failure);
+    ErrorReport reportOf(const engine::Failure &failure, const QString &dateTime) const;
+
+    platform::Platform &m_platform;
+    const PictureFrame &m_picture;
+    const TextFrame &m_text;
+    const ColorFrame &m_color;
+    std::shared_ptr<engine::Conversion> m_conversion; // the current or last conversion
+    std::chrono::nanoseconds m_eventInterval = std::chrono::milliseconds(10);
+
+    QTimer *statustimer;
+    QPushButton *convertb; // on the window, beside the frame
+    QLineEdit *convertfilename;
+    QLineEdit *converthexcolor;
+    QLineEdit *convertrgbcolor;
+    QLineEdit *convertvbcolor;
+    QLabel *convertlinenr;
+    QLabel *convertpixelnr;
+    QLabel *infolabel6;
+    QLabel *infolabel4;
+    QLabel *convertinfo3;
+    QLabel *convertinfo2;
+    QLabel *convertinfo1;
+    QLabel *convertstatus;
+    Shape *statusbar2;
+    Shape *statusbar1;
+    QLabel *infolabel7;
+};
+
+} // namespace ui
