@@ -4,6 +4,7 @@
 // Prints the median milliseconds per scenario; the naive variant opens, appends and closes the
 // page for every pixel, as a writer without buffering would.
 #include "engine/colorcode.h"
+#include "engine/pagefile.h"
 #include "engine/scan.h"
 
 #include <algorithm>
@@ -76,7 +77,8 @@ void engineScan(const engine::ScanSettings &settings, PhotoSource &source, const
 {
     engine::Conversion conversion(settings);
     NoEvents host;
-    conversion.startDocument(path);
+    engine::PageFile page = engine::replacePage(path);
+    conversion.startDocument(page);
     conversion.Loopconvert(source, host);
 }
 

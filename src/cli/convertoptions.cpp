@@ -232,6 +232,10 @@ ConvertJob parseArguments(const QStringList &arguments)
     }
     if (p.isSet(kOutput)) {
         job.output = p.value(kOutput);
+        if (job.output.isEmpty()) {
+            job.error = invalid(kOutput, "", "the file name is empty");
+            return job;
+        }
         if (job.pictures.size() > 1) {
             job.error = "-o names one page, but more than one picture was given";
             return job;
@@ -271,7 +275,8 @@ ConvertJob parseArguments(const QStringList &arguments)
     if (p.isSet(kSeed)) {
         bool ok = false;
         s.seed = p.value(kSeed).toUInt(&ok);
-        if (!ok) {
+        static const QRegularExpression digits("\\A[0-9]+\\z"); // toUInt() forgives spaces around
+        if (!ok || !digits.match(p.value(kSeed)).hasMatch()) {
             job.error = invalid(kSeed, p.value(kSeed), "a whole number from 0 to 4294967295");
             return job;
         }

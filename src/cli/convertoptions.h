@@ -13,6 +13,7 @@ struct ConvertJob
 {
     engine::ScanSettings settings;
     QString output;           // empty: the numbered name beside each picture
+    QByteArray outputBytes;   // the -o file's name as given, for opening
     QStringList pictures;     // "-" is standard input
     engine::SizeRequest size; // none: the picture as the 300 x 300 box shows it
     bool areaGiven = false;   // else the whole box, or the whole scaled picture

@@ -2,7 +2,7 @@
 #include "pictureconversion.h"
 
 #include "engine/failure.h"
-#include "engine/outputname.h"
+#include "engine/pagefile.h"
 #include "engine/pageformat.h"
 #include "platform/picturefile.h"
 
@@ -37,16 +37,6 @@ void say(PictureResult &result, const QString &subject, const QString &message)
     result.messages += ("lumirune-convert: " + subject + ": " + message + "\n").toLocal8Bit();
 }
 
-// Creates name if no file of that name exists, even a dangling link, so that two conversions
-// running at once never write one page. Any other failure leaves the name to the page writer,
-// which reports it.
-bool claimFreeName(const std::string &name)
-{
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd >= 0) ::close(fd);
-    return fd >= 0 || errno != EEXIST;
-}
-
 bool readStandardInput(QByteArray &bytes, QString &reason)
 {
     char chunk[65536];
@@ -79,29 +69,28 @@ bool loadPicture(QIODevice *device, const QString &picture, const ConvertJob &jo
                  PictureResult &result)
 {
     QString reason;
+    bool incomplete = false;
     loaded.settings = job.settings;
     if (!job.size.any()) {
-        const QImage image = device ? platform::readPicture(device, &reason) : platform::readPicture(picture, &reason);
+        const QImage image = platform::readPicture(device, &reason, &incomplete);
         if (image.isNull()) {
             say(result, picture, "not a readable picture (" + reason + ")");
             return false;
         }
+        if (incomplete) say(result, picture, "damaged: converted what could be read");
         loaded.pixels = std::make_unique<platform::ImagePixelSource>(platform::composeDrawingArea(image));
         return true;
     }
-    QImageReader reader;
-    if (device)
-        reader.setDevice(device);
-    else
-        reader.setFileName(picture);
     const bool twoChars = job.settings.twoCharsPerPixel;
     loaded.scaled = platform::readScaledPicture(
-        reader, [&](engine::PixelSize size) { return engine::scaledSize(size, job.size, twoChars); }, &reason);
+        device, [&](engine::PixelSize size) { return engine::scaledSize(size, job.size, twoChars); }, &reason,
+        &incomplete);
     const engine::PixelSize size{loaded.scaled.width, loaded.scaled.height};
     if (size.width == 0) {
         say(result, picture, "not a readable picture (" + reason + ")");
         return false;
     }
+    if (incomplete) say(result, picture, "damaged: converted what could be read");
     engine::RenderArea &area = loaded.settings.area;
     if (!job.areaGiven) area = {0, 0, int16_t(size.width), int16_t(size.height)};
     if (!engine::areaWithin(area, size)) {
@@ -162,7 +151,8 @@ PageTarget pageTarget(const QString &picture, const ConvertJob &job)
     return job.output.isEmpty() ? PageTarget::Beside : PageTarget::OutputFile;
 }
 
-PictureResult convertPicture(const QString &picture, const ConvertJob &job, int index, ClaimOrder &order)
+PictureResult convertPicture(const QString &picture, const QByteArray &path, const ConvertJob &job, int index,
+                             ClaimOrder &order)
 {
     PictureResult result;
     Turn turn(order, index);
@@ -170,59 +160,60 @@ PictureResult convertPicture(const QString &picture, const ConvertJob &job, int 
     const QString pictureName = fromInput ? kStandardInput : picture;
     QByteArray bytes;
     QBuffer buffer(&bytes);
+    std::unique_ptr<QFile> file;
+    QString reason;
     if (fromInput) {
-        QString reason;
         if (!readStandardInput(bytes, reason)) {
             say(result, kStandardInput, "not a readable picture (" + reason + ")");
             return result;
         }
         buffer.open(QIODevice::ReadOnly);
+    } else if (!(file = platform::openPicture(path, &reason))) {
+        say(result, pictureName, reason);
+        return result;
     }
     LoadedPicture loaded;
-    if (!loadPicture(fromInput ? &buffer : nullptr, pictureName, job, loaded, result)) return result;
+    if (!loadPicture(fromInput ? static_cast<QIODevice *>(&buffer) : file.get(), pictureName, job, loaded, result))
+        return result;
+    file.reset();
     buffer.close();
     bytes = QByteArray();
 
     const PageTarget target = pageTarget(picture, job);
-    std::string output = QFile::encodeName(job.output).toStdString();
-    if (target == PageTarget::Beside) {
-        const auto extension = engine::pageExtension(loaded.settings.page.format);
-        std::optional<std::string> free;
-        order.waitFor(index);
-        try {
-            free = engine::nextFreeOutputName(
-                QFile::encodeName(picture).toStdString(), [&](const std::string &name) { return !claimFreeName(name); },
-                extension);
-        } catch (const engine::Failure &failure) {
-            say(result, picture, QString::fromLocal8Bit(failure.what()));
-            return result;
+    std::optional<engine::PageFile> page;
+    try {
+        if (target == PageTarget::Beside) {
+            order.waitFor(index);
+            page = engine::claimNextFreePage(path.toStdString(), engine::pageExtension(loaded.settings.page.format));
+            if (!page) {
+                say(result, pictureName, "no free page name: the names numbered 1 to 100 beside it are all taken");
+                return result;
+            }
+        } else if (target == PageTarget::OutputFile) {
+            page = engine::replacePage(job.outputBytes.toStdString());
         }
-        if (!free) {
-            say(result, picture, "no free page name: the names numbered 1 to 100 beside it are all taken");
-            return result;
-        }
-        output = *free;
+    } catch (const engine::Failure &failure) {
+        say(result, pictureName, QString::fromLocal8Bit(failure.what()));
+        return result;
     }
     turn.pass(); // the name is claimed, or there is none to claim
     engine::Conversion conversion(loaded.settings);
     NoEvents host;
     try {
-        if (target == PageTarget::StandardOutput)
-            conversion.startDocumentOn(STDOUT_FILENO, kStandardOutput);
+        if (page)
+            conversion.startDocument(*page);
         else
-            conversion.startDocument(output);
+            conversion.startDocumentOn(STDOUT_FILENO, kStandardOutput);
         conversion.Loopconvert(*loaded.pixels, host);
     } catch (const engine::Failure &failure) {
         // The writer names the page; for standard output, say which picture it was.
-        const QString where = target == PageTarget::StandardOutput ? pictureName : QFile::decodeName(output.c_str());
-        say(result, where, QString::fromLocal8Bit(failure.what()));
-        // A half-written page is of no use to a batch; a device or a link named as the output stays.
-        struct stat written;
-        if (target != PageTarget::StandardOutput && ::lstat(output.c_str(), &written) == 0 && S_ISREG(written.st_mode))
-            std::remove(output.c_str());
+        say(result, page ? QFile::decodeName(page->path().c_str()) : pictureName,
+            QString::fromLocal8Bit(failure.what()));
+        // A half-written page is of no use to a batch; only one this run created is removed.
+        if (page) engine::removeCreatedPage(*page);
         return result;
     }
-    if (target != PageTarget::StandardOutput) result.pageName = QByteArray::fromStdString(output) + "\n";
+    if (page) result.pageName = QByteArray::fromStdString(page->path()) + "\n";
     result.written = true;
     return result;
 }

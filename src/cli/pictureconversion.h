@@ -50,6 +50,8 @@ PageTarget pageTarget(const QString &picture, const ConvertJob &job);
 // Reads the picture (standard input for "-"), scales it if asked, and writes its page. Safe to run
 // for several pictures at once: each page name beside a picture is claimed by creating it.
 // index is the picture's place in the batch, for order.
-PictureResult convertPicture(const QString &picture, const ConvertJob &job, int index, ClaimOrder &order);
+// path is the picture's name as given, in bytes.
+PictureResult convertPicture(const QString &picture, const QByteArray &path, const ConvertJob &job, int index,
+                             ClaimOrder &order);
 
 } // namespace cli

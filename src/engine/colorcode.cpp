@@ -55,6 +55,22 @@ std::string ColorEncoder::rgbText() const
     return out;
 }
 
+std::string hexText(uint32_t rgb)
+{
+    std::string out;
+    appendHex(out, rgb);
+    return out;
+}
+
+std::string rgbText(uint32_t rgb)
+{
+    std::string out;
+    appendTwoDigits(out, int(rgb >> 16));
+    appendTwoDigits(out, int((rgb >> 8) & 0xFF));
+    appendTwoDigits(out, int(rgb & 0xFF));
+    return out;
+}
+
 char *writeHex(char *out, uint32_t rgb)
 {
     // Two digits per table entry: at quality 100 nearly every pixel opens a run and writes these.

@@ -89,5 +89,8 @@ private:
 char *writeHex(char *out, uint32_t rgb);
 // Appends the six hex digits of a 0x00RRGGBB value.
 void appendHex(std::string &out, uint32_t rgb);
+// The texts an emitted 0x00RRGGBB colour is shown as: "FF0000" and "2550000".
+std::string hexText(uint32_t rgb);
+std::string rgbText(uint32_t rgb);
 
 } // namespace engine

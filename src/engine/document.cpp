@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace engine {
@@ -50,45 +51,82 @@ DocumentWriter::~DocumentWriter()
     }
 }
 
-void DocumentWriter::fail(const char *what, int error)
+void DocumentWriter::fail(const char *what, const std::string &reason)
 {
     discard();
     m_open = false;
-    throw Failure(ErrorNumber::FileAccess, std::string(what) + " \"" + m_path + "\": " + std::strerror(error),
-                  "DocumentWriter");
+    m_failed = true;
+    throw Failure(ErrorNumber::FileAccess, std::string(what) + " \"" + m_path + "\": " + reason, "DocumentWriter");
 }
 
-void DocumentWriter::start(const std::string &path, const PageOptions &options)
+void DocumentWriter::start(PageFile &page, const PageOptions &options)
 {
     close();
-    m_path = path;
-    m_fd = -1;
+    m_path = page.path();
+    m_stream = -1;
+    m_device = page.device();
+    m_inode = page.inode();
+    m_piecesWritten = 0;
+    m_size = 0;
+    m_failed = false;
     m_open = true;
     append(documentHead(options));
-    writeOut(O_TRUNC, "Cannot create");
+    writeOut(page.release());
 }
 
 void DocumentWriter::startOn(int fd, const std::string &name, const PageOptions &options)
 {
     close();
     m_path = name;
-    m_fd = fd;
+    m_stream = fd;
+    m_piecesWritten = 0;
+    m_size = 0;
+    m_failed = false;
     m_open = true;
     append(documentHead(options));
 }
 
 void DocumentWriter::flush()
 {
-    if (m_open && m_used > 0) writeOut(O_APPEND, "Cannot open");
+    if (!m_open || m_used == 0) return;
+    if (m_stream < 0) return writeOut(reopen());
+    // A copy of the descriptor, as writeOut() closes what it is given.
+    const int fd = ::fcntl(m_stream, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) fail("Cannot write", std::strerror(errno));
+    writeOut(fd);
+}
+
+// The page by name again, but only the very file this writer started: a link, a FIFO or another
+// file put in its place fails. A page removed meanwhile is created anew, exclusively.
+int DocumentWriter::reopen()
+{
+    const char *path = m_path.c_str();
+    int fd = ::open(path, O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat info
+    {
+    };
+    if (fd < 0 && errno == ENOENT) {
+        fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 && ::fstat(fd, &info) == 0) {
+            m_device = info.st_dev;
+            m_inode = info.st_ino;
+            m_size = 0;
+        }
+    }
+    if (fd < 0) fail("Cannot open", describeOpenError(m_path, errno));
+    // The size as well: a file made in a removed page's place may be given its inode number.
+    if (::fstat(fd, &info) != 0 || info.st_dev != m_device || info.st_ino != m_inode || info.st_size != m_size) {
+        ::close(fd);
+        fail("Cannot open", "no longer the page this conversion created");
+    }
+    return fd;
 }
 
 // write() rather than a stream: it tells how many bytes landed when the disk fills part-way.
-void DocumentWriter::writeOut(int openFlags, const char *cannotOpen)
+// Takes fd and closes it.
+void DocumentWriter::writeOut(int fd)
 {
-    const int fd = m_fd >= 0 ? m_fd : ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | openFlags, 0666);
-    if (fd < 0) fail(cannotOpen, errno);
-    const auto closeOwn = [&] { return fd == m_fd ? 0 : ::close(fd); };
-    const off_t start = ::lseek(fd, 0, SEEK_END); // -1 for a pipe, which cannot be cut back
+    const off_t start = ::lseek(fd, 0, SEEK_END);
     std::size_t landed = 0;
     while (landed < m_used) {
         const ssize_t n = ::write(fd, m_buffer.get() + landed, m_used - landed);
@@ -101,12 +139,17 @@ void DocumentWriter::writeOut(int openFlags, const char *cannotOpen)
             const char *what = "Cannot write";
             if (landed > 0 && start >= 0 && ::ftruncate(fd, start + off_t(lastPieceEnd(landed))) != 0)
                 what = "Cannot write (and the page ends in a cut piece)";
-            closeOwn();
-            fail(what, error);
+            m_piecesWritten += piecesUpTo(lastPieceEnd(landed));
+            m_size = start + off_t(lastPieceEnd(landed));
+            ::close(fd);
+            fail(what, std::strerror(error));
         }
     }
+    // A failed close may have lost what was written (NFS): nothing of it counts as written then.
+    if (::close(fd) != 0) fail("Cannot write", std::strerror(errno));
+    m_piecesWritten += piecesUpTo(m_used);
+    m_size = start + off_t(m_used);
     discard();
-    if (closeOwn() != 0) fail("Cannot write", errno);
 }
 
 std::size_t DocumentWriter::lastPieceEnd(std::size_t limit) const
@@ -117,6 +160,17 @@ std::size_t DocumentWriter::lastPieceEnd(std::size_t limit) const
         if (ends) return word * 64 + 63 - std::size_t(__builtin_clzll(ends));
     }
     return 0;
+}
+
+int64_t DocumentWriter::piecesUpTo(std::size_t limit) const
+{
+    int64_t pieces = 0;
+    for (std::size_t word = 0; word <= limit / 64; ++word) {
+        uint64_t ends = m_pieceEnds[word];
+        if (word == limit / 64) ends &= ~uint64_t(0) >> (63 - limit % 64);
+        pieces += __builtin_popcountll(ends);
+    }
+    return pieces;
 }
 
 void DocumentWriter::discard()

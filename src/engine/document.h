@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "pagefile.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -48,8 +50,8 @@ public:
     DocumentWriter(const DocumentWriter &) = delete;
     DocumentWriter &operator=(const DocumentWriter &) = delete;
 
-    // Creates the file (an existing one is truncated) and writes the head.
-    void start(const std::string &path, const PageOptions &options);
+    // Writes the head into the claimed page and closes it (page keeps saying which file it was).
+    void start(PageFile &page, const PageOptions &options);
     // Writes the page to an open descriptor instead (standard output), which stays open; name is
     // what failures call it.
     void startOn(int fd, const std::string &name, const PageOptions &options);
@@ -67,22 +69,35 @@ public:
         m_pieceEnds[m_used / 64] |= uint64_t(1) << (m_used % 64);
     }
     // Appends buffered pieces to the file by name, as a writer that opened it per piece would: a
-    // removed page is created again, a folder that is gone or read-only fails.
+    // removed page is created again (exclusively), a folder that is gone or read-only fails, and
+    // so does a name that now holds another file, a link or anything else.
     void flush();
     // Appends the tail and closes the file; the page is finished.
     void finish(std::string_view tail);
     // Writes what is buffered and closes the file without a tail.
     void close();
 
+    // Pieces that reached the disk whole, the head counting as one.
+    int64_t piecesWritten() const { return m_piecesWritten; }
+    // A write failed since start(); the page ends after piecesWritten() pieces.
+    bool failed() const { return m_failed; }
+
 private:
-    [[noreturn]] void fail(const char *what, int error);
-    void writeOut(int openFlags, const char *cannotOpen);
+    [[noreturn]] void fail(const char *what, const std::string &reason);
+    int reopen();
+    void writeOut(int fd);
     std::size_t lastPieceEnd(std::size_t limit) const;
+    int64_t piecesUpTo(std::size_t limit) const;
     void discard();
     void makeRoom(std::size_t n);
 
     std::string m_path;
-    int m_fd = -1;       // written to in place of m_path when set
+    int m_stream = -1;  // written to in place of the page by name when set
+    dev_t m_device = 0; // the file this writer created or was given
+    ino_t m_inode = 0;
+    off_t m_size = 0; // what the page holds after the last write
+    int64_t m_piecesWritten = 0;
+    bool m_failed = false;
     bool m_open = false; // started and neither finished nor closed
     // Bytes 0..m_used are pending. Left uninitialised: a small page touches little of it.
     std::unique_ptr<char[]> m_buffer{new char[kBufferLimit]};

@@ -24,26 +24,27 @@ std::optional<std::size_t> withoutLastChars(const std::string &text, int n)
 
 } // namespace
 
-bool isOrdinaryFile(const std::string &path)
+bool nameTaken(const std::string &path)
 {
     struct stat info
     {
     };
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return ::lstat(path.c_str(), &info) == 0;
 }
 
 std::optional<std::string> nextFreeOutputName(const std::string &t,
-                                              const std::function<bool(const std::string &)> &exists,
+                                              const std::function<bool(const std::string &)> &taken,
                                               std::string_view extension)
 {
-    if (!exists(t)) return t;
+    if (!taken(t)) return t;
+    const std::size_t folderEnd = t.rfind('/') + 1; // 0 without a folder
     const std::optional<std::size_t> stem = withoutLastChars(t, 4);
-    if (!stem)
+    if (!stem || *stem < folderEnd)
         throw Failure(ErrorNumber::InvalidCall, "Invalid file name \"" + t + "\": shorter than four characters",
                       "OutputName");
     for (int n = 1; n <= 100; ++n) {
         std::string candidate = t.substr(0, *stem) + std::to_string(n) + std::string(extension);
-        if (!exists(candidate)) return candidate;
+        if (!taken(candidate)) return candidate;
     }
     return std::nullopt;
 }

@@ -30,9 +30,28 @@ Conversion::Conversion(ScanSettings settings)
 {
 }
 
-void Conversion::startDocument(const std::string &path)
+void Conversion::startDocument(PageFile &page)
 {
-    m_writer.start(path, m_settings.page);
+    m_writer.start(page, m_settings.page);
+}
+
+void Conversion::flush()
+{
+    m_writer.flush();
+    m_unflushedFrom += int32_t(m_unflushedRgb.size());
+    m_unflushedRgb.clear();
+}
+
+ScanProgress Conversion::progress() const
+{
+    const int32_t encoded = m_unflushedFrom + int32_t(m_unflushedRgb.size());
+    // Pixel pieces follow the head, which counts as the first piece.
+    const int64_t lost = m_writer.piecesWritten() - 1;
+    if (!m_writer.failed() || lost < m_unflushedFrom || lost >= encoded)
+        return {m_linesDone, m_pixelsDone, m_encoder.state().encoded, m_previousRgb};
+    const int32_t width = areax2 - areax1;
+    const int32_t rows = int32_t(lost) / width;
+    return {rows, rows * width, true, m_unflushedRgb[std::size_t(lost - m_unflushedFrom)]};
 }
 
 void Conversion::startDocumentOn(int fd, const std::string &name)
@@ -54,7 +73,7 @@ ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
             if (scanx == areax2) endRow();
             if (scany == areay2) break;
             if (eventsDue(count)) {
-                m_writer.flush();
+                flush();
                 host.processEvents();
                 m_eventsDue = std::chrono::steady_clock::now() + m_settings.eventInterval;
             }
@@ -124,6 +143,7 @@ void Conversion::appendPiece(uint32_t rgb)
         m_writer.commit(writeTerminalPiece(m_writer.reserve(kLongestTerminalPiece), m_settings.page.format,
                                            m_settings.page, piece));
         m_previousRgb = rgb;
+        m_unflushedRgb.push_back(rgb);
         return;
     }
     char *out = m_writer.reserve(kLongestPiece);
@@ -144,6 +164,7 @@ void Conversion::appendPiece(uint32_t rgb)
     }
     if (scanx == areax2) out = std::copy(kRowEnd.begin(), kRowEnd.end(), out);
     m_previousRgb = rgb;
+    m_unflushedRgb.push_back(rgb);
     m_writer.commit(out);
 }
 

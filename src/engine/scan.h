@@ -48,6 +48,16 @@ struct ScanSettings
 
 enum class ScanResult { Completed, Stopped };
 
+// What the progress display shows of a conversion: whole rows and their pixels done, and the
+// colour (0x00RRGGBB) of the last encoded pixel, if any was.
+struct ScanProgress
+{
+    int32_t linesDone = 0;
+    int32_t pixelsDone = 0;
+    bool encoded = false;
+    uint32_t rgb = 0;
+};
+
 // A 64-bit linear congruential generator whose high half is the draw: one multiply per
 // character. The characters need a uniform draw, not a cryptographic one.
 class CharRandom
@@ -73,8 +83,8 @@ class Conversion
 public:
     explicit Conversion(ScanSettings settings);
 
-    // Creates the page (truncating an existing file) and writes its head.
-    void startDocument(const std::string &path);
+    // Writes the head into the claimed page (see claimNextFreePage()).
+    void startDocument(PageFile &page);
     // The same on an open descriptor, such as standard output; name is what failures call it.
     void startDocumentOn(int fd, const std::string &name);
     // Converts every pixel of the area, checking the stop flag before each. Writes the completion
@@ -91,6 +101,10 @@ public:
     int32_t pixelsDone() const { return m_pixelsDone; } // whole rows only
     int32_t linesDone() const { return m_linesDone; }
     bool stopconvert() const { return m_stopconvert; }
+    // Where the conversion stands; after a failed write, where the page on disk ends instead: the
+    // rows before the first piece that did not reach the disk, and that piece's colour. The scan
+    // ran on while pieces waited in the buffer, so its own counters would say too much.
+    ScanProgress progress() const;
 
     int16_t scanx = 0;
     int16_t scany = 0;
@@ -107,6 +121,7 @@ private:
     void endRow();
     std::string tailText(Tail tail) const;
     bool eventsDue(int32_t count);
+    void flush();
 
     ScanSettings m_settings;
     ReplacementList m_replacements;
@@ -118,6 +133,9 @@ private:
     std::size_t m_msgpos = 0;
     int32_t m_pixelsDone = 0;
     int32_t m_linesDone = 0;
+    // Colour of each pixel whose piece may not be on disk yet, from pixel number m_unflushedFrom.
+    std::vector<uint32_t> m_unflushedRgb;
+    int32_t m_unflushedFrom = 0;
     bool m_stopconvert = false;
     std::chrono::steady_clock::time_point m_eventsDue;
 };

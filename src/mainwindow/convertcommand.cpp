@@ -4,7 +4,7 @@
 
 #include "engine/messagetext.h"
 #include "engine/numbers.h"
-#include "engine/outputname.h"
+#include "engine/pagefile.h"
 #include "options/colorframe.h"
 #include "options/textframe.h"
 #include "picture/pictureframe.h"
@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <exception>
 #include <random>
 
 namespace ui {
@@ -44,13 +45,21 @@ void ConvertFrame::convertb_Click()
 void ConvertFrame::startConvert()
 {
     if (!convertInputsPass()) return;
-    const std::optional<std::string> output =
-        engine::nextFreeOutputName(QFile::encodeName(convertfilename->text()).toStdString());
-    if (!output) {
+    // The page is claimed here, so no other conversion can take its name; a page that cannot be
+    // created is reported where it is written, after the busy state and the scan's set-up.
+    std::optional<engine::PageFile> page;
+    std::exception_ptr cannotCreate;
+    try {
+        page = engine::claimNextFreePage(QFile::encodeName(convertfilename->text()).toStdString());
+    } catch (const engine::Failure &failure) {
+        if (failure.number() != int32_t(engine::ErrorNumber::FileAccess)) throw;
+        cannotCreate = std::current_exception();
+    }
+    if (!page && !cannotCreate) {
         m_platform.message("Error: Cant find a plase to save file.", QString(), Buttons::Ok, false);
         return;
     }
-    convertfilename->setText(QFile::decodeName(QByteArray::fromStdString(*output)));
+    if (page) convertfilename->setText(QFile::decodeName(QByteArray::fromStdString(page->path())));
 
     enterBusyState();
     const engine::ScanSettings settings = scanSettingsFromControls();
@@ -60,7 +69,8 @@ void ConvertFrame::startConvert()
     convertlinenr->setText("0");
     convertpixelnr->setText("0");
     m_conversion = std::make_shared<engine::Conversion>(settings);
-    m_conversion->startDocument(*output);
+    if (cannotCreate) std::rethrow_exception(cannotCreate);
+    m_conversion->startDocument(*page);
     statustimer->start();
     Loopconvert();
 }
@@ -140,18 +150,20 @@ void ConvertFrame::abortConvert()
     m_conversion->abort();
 }
 
-// What the progress display shows: the last pixel's colour, rows and pixels done.
+// What the progress display shows: the last pixel's colour, rows and pixels done; after a failed
+// write, where the page on disk ends.
 void ConvertFrame::showScanProgress()
 {
     const engine::Conversion &c = *m_conversion;
+    const engine::ScanProgress progress = c.progress();
     convertvbcolor->setText(QString::fromStdString(c.pixelcolor()));
-    if (c.encoder().state().encoded) {
-        hexcolor = c.encoder().hexcolor();
-        convertrgbcolor->setText(QString::fromStdString(c.encoder().rgbText()));
+    if (progress.encoded) {
+        hexcolor = engine::hexText(progress.rgb);
+        convertrgbcolor->setText(QString::fromStdString(engine::rgbText(progress.rgb)));
         converthexcolor->setText(QString::fromStdString(hexcolor));
     }
-    const int rows = c.linesDone();
-    convertpixelnr->setText(QString::number(c.pixelsDone()));
+    const int rows = progress.linesDone;
+    convertpixelnr->setText(QString::number(progress.pixelsDone));
     convertlinenr->setText(QString::number(rows));
     // convertstatus keeps the last conversion's text until a row is done.
     if (c.totallines > 0 && rows > 0) {

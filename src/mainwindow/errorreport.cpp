@@ -4,6 +4,10 @@
 #include <QFile>
 #include <QStringList>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace ui {
 
 namespace {
@@ -55,8 +59,20 @@ QByteArray errorBlock(const ErrorReport &r)
 
 bool appendErrorBlock(const QString &fileName, const QByteArray &block)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
+    // Without blocking and to a regular file only: a FIFO in the report's place must not hold up
+    // the end of the program.
+    const int fd =
+        ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    struct stat info
+    {
+    };
+    QFile file;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        !file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
     const bool written = file.write(block) == block.size() && file.flush();
     file.close();
     return written && file.error() == QFileDevice::NoError;

@@ -1,21 +1,129 @@
 // SPDX-License-Identifier: MIT
 #include "picturefile.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
 namespace {
 
+// A progressive JPEG is decoded once per scan: tens of thousands of scans take the decoder
+// minutes. Real pictures have about ten; libjpeg-turbo's tools suggest a limit of a few hundred.
+constexpr int kMaxJpegScans = 300;
+
+struct Structure
+{
+    int scans = 0;          // JPEG start-of-scan markers
+    bool truncated = false; // the data ends before the picture (the first frame of a GIF) does
+};
+
+// Walks the JPEG markers: segments are skipped by their lengths, entropy-coded data byte by byte
+// (0xFF there is followed by 0x00 or a restart marker unless a real marker begins).
+Structure jpegStructure(const uchar *d, qsizetype n)
+{
+    Structure s;
+    for (qsizetype i = 2;;) {
+        if (i + 1 >= n) return s.truncated = true, s;
+        if (d[i] != 0xFF) {
+            ++i;
+            continue;
+        }
+        const uchar marker = d[i + 1];
+        if (marker == 0xD9) return s; // end of image
+        if (marker == 0xFF) {
+            ++i; // fill byte
+        } else if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            i += 2; // stuffed byte, TEM and restart markers carry no length
+        } else {
+            if (i + 3 >= n) return s.truncated = true, s;
+            if (marker == 0xDA) ++s.scans;
+            i += 2 + (qsizetype(d[i + 2]) << 8 | d[i + 3]);
+        }
+    }
+}
+
+// Skips GIF data sub-blocks from i; false when the data ends first.
+bool skipSubBlocks(const uchar *d, qsizetype n, qsizetype &i)
+{
+    while (i < n) {
+        const uchar length = d[i++];
+        if (length == 0) return true;
+        i += length;
+    }
+    return false;
+}
+
+// Walks a GIF up to the end of its first frame, the one shown.
+Structure gifStructure(const uchar *d, qsizetype n)
+{
+    Structure s;
+    const auto colorTable = [&](qsizetype flagsAt) { return d[flagsAt] & 0x80 ? 3 * (2 << (d[flagsAt] & 7)) : 0; };
+    if (n < 13) return s.truncated = true, s;
+    qsizetype i = 13 + colorTable(10);
+    while (i < n) {
+        if (d[i] == 0x21) { // extension: label, then sub-blocks
+            i += 2;
+            if (!skipSubBlocks(d, n, i)) break;
+        } else if (d[i] == 0x2C) { // image: descriptor, colour table, code size, sub-blocks
+            if (i + 10 > n) break;
+            i += 10 + colorTable(i + 9) + 1;
+            if (!skipSubBlocks(d, n, i)) break;
+            return s;
+        } else {
+            return s; // the trailer, or something the reader will judge
+        }
+    }
+    s.truncated = true;
+    return s;
+}
+
+// The structure of the picture in device, where its bytes can be seen without reading it.
+Structure structureOf(QIODevice *device)
+{
+    QByteArray held;
+    const uchar *d = nullptr;
+    qsizetype n = 0;
+    if (auto *file = qobject_cast<QFile *>(device); file && file->size() > 0) {
+        d = file->map(0, file->size());
+        n = d ? file->size() : 0;
+    } else if (auto *buffer = qobject_cast<QBuffer *>(device)) {
+        held = buffer->data();
+        d = reinterpret_cast<const uchar *>(held.constData());
+        n = held.size();
+    }
+    Structure s;
+    if (n >= 2 && d[0] == 0xFF && d[1] == 0xD8) s = jpegStructure(d, n);
+    if (n >= 6 && std::memcmp(d, "GIF8", 4) == 0) s = gifStructure(d, n);
+    if (auto *file = qobject_cast<QFile *>(device); file && d) file->unmap(const_cast<uchar *>(d));
+    return s;
+}
+
 // What decoding one picture may take, so that neither program grows past about 200 MiB whatever
 // the file claims. Qt's own default is not the same in every version (128 MiB in 6.4, 256 in others).
 constexpr int kDecodeLimitMiB = 128;
 
-void limitDecoding()
+// Refuses what no reader should try (a JPEG of hundreds of scans) and sets the decoding limits.
+bool readable(QIODevice *device, QString *error, bool *incomplete)
 {
+    const Structure structure = structureOf(device);
+    if (structure.scans > kMaxJpegScans) {
+        if (error)
+            *error = QString("a JPEG of %1 scans (more than %2) is taken as damaged")
+                         .arg(structure.scans)
+                         .arg(kMaxJpegScans);
+        return false;
+    }
+    if (incomplete) *incomplete = structure.truncated;
     // Both limits hold for the whole program; set once, before the first picture.
     [[maybe_unused]] static const bool limited = [] {
         QImageReader::setAllocationLimit(kDecodeLimitMiB);
@@ -24,6 +132,7 @@ void limitDecoding()
         // libjpeg's own limit; past it libjpeg gives up instead of growing.
         return qputenv("JPEGMEM", QByteArray::number(kDecodeLimitMiB * 1024 * 1024 / 1000));
     }();
+    return true;
 }
 
 QString whyUnreadable(const QImageReader &reader, QSize size)
@@ -38,9 +147,10 @@ QString whyUnreadable(const QImageReader &reader, QSize size)
     return error;
 }
 
-QImage readWith(QImageReader &reader, QString *error)
+QImage readWith(QIODevice *device, QString *error, bool *incomplete)
 {
-    limitDecoding();
+    if (!readable(device, error, incomplete)) return QImage();
+    QImageReader reader(device);
     // The picture box shows the top-left 300 x 300 pixels and no more. The JPEG reader decodes
     // only those rows and keeps only those columns; the other readers decode the whole picture,
     // which is cut at once so that nobody holds the rest.
@@ -57,23 +167,52 @@ QImage readWith(QImageReader &reader, QString *error)
 
 } // namespace
 
-QImage readPicture(const QString &path, QString *error)
+std::unique_ptr<QFile> openPicture(const QByteArray &path, QString *error)
 {
-    QImageReader reader(path);
-    return readWith(reader, error);
+    // Without blocking: opening a FIFO for reading would otherwise wait for a writer.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *error = errno == EISDIR ? "is a folder" : QString::fromLocal8Bit(std::strerror(errno));
+        return nullptr;
+    }
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        *error = S_ISDIR(info.st_mode) ? "is a folder" : "is not a regular file (a FIFO, device or socket)";
+        ::close(fd);
+        return nullptr;
+    }
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *error = file->errorString();
+        return nullptr;
+    }
+    return file;
 }
 
-QImage readPicture(QIODevice *device, QString *error)
+QImage readPicture(const QString &path, QString *error, bool *incomplete)
 {
+    QString reason;
+    const std::unique_ptr<QFile> file = openPicture(QFile::encodeName(path), &reason);
+    QImage image = file ? readPicture(file.get(), &reason, incomplete) : QImage();
+    if (error) *error = reason;
+    return image;
+}
+
+QImage readPicture(QIODevice *device, QString *error, bool *incomplete)
+{
+    return readWith(device, error, incomplete);
+}
+
+engine::PixelGrid readScaledPicture(QIODevice *device,
+                                    const std::function<engine::PixelSize(engine::PixelSize)> &target, QString *error,
+                                    bool *incomplete)
+{
+    if (!readable(device, error, incomplete)) return {};
     QImageReader reader(device);
-    return readWith(reader, error);
-}
-
-engine::PixelGrid readScaledPicture(QImageReader &reader,
-                                    const std::function<engine::PixelSize(engine::PixelSize)> &target, QString *error)
-{
-    limitDecoding();
-    QSize size = reader.size();
+    const QSize size = reader.size();
     engine::PixelSize scaled;
     if (size.isValid()) {
         scaled = target({size.width(), size.height()});

@@ -5,36 +5,43 @@
 #include "engine/scan.h"
 
 #include <QColor>
+#include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace platform {
 
-// Reads a picture file (BMP, JPEG, GIF and whatever else Qt's image plugins read; the first frame
-// of an animation). A null image means the file is not a readable picture; error then says why.
-QImage readPicture(const QString &path, QString *error = nullptr);
-// The same from an open device (the format is told by its content).
-QImage readPicture(QIODevice *device, QString *error = nullptr);
+// Opens a picture file for reading: a regular file only, and without blocking on a FIFO. nullptr
+// with error saying what is wrong ("Permission denied", "is a folder") when it cannot.
+std::unique_ptr<QFile> openPicture(const QByteArray &path, QString *error);
+
+// Reads a picture (BMP, JPEG, GIF and whatever else Qt's image plugins read; the first frame of an
+// animation), its format told by its content, never by its name. A null image means it is not a
+// readable picture (a JPEG of hundreds of scans counts as damaged); error then says why.
+// incomplete is set when the data ends early and only what could be read is shown.
+QImage readPicture(QIODevice *device, QString *error = nullptr, bool *incomplete = nullptr);
+// The same for the file path names, opened by openPicture().
+QImage readPicture(const QString &path, QString *error = nullptr, bool *incomplete = nullptr);
 
 // What shows beyond the picture and through its transparent parts, in the picture box and in the
 // converter's pages alike.
 inline const QColor kPictureBackground = Qt::white;
 
-// The 300 x 300 drawing area of the picture box: the background, then the picture unscaled from
-// the top-left corner, cut off beyond 300 pixels.
-QImage composeDrawingArea(const QImage &picture);
-
 // The whole picture scaled to the size that target gives for its own size, transparent parts
 // showing the background, as 0x00BBGGRR. A JPEG is decoded at a half, a quarter or an eighth of
 // its size where that is still at least the target, which spares time and most of the memory.
-// An empty grid means the picture is not readable; error then says why.
-engine::PixelGrid readScaledPicture(QImageReader &reader,
+// An empty grid means the picture is not readable; error then says why (as readPicture()).
+engine::PixelGrid readScaledPicture(QIODevice *device,
                                     const std::function<engine::PixelSize(engine::PixelSize)> &target,
-                                    QString *error = nullptr);
+                                    QString *error = nullptr, bool *incomplete = nullptr);
+
+// The 300 x 300 drawing area of the picture box: the background, then the picture unscaled from
+// the top-left corner, cut off beyond 300 pixels.
+QImage composeDrawingArea(const QImage &picture);
 
 // 0x00BBGGRR, the layout the conversion works in.
 inline int32_t toColorValue(QRgb rgb)

@@ -7,7 +7,9 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestConvertCli : public QObject
@@ -30,6 +32,11 @@ private slots:
     void pipes();
     void parallelBatchSpeaksInOrder();
     void versionAndManualAgreeWithHelp();
+    void pictures_data();
+    void pictures();
+    void outputsNotCreatedHereStay_data();
+    void outputsNotCreatedHereStay();
+    void tenConvertersAtOnce();
 
 private:
     // Runs the converter in the test folder; returns its exit status.
@@ -37,7 +44,7 @@ private:
     {
         m_process.setWorkingDirectory(m_dir->path());
         m_process.start(CONVERT_EXE, arguments);
-        const bool ended = m_process.waitForFinished(30000) && m_process.exitStatus() == QProcess::NormalExit;
+        const bool ended = m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit;
         return ended ? m_process.exitCode() : -1;
     }
     QByteArray read(const QString &name) const
@@ -45,13 +52,27 @@ private:
         QFile file(m_dir->filePath(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    QStringList files() const { return QDir(m_dir->path()).entryList(QDir::Files, QDir::Name); }
+    QStringList files() const
+    {
+        return QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    }
     // A picture of one colour in the test folder.
     void makePicture(const QString &name, int width, int height)
     {
         QImage image(width, height, QImage::Format_RGB32);
         image.fill(Qt::darkCyan);
         QVERIFY(image.save(m_dir->filePath(name)));
+    }
+    // Runs the converter as the unprivileged user nobody when the tests run as root, who passes
+    // permission bits; false when that cannot be done here.
+    bool runAsOrdinaryUser()
+    {
+        if (::geteuid() != 0) return true;
+        QFile(m_dir->path()).setPermissions(QFileDevice::Permissions(0x7777)); // nobody works in the folder
+        m_process.setChildProcessModifier([] {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(77);
+        });
+        return true;
     }
     std::unique_ptr<QTemporaryDir> m_dir;
     QProcess m_process;
@@ -61,6 +82,8 @@ private:
 void TestConvertCli::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
+    m_process.kill(); // one that blocked in the test before
+    m_process.waitForFinished();
     // What one test sets for the child (a limit, its standard input or output) ends with it.
     m_process.setChildProcessModifier({});
     m_process.setStandardInputFile({});
@@ -129,9 +152,13 @@ void TestConvertCli::refusals_data()
     row("standard input twice", {"-", "-"}, 2, "standard input");
     row("area past the scaled picture", {"--width", "3", "--area", "0 0 3 4"}, 1,
         "cat.bmp: the area \"0 0 3 4\" does not lie within the picture scaled to 3 x 3");
+    row("-o without a name", {"-o", ""}, 2, "--output");
+    row("-o naming the picture", {"-o", "./cat.bmp"}, 2, "-o names the picture");
+    row("font size with a line end", {"--font-size", "7\n"}, 2, "--font-size");
+    row("seed with a line end", {"--seed", "7\n"}, 2, "--seed");
     row("output folder is a plain file, even for root", {"-o", "cat.bmp/out.htm"}, 1, "cat.bmp/out.htm");
     row("disk full: the page passes the file size limit", {}, 1, "cat1.htm\": File too large");
-    row("output linked to a full device: the link stays", {"-o", "full.htm"}, 1, "No space left on device");
+    row("output linked to a full device: the link stays", {"-o", "full.htm"}, 1, "is a symbolic link");
 }
 
 void TestConvertCli::refusals()
@@ -165,6 +192,7 @@ void TestConvertCli::unusualPictures()
     const QString err = m_process.readAllStandardError();
     const QString named = damaged ? expected.mid(9) : QString(); // what the converter says of the picture
     QVERIFY2(err.contains(file + ": not a readable picture (") == damaged && err.contains(named), qPrintable(err));
+    QCOMPARE(err.contains(file + ": damaged: converted what could be read"), file.startsWith("truncated"));
     if (!damaged) QCOMPARE(wrongColors(read("page.htm"), file, expected, "FFFFFF"), QString());
 #ifndef LUMIRUNE_SANITIZED // AddressSanitizer's shadow memory would count
     rusage children{};
@@ -350,5 +378,156 @@ void TestConvertCli::versionAndManualAgreeWithHelp()
     }
 }
 
+// Each picture named after cat.bmp: refused with what is wrong, without blocking on a special
+// file, and the batch goes on to convert cat.bmp; or converted by the bytes of its name.
+void TestConvertCli::pictures_data()
+{
+    QTest::addColumn<QByteArray>("picture");
+    QTest::addColumn<QString>("mentions"); // empty: converted
+    QTest::addColumn<QStringList>("pages");
+    const auto row = [](const char *name, const QByteArray &picture, const char *mentions, const QStringList &pages) {
+        QTest::newRow(name) << picture << QString(mentions) << pages;
+    };
+    row("a folder", "folder.gif", "folder.gif: is a folder", {"cat1.htm"});
+    row("a FIFO", "fifo.gif", "fifo.gif: is not a regular file", {"cat1.htm"});
+    row("its own standard input, a pipe", "/dev/stdin", "/dev/stdin: is not a regular file", {"cat1.htm"});
+    row("missing, though a name with a suffix added exists", "gone.jpg", "gone.jpg: No such file or directory",
+        {"cat1.htm", "gone.jpg.png"});
+    row("unreadable to its user", "locked.gif", "locked.gif: Permission denied", {"cat1.htm", "locked.gif"});
+    row("a file name under four characters", "x.g", "x.g\": shorter than four characters", {"cat1.htm", "x.g"});
+    row("the same in a folder: the folder's name is not cut", "sub/x.g", "sub/x.g\": shorter than four characters",
+        {"cat1.htm", "sub"});
+    // QDir lists no name it cannot decode; the page is looked for by its bytes.
+    row("a name that is not UTF-8", "\xff\xfe.bmp", "", {"cat1.htm"});
+}
+
+void TestConvertCli::pictures()
+{
+    QFETCH(QByteArray, picture);
+    QFETCH(QString, mentions);
+    QFETCH(QStringList, pages);
+    const QString row = QTest::currentDataTag();
+    const QByteArray dir = QFile::encodeName(m_dir->path()) + '/';
+    if (row == "a folder") QVERIFY(QDir(m_dir->path()).mkdir("folder.gif"));
+    if (row == "a FIFO") QCOMPARE(::mkfifo(dir + "fifo.gif", 0644), 0);
+    if (row.startsWith("missing")) QVERIFY(QFile::copy(m_dir->filePath("cat.bmp"), m_dir->filePath("gone.jpg.png")));
+    if (row.startsWith("unreadable")) {
+        QVERIFY(QFile::copy(m_dir->filePath("cat.bmp"), m_dir->filePath("locked.gif")));
+        QVERIFY(QFile::setPermissions(m_dir->filePath("locked.gif"), QFileDevice::WriteOwner) && runAsOrdinaryUser());
+    }
+    if (picture.endsWith("x.g")) {
+        QVERIFY(QDir(m_dir->path()).mkpath(QFileInfo(picture).path()));
+        QVERIFY(QFile::copy(m_dir->filePath("cat.bmp"), m_dir->filePath(picture)));
+    }
+    if (row.startsWith("a name that")) {
+        QFile raw; // QFile names are text; this one is opened by its bytes
+        const int fd = ::open(dir + picture, O_WRONLY | O_CREAT | O_EXCL, 0644);
+        QVERIFY(fd >= 0 && raw.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        raw.write(read("cat.bmp"));
+    }
+    // The converter's standard input is a pipe holding the picture, as for "cat cat.bmp | ...". The
+    // shell passes the name's bytes, which QProcess would take as text.
+    m_process.setWorkingDirectory(m_dir->path());
+    // printf makes the bytes of the name that is not UTF-8.
+    const QString name = row.startsWith("a name that") ? "$(printf '\\377\\376.bmp')" : "$1";
+    m_process.start("/bin/sh", {"-c", "exec \"$0\" \"" + name + "\" cat.bmp", CONVERT_EXE, QString(picture)});
+    if (m_process.waitForStarted()) {
+        m_process.write(read("cat.bmp"));
+        m_process.closeWriteChannel();
+    }
+    const bool ended = m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit;
+    if (ended && m_process.exitCode() == 77) QSKIP("cannot run the converter as the user nobody here");
+    QVERIFY2(ended, "the converter blocked");
+    const QString err = m_process.readAllStandardError();
+    QCOMPARE(m_process.exitCode(), mentions.isEmpty() ? 0 : 1);
+    QVERIFY2(err.contains(mentions), qPrintable(err));
+    QStringList expected = pages << "cat.bmp" << (row == "a folder" ? "folder.gif" : row == "a FIFO" ? "fifo.gif" : "");
+    expected.removeAll(QString());
+    expected.sort();
+    QCOMPARE(files(), expected);
+    if (mentions.isEmpty())
+        QCOMPARE(::access(dir + "\xff\xfe"
+                                "1.htm",
+                          R_OK),
+                 0);
+}
+
+// Outputs named with -o that this run did not create stay as they were after a failure: nothing
+// is deleted, written through a link or blocked on.
+void TestConvertCli::outputsNotCreatedHereStay_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("mentions");
+    QTest::newRow("a read-only file, for an ordinary user") << "notes.txt"
+                                                            << "notes.txt\": Permission denied";
+    QTest::newRow("a running program") << "sleeper"
+                                       << "sleeper\": Text file busy";
+    QTest::newRow("a dangling link") << "page.htm"
+                                     << "page.htm\": is a symbolic link";
+    QTest::newRow("a FIFO") << "fifo.htm"
+                            << "fifo.htm\": is not a regular file";
+}
+
+void TestConvertCli::outputsNotCreatedHereStay()
+{
+    QFETCH(QString, output);
+    QFETCH(QString, mentions);
+    const QString path = m_dir->filePath(output);
+    QProcess sleeper;
+    if (output == "notes.txt") {
+        QFile notes(path);
+        QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("my notes") == 8);
+        notes.close();
+        QVERIFY(notes.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadOther) && runAsOrdinaryUser());
+    }
+    if (output == "sleeper") {
+        QVERIFY(QFile::copy("/bin/sleep", path));
+        sleeper.start(path, {"30"});
+        QVERIFY(sleeper.waitForStarted());
+    }
+    if (output == "page.htm")
+        QVERIFY(QFile::link("elsewhere/planted.txt", path) && QDir(m_dir->path()).mkdir("elsewhere"));
+    if (output == "fifo.htm") QCOMPARE(::mkfifo(QFile::encodeName(path), 0644), 0);
+    const QStringList before = files();
+    const qint64 size = QFileInfo(path).size();
+    const int status = run({"-o", output, "cat.bmp"});
+    sleeper.kill();
+    sleeper.waitForFinished();
+    if (status == 77) QSKIP("cannot run the converter as the user nobody here");
+    QCOMPARE(status, 1);
+    const QString err = m_process.readAllStandardError();
+    QVERIFY2(err.contains(mentions), qPrintable(err));
+    QCOMPARE(files(), before);
+    QCOMPARE(QFileInfo(path).size(), size);
+    QVERIFY(!QFile::exists(m_dir->filePath("elsewhere/planted.txt")));
+}
+
+// Ten converters started at once on one picture: ten distinct pages, each whole and alike.
+void TestConvertCli::tenConvertersAtOnce()
+{
+    std::vector<std::unique_ptr<QProcess>> converters;
+    for (int i = 0; i < 10; ++i) {
+        converters.push_back(std::make_unique<QProcess>());
+        converters.back()->setWorkingDirectory(m_dir->path());
+        converters.back()->start(CONVERT_EXE, {"--seed", "9", "cat.bmp"});
+    }
+    QStringList named;
+    for (const auto &converter : converters) {
+        QVERIFY(converter->waitForFinished(30000) && converter->exitCode() == 0);
+        named << QString(converter->readAllStandardOutput()).trimmed();
+    }
+    named.sort();
+    QStringList expected{"cat.bmp"};
+    for (int n = 1; n <= 10; ++n)
+        expected << QString("cat%1.htm").arg(n);
+    expected.sort();
+    QCOMPARE(files(), expected);
+    expected.removeOne("cat.bmp");
+    QCOMPARE(named, expected);
+    const QByteArray first = read("cat1.htm");
+    QVERIFY(first.endsWith("</font></body></html>\r\n") && first.count("<html>") == 1);
+    for (const QString &page : expected)
+        QCOMPARE(read(page), first);
+}
 QTEST_MAIN(TestConvertCli)
 #include "tst_convertcli.moc"

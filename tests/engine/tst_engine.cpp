@@ -6,6 +6,7 @@
 #include "engine/messagetext.h"
 #include "engine/numbers.h"
 #include "engine/outputname.h"
+#include "engine/pagefile.h"
 #include "engine/scan.h"
 
 #include <QtTest>
@@ -14,6 +15,9 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +43,12 @@ struct Host : engine::ScanHost
     int calls = 0;
     std::function<void(int call)> onEvents = [](int) {};
 };
+
+QByteArray readPage(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // A small area with the message taken in order, so pages are predictable.
 engine::ScanSettings smallScan(int width, int height, const std::string &message = "AB")
@@ -78,6 +88,11 @@ private slots:
     void replacements();
     void randomCharactersAreSeededOncePerConversion();
     void removedPage();
+    void takenNamesAreLeftAlone_data();
+    void takenNamesAreLeftAlone();
+    void replacedPageFails_data();
+    void replacedPageFails();
+    void concurrentConversionsTakeDistinctPages();
     void fullDiskKeepsEveryWholePiece_data();
     void fullDiskKeepsEveryWholePiece();
     void numbersReadTheSameInAnyLocale();
@@ -92,7 +107,8 @@ private:
         engine::Conversion conversion(settings);
         Host host;
         host.onEvents = onEvents;
-        conversion.startDocument(page().toStdString());
+        engine::PageFile claimed = engine::replacePage(page().toStdString());
+        conversion.startDocument(claimed);
         conversion.Loopconvert(pixels, host);
         QFile file(page());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -165,6 +181,8 @@ void TestEngine::outputNames_data()
         taken << QString("/p/cat%1.htm").arg(n);
     row("100 is the last number", "/p/cat.bmp", taken, "/p/cat100.htm");
     row("all hundred taken", "/p/cat.bmp", taken << "/p/cat100.htm", "");
+    row("four characters after a folder", "/p/sub/x.gi", {"/p/sub/x.gi"}, "/p/sub/1.htm");
+    row("the folder's name is never cut", "/p/sub/x.g", {"/p/sub/x.g"}, "refused");
 }
 
 void TestEngine::outputNames()
@@ -172,9 +190,14 @@ void TestEngine::outputNames()
     QFETCH(QString, t);
     QFETCH(QStringList, existing);
     QFETCH(QString, name);
-    const auto free = engine::nextFreeOutputName(
-        t.toStdString(), [&](const std::string &p) { return existing.contains(QString::fromStdString(p)); });
-    QCOMPARE(free ? QString::fromStdString(*free) : QString(), name);
+    try {
+        const auto free = engine::nextFreeOutputName(
+            t.toStdString(), [&](const std::string &p) { return existing.contains(QString::fromStdString(p)); });
+        QCOMPARE(free ? QString::fromStdString(*free) : QString(), name);
+    } catch (const engine::Failure &failure) {
+        QCOMPARE(QString("refused"), name);
+        QCOMPARE(failure.what(), "Invalid file name \"" + t.toStdString() + "\": shorter than four characters");
+    }
 }
 
 void TestEngine::messageCharacters_data()
@@ -265,6 +288,115 @@ void TestEngine::removedPage()
              "BA</font><br></pre>" + kCredit);
 }
 
+// A name in use in any form is taken: the next number is claimed and nothing is written through a
+// link. Only names this run claimed are created.
+void TestEngine::takenNamesAreLeftAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"file", "folder", "dangling link", "link to /dev/null", "FIFO"})
+        QTest::newRow(kind) << QString(kind);
+}
+
+void TestEngine::takenNamesAreLeftAlone()
+{
+    QFETCH(QString, kind);
+    const QString taken = m_dir->filePath("cat1.htm");
+    QVERIFY(QDir(m_dir->path()).mkdir("elsewhere"));
+    QVERIFY(QFile(m_dir->filePath("cat.bmp")).open(QIODevice::WriteOnly));
+    if (kind == "file") QVERIFY(QFile(taken).open(QIODevice::WriteOnly));
+    if (kind == "folder") QVERIFY(QDir(m_dir->path()).mkdir("cat1.htm"));
+    if (kind == "dangling link") QVERIFY(QFile::link("elsewhere/planted.txt", taken));
+    if (kind == "link to /dev/null") QVERIFY(QFile::link("/dev/null", taken));
+    if (kind == "FIFO") QCOMPARE(::mkfifo(QFile::encodeName(taken), 0644), 0);
+    const QFileInfo before(taken);
+    std::optional<engine::PageFile> claimed = engine::claimNextFreePage(m_dir->filePath("cat.bmp").toStdString());
+    QVERIFY(claimed && claimed->created());
+    QCOMPARE(QString::fromStdString(claimed->path()), m_dir->filePath("cat2.htm"));
+    QVERIFY(!QFile::exists(m_dir->filePath("elsewhere/planted.txt")));
+    const QFileInfo after(taken);
+    QVERIFY(after.isSymLink() == before.isSymLink() && after.isDir() == before.isDir() &&
+            after.size() == before.size());
+}
+
+// Between two flushes the page's name is given to something else: the writer fails instead of
+// writing there, and leaves it as it is.
+void TestEngine::replacedPageFails_data()
+{
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("another file") << "file"
+                                  << "no longer the page this conversion created";
+    QTest::newRow("a link to another file") << "link"
+                                            << "is a symbolic link";
+    QTest::newRow("a FIFO") << "FIFO"
+                            << "is not a regular file";
+}
+
+void TestEngine::replacedPageFails()
+{
+    QFETCH(QString, replacement);
+    QFETCH(QString, reason);
+    const QString other = m_dir->filePath("other.txt");
+    QFile file(other);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("mine") == 4);
+    file.close();
+    GridSource pixels({{0, 0, 0}});
+    try {
+        convert(smallScan(3, 1), pixels, [&](int call) {
+            if (call != 1) return;
+            QFile::remove(page());
+            if (replacement == "file") QVERIFY(QFile::copy(other, page()));
+            if (replacement == "link") QVERIFY(QFile::link(other, page()));
+            if (replacement == "FIFO") QCOMPARE(::mkfifo(QFile::encodeName(page()), 0644), 0);
+        });
+        QFAIL("the page was written in another file's place");
+    } catch (const engine::Failure &failure) {
+        QCOMPARE(failure.number(), 75);
+        QVERIFY2(QString(failure.what()).contains(reason), failure.what());
+    }
+    QCOMPARE(QFileInfo(other).size(), 4);
+    QCOMPARE(QFileInfo(page()).size(), replacement == "FIFO" ? 0 : 4);
+}
+
+// Ten processes, as many windows or batches would be, convert one picture at once, letting events
+// through after every pixel: ten distinct pages, each whole and alike.
+void TestEngine::concurrentConversionsTakeDistinctPages()
+{
+    const std::string picture = m_dir->filePath("cat.bmp").toStdString();
+    QVERIFY(QFile(m_dir->filePath("cat.bmp")).open(QIODevice::WriteOnly));
+    GridSource pixels(Grid(20, QList<int>(20, kRed)));
+    std::vector<pid_t> children;
+    for (int i = 0; i < 10; ++i) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            int status = 1;
+            try {
+                std::optional<engine::PageFile> claimed = engine::claimNextFreePage(picture);
+                engine::Conversion conversion(smallScan(20, 20));
+                Host host;
+                if (claimed) {
+                    conversion.startDocument(*claimed);
+                    conversion.Loopconvert(pixels, host);
+                    status = 0;
+                }
+            } catch (...) {
+            }
+            ::_exit(status);
+        }
+        QVERIFY(child > 0);
+        children.push_back(child);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        QVERIFY(::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const QByteArray expected = convert(smallScan(20, 20), pixels); // cat1.htm again, alone
+    QStringList pages = QDir(m_dir->path()).entryList({"*.htm"}, QDir::Files);
+    QCOMPARE(pages.size(), 10);
+    for (int n = 2; n <= 10; ++n)
+        QCOMPARE(readPage(m_dir->filePath(QString("cat%1.htm").arg(n))), expected);
+}
+
 // A disk that fills up, made without privileges: past the file size limit write() fails with EFBIG
 // (SIGXFSZ ignored), after writing what fits.
 struct FileSizeLimit
@@ -284,32 +416,44 @@ void TestEngine::fullDiskKeepsEveryWholePiece_data()
 {
     QTest::addColumn<int>("piece"); // the disk fills this many bytes past the end of this piece
     QTest::addColumn<int>("past");
-    QTest::newRow("inside the head") << 0 << 40;
-    QTest::newRow("on a piece end mid-scan") << 6 << 0;
-    QTest::newRow("inside a piece mid-scan") << 6 << 3;
-    QTest::newRow("inside the piece that opens a row") << 8 << 20;
+    QTest::addColumn<QString>("progress"); // rows done and the colour where the page on disk ends
+    QTest::newRow("inside the head") << 0 << 40 << "0 -";
+    QTest::newRow("on a piece end mid-scan") << 6 << 0 << "1 00FF00";
+    QTest::newRow("inside a piece mid-scan") << 6 << 3 << "1 00FF00";
+    QTest::newRow("inside the piece that opens a row") << 8 << 20 << "2 000000";
 }
 
 // The page keeps every whole piece that fits and nothing of the next: the longest prefix of the
-// complete page that ends on a piece end. Pieces written together are cut back to the last whole one.
+// complete page that ends on a piece end. Pieces written together are cut back to the last whole one,
+// and the progress then shows the first piece that did not reach the disk, not where the scan got to.
 void TestEngine::fullDiskKeepsEveryWholePiece()
 {
     QFETCH(int, piece);
     QFETCH(int, past);
+    QFETCH(QString, progress);
     GridSource pixels({{kRed, kRed, kGreen, kGreen}, {kRed, kGreen, kGreen, 0}, {0, 0, kRed, kRed}});
     engine::ScanSettings s = smallScan(4, 3, "&"); // five bytes a character: every piece has an inside
     QList<qint64> ends{0}; // where pieces end: the page's sizes while events run after every pixel
     const QByteArray complete = convert(s, pixels, [&](int) { ends << QFileInfo(page()).size(); });
     const qint64 limit = ends[piece] + past;
     s.eventInterval = std::chrono::hours(1); // the first pixel alone, then all the others in one write
+    engine::Conversion conversion(s);
     try {
         FileSizeLimit full(limit);
-        convert(s, pixels);
+        Host host;
+        engine::PageFile claimed = engine::replacePage(page().toStdString());
+        conversion.startDocument(claimed);
+        conversion.Loopconvert(pixels, host);
         QFAIL("a write past the file size limit was reported as success");
     } catch (const engine::Failure &failure) {
         QCOMPARE(failure.number(), 75);
         QVERIFY2(QString(failure.what()).endsWith("File too large"), failure.what());
     }
+    const engine::ScanProgress at = conversion.progress();
+    QCOMPARE(QString::number(at.linesDone) + " " +
+                 (at.encoded ? QString::fromStdString(engine::hexText(at.rgb)) : QString("-")),
+             progress);
+    QCOMPARE(at.pixelsDone, 4 * at.linesDone);
     QFile file(page());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), complete.left(*std::prev(std::upper_bound(ends.begin(), ends.end(), limit))));

@@ -19,6 +19,7 @@
 
 #include <malloc.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -111,6 +112,8 @@ private slots:
     void failures_data();
     void failures();
     void reportAcrossRuns();
+    void loadsOnlyRegularFiles_data();
+    void loadsOnlyRegularFiles();
     void endurance();
 };
 
@@ -313,6 +316,10 @@ void TestMainWindow::failures_data()
         "TotL: 10 ConvL: 0 ConvRGB: 0000255 TotHex: 0000FF");
     row("disk full", "Progress: Loopconvert ErrD: Cannot write \"disk/Bilder ä/cat1.htm\": No space left on device "
                      "ErrN: 75 RendT: 0 TotL: 10 ConvL: 2 ConvRGB: 255255255 TotHex: FFFFFF");
+    // Pieces wait in the buffer while the scan runs on: the report says where the page ends.
+    row("disk full with pieces waiting to be written",
+        "Progress: Loopconvert ErrD: Cannot write \"disk/Bilder ä/cat1.htm\": No space left on device "
+        "ErrN: 75 RendT: 0 TotL: 10 ConvL: 2 ConvRGB: 255255255 TotHex: FFFFFF");
     row("disk remounted read-only",
         "Progress: Loopconvert ErrD: Cannot open \"disk/Bilder ä/cat1.htm\": Read-only file system "
         "ErrN: 75 RendT: 0 TotL: 10 ConvL: 1 ConvRGB: 255255255 TotHex: FFFFFF");
@@ -341,6 +348,8 @@ void TestMainWindow::failures()
     control<QLabel>(w, "totpixels")->setText("3000");
     control<QLineEdit>(w, "msgtext")->setText("&"); // five bytes a character: a full disk fills inside a piece
     if (row == "picture folder gone before Convert") QVERIFY(QDir(folder).removeRecursively());
+    const bool buffered = row.endsWith("waiting to be written");
+    if (buffered) w.setScanEventInterval(std::chrono::hours(1));
     if (row == "colour encoding") control<QListWidget>(w, "ignorelist")->addItems({"16777215 > 255", "255 > red"});
     QByteArray atEvents; // the page whenever the scan lets events through
     run.fake.onProcessEvents = [&](int call) {
@@ -352,7 +361,11 @@ void TestMainWindow::failures()
         if (row == "folder moved away") QVERIFY(QDir().rename(folder, "disk/moved"));
     };
     convert(w)->convertb_Click();
-    QCOMPARE(readAll((row == "folder moved away" ? "disk/moved" : folder) + "/cat1.htm"), atEvents);
+    const QByteArray written = readAll((row == "folder moved away" ? "disk/moved" : folder) + "/cat1.htm");
+    if (buffered) // whole pieces only, as many rows as the report says
+        QVERIFY(written.endsWith("&amp;") && written.count("<br>") == 2 && written.size() > atEvents.size());
+    else
+        QCOMPARE(written, atEvents);
     const QStringList lines = reportLines();
     if (report.isEmpty()) { // the window closed
         QVERIFY(lines.isEmpty() && run.fake.exitCode == 0);
@@ -370,12 +383,12 @@ void TestMainWindow::failures()
 void TestMainWindow::reportAcrossRuns()
 {
     Run first;
-    QVERIFY(QFile("x").open(QIODevice::WriteOnly));
-    control<QLineEdit>(first.w, "convertfilename")->setText("x");
+    QVERIFY(QDir().mkdir("sub") && QFile("sub/x.g").open(QIODevice::WriteOnly)); // the folder's name is not cut
+    control<QLineEdit>(first.w, "convertfilename")->setText("sub/x.g");
     convert(first.w)->convertb_Click();
     QCOMPARE(readAll("Errormsg.txt"), QByteArray("----- 14.03.2024 09:26:53 -----\r\n"
                                                  "Progress: Convert Button\r\n"
-                                                 "ErrD: Invalid file name \"x\": shorter than four characters\r\n"
+                                                 "ErrD: Invalid file name \"sub/x.g\": shorter than four characters\r\n"
                                                  "ErrN: 5\r\n"
                                                  "ErrS: OutputName\r\n"
                                                  "RendS: \r\n"
@@ -402,6 +415,36 @@ void TestMainWindow::reportAcrossRuns()
     ui::quennet unwritable(third);
     tick(unwritable);
     verifyEnded(third);
+    // A FIFO nobody reads is not waited on.
+    QVERIFY(QDir().rmdir("Errormsg.txt") && ::mkfifo("Errormsg.txt", 0644) == 0);
+    FakePlatform fourth;
+    ui::quennet fifo(fourth);
+    tick(fifo);
+    verifyEnded(fourth);
+}
+
+// Only a regular file is read as a picture, opened by its own name: anything else is refused as
+// damaged, without blocking, and cat.bmp stays loaded.
+void TestMainWindow::loadsOnlyRegularFiles_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("a FIFO") << "fifo.bmp";
+    QTest::newRow("a folder") << "folder.bmp";
+    QTest::newRow("missing, though a name with a suffix added exists") << "gone.jpg";
+}
+
+void TestMainWindow::loadsOnlyRegularFiles()
+{
+    QFETCH(QString, chosen);
+    Run run;
+    QVERIFY(QFile::copy(TEST_DATA_DIR "/cat.bmp", "cat.bmp") && QFile::copy("cat.bmp", "gone.jpg.png"));
+    QVERIFY(::mkfifo("fifo.bmp", 0644) == 0 && QDir().mkdir("folder.bmp"));
+    for (const QString &name : {QString("cat.bmp"), chosen}) {
+        run.fake.nextFileName = name;
+        picture(run.w)->loadpic_Click();
+    }
+    QCOMPARE(run.fake.said, QStringList{"Error: The picture file you selected maybe damaged. [quennetproject]"});
+    QCOMPARE(control<QLineEdit>(run.w, "convertfilename")->text(), "cat.bmp");
 }
 
 // 200 conversions in one window, mixing completion, STOP, the ignore list and render areas, each

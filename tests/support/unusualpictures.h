@@ -23,6 +23,8 @@ inline void addUnusualPictureRows()
     row("progressive JPEG claiming 30000 x 30000", "huge-progressive.jpg", "damaged: a 30000 x 30000 picture");
     row("truncated JPEG, the lost rows grey", "truncated.jpg",
         "0,0=FF0000 15,15=FF0000 0,16=808080 15,63=808080 16,0=bg");
+    row("JPEG of 1000 scans", "many-scans.jpg", "damaged: 1000 scans");
+    row("truncated GIF, the lost rows black", "truncated.gif", "0,0=FF0000 15,31=FF0000 0,63=000000 16,0=bg");
     row("1-bit palette bitmap", "palette-1bit.bmp", "0,0=0000FF 15,15=FFFF00 16,0=bg 0,16=bg");
     row("8-bit palette bitmap", "palette-8bit.bmp", "0,0=00FF00 19,18=FF00FF 19,19=FFFFFF 20,0=bg");
     row("progressive JPEG", "progressive.jpg", "0,0=FF0000 15,15=0000FF 16,0=bg");

@@ -38,3 +38,51 @@ larger() { convert \( -size 296x296 xc:red -size 8x296 xc:lime -size 16x296 xc:b
     -size 320x16 xc:blue -append "$@"; }
 larger $jpeg larger.jpg
 larger -strip PNG24:larger.png
+printf 'GIF89a\140\011\140\011\200\0\0\377\0\0\0\0\377\054\0\0\0\0\001\0\001\0\0\002\002\104\001\0\073' >wide-screen.gif
+
+# Bitmaps of every kind the picture box reads, each a colour ramp (so that each channel's every
+# value is met) beside blocks of one colour.
+ramp() { convert -size 32x8 gradient:red-blue \( -size 32x8 gradient:lime-black \) -append \( -size 32x4 xc:yellow \) -append "$@"; }
+halves 4x8 "#123456" "#ABCDEF" -size 4x8 xc:"#FEDCBA" +append -type Palette BMP3:palette-4bit.bmp
+# 8 x 4 pixels at 4 bits in runs (of two colours alternating) and literal pixels, by hand as
+# ImageMagick writes no RLE4: headers, three colours, then the rows from the bottom up.
+echo 424d5e0000000000000042000000 28000000080000000400000001000400020000001c00000000000000000000000300000000000000 \
+    302010000000ff00ff000000 0812000000051201200003110000 022206100000 0008210210120001 | xxd -r -p >rle-4bit.bmp
+ramp -type Palette -compress RLE BMP3:rle-8bit.bmp
+# A colour table after a version 5 header.
+halves 4x8 "#123456" "#ABCDEF" -size 4x8 xc:"#FEDCBA" +append -type Palette BMP:palette-v5.bmp
+ramp -define bmp:subtype=RGB555 BMP:rgb555.bmp
+ramp -define bmp:subtype=RGB565 BMP:rgb565.bmp
+ramp -type TrueColor BMP3:rgb-24bit.bmp
+ramp -type TrueColor BMP2:os2.bmp
+ramp -alpha set -channel A -fx 'i/w' +channel BMP:alpha-32bit.bmp
+# Rows stored top first: the file of a flipped ramp with its height made negative.
+ramp -flip -type TrueColor BMP3:top-down.bmp
+printf '\354\377\377\377' | dd of=top-down.bmp bs=1 seek=22 conv=notrunc status=none
+# Pixels that end half-way down the bottom row (bitmaps are stored bottom row first).
+ramp -type TrueColor BMP3:- | head -c 400 >truncated.bmp
+
+ramp -interlace PNG PNG24:interlaced.png
+ramp -depth 16 PNG48:deep.png
+ramp -alpha set -channel A -fx "i/w" +channel -depth 16 PNG64:deep-alpha.png
+ramp -alpha set -channel A -fx 'i/w' +channel PNG32:alpha-ramp.png
+ramp -colorspace Gray PNG:grey.png
+convert -size 320x320 gradient:red-blue -quality 80 larger-subsampled.jpg
+ramp -colorspace Gray -quality 90 grey.jpg
+larger -quality 80 larger.webp
+ramp -alpha set -channel A -fx 'i/w' +channel -define webp:lossless=true alpha.webp
+convert -delay 10 -size 16x16 xc:red xc:lime -loop 0 animated.webp
+# An Exif orientation of "rotate 90": the window has always shown pictures as stored.
+halves 8x16 red blue $jpeg plain.jpg
+{ head -c 2 plain.jpg; echo ffe10022457869660000 49492a0008000000 0100 12010300010000000600000000000000 | xxd -r -p
+  tail -c +3 plain.jpg; } >oriented.jpg && rm plain.jpg
+# The last scan of progressive.jpg (its Huffman table and its data) repeated to 1000 scans: each
+# repeat is decoded again, so a few tens of thousands take the decoder minutes.
+last=$(($(LC_ALL=C grep -obUaP '\xff\xc4' progressive.jpg | tail -1 | cut -d: -f1)))
+end=$(($(stat -c %s progressive.jpg) - 2))
+{ head -c "$end" progressive.jpg
+  i=0; while [ $i -lt 990 ]; do tail -c +$((last + 1)) progressive.jpg | head -c $((end - last)); i=$((i + 1)); done
+  printf '\377\331'; } >many-scans.jpg
+# Top half red, bottom half blue, cut half way through the compressed pixels.
+convert -size 16x32 xc:red -size 16x32 xc:blue -append full.gif
+head -c $(($(stat -c %s full.gif) * 3 / 4)) full.gif >truncated.gif && rm full.gif

@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: MIT
+#include "decode.h"
+
+#include "readers.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace decode {
+
+namespace {
+
+bool startsWith(const uint8_t *data, std::size_t size, const char *magic, std::size_t offset = 0)
+{
+    const std::size_t length = std::strlen(magic);
+    return size >= offset + length && std::memcmp(data + offset, magic, length) == 0;
+}
+
+} // namespace
+
+Format sniffFormat(const uint8_t *data, std::size_t size)
+{
+    if (startsWith(data, size, "\xFF\xD8\xFF")) return Format::Jpeg;
+    if (startsWith(data, size, "\x89PNG\r\n\x1A\n")) return Format::Png;
+    if (startsWith(data, size, "GIF87a") || startsWith(data, size, "GIF89a")) return Format::Gif;
+    if (startsWith(data, size, "RIFF") && startsWith(data, size, "WEBP", 8)) return Format::WebP;
+    if (startsWith(data, size, "BM")) return Format::Bmp;
+    return Format::Unknown;
+}
+
+const char *formatName(Format format)
+{
+    switch (format) {
+    case Format::Bmp:
+        return "BMP";
+    case Format::Jpeg:
+        return "JPEG";
+    case Format::Png:
+        return "PNG";
+    case Format::Gif:
+        return "GIF";
+    case Format::WebP:
+        return "WebP";
+    case Format::Unknown:
+        break;
+    }
+    return "unknown";
+}
+
+Result decodePicture(const uint8_t *data, std::size_t size, const Request &request)
+{
+    Result result;
+    result.format = sniffFormat(data, size);
+    try {
+        switch (result.format) {
+        case Format::Bmp:
+            detail::readBmp(data, size, request, result);
+            break;
+        case Format::Jpeg:
+            detail::readJpeg(data, size, request, result);
+            break;
+        case Format::Png:
+            detail::readPng(data, size, request, result);
+            break;
+        case Format::Gif:
+            detail::readGif(data, size, request, result);
+            break;
+        case Format::WebP:
+            detail::readWebP(data, size, request, result);
+            break;
+        case Format::Unknown:
+            result.error = size == 0 ? "the file is empty" : "not a format read here";
+            break;
+        }
+    } catch (const std::bad_alloc &) {
+        result.error = "out of memory";
+    }
+    if (!result.ok()) result.canvas = Canvas();
+    return result;
+}
+
+Result decodeFile(int fd, const Request &request, std::size_t maxFileSize)
+{
+    Result failed;
+    // A regular file is read in one go into a buffer of its size; anything else grows as it comes.
+    struct stat status;
+    std::size_t capacity = 1 << 16;
+    if (::fstat(fd, &status) != 0) {
+        failed.error = std::strerror(errno);
+        return failed;
+    }
+    if (S_ISREG(status.st_mode) && status.st_size >= 0)
+        capacity = std::min(std::size_t(status.st_size), maxFileSize) + 1;
+    std::unique_ptr<uint8_t[]> bytes(new uint8_t[capacity]); // not zeroed: every byte used is read
+    std::size_t used = 0;
+    for (;;) {
+        if (used == capacity) {
+            if (capacity > maxFileSize) break;
+            const std::size_t larger = std::min(capacity * 2, maxFileSize + 1);
+            std::unique_ptr<uint8_t[]> grown(new uint8_t[larger]);
+            std::memcpy(grown.get(), bytes.get(), used);
+            bytes = std::move(grown);
+            capacity = larger;
+        }
+        const ssize_t got = ::read(fd, bytes.get() + used, capacity - used);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            failed.error = std::strerror(errno);
+            return failed;
+        }
+        if (got == 0) break;
+        used += std::size_t(got);
+    }
+    if (used > maxFileSize) {
+        failed.error = "the file is larger than " + std::to_string(maxFileSize >> 20) + " MiB";
+        return failed;
+    }
+    return decodePicture(bytes.get(), used, request);
+}
+
+namespace detail {
+
+std::string tooLarge(long long width, long long height, const Request &request)
+{
+    return "a " + std::to_string(width) + " x " + std::to_string(height) + " picture can need more than the " +
+           std::to_string(request.memoryLimit >> 20) + " MiB allowed for decoding";
+}
+
+bool startCanvas(Result &result, long long width, long long height, const Request &request, int bytesPerPixel,
+                 uint32_t fill)
+{
+    if (width <= 0 || height <= 0) {
+        result.error = "a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
+        return false;
+    }
+    // Both sides fit in 31 bits in every format read here, so the product cannot overflow.
+    if (width > INT32_MAX || height > INT32_MAX ||
+        (bytesPerPixel > 0 && (unsigned long long)(width * height) > request.memoryLimit / unsigned(bytesPerPixel))) {
+        result.error = tooLarge(width, height, request);
+        return false;
+    }
+    result.pictureWidth = int(width);
+    result.pictureHeight = int(height);
+    Canvas &canvas = result.canvas;
+    canvas.width = request.clipWidth > 0 ? std::min(int(width), request.clipWidth) : int(width);
+    canvas.height = request.clipHeight > 0 ? std::min(int(height), request.clipHeight) : int(height);
+    if ((unsigned long long)canvas.width * unsigned(canvas.height) > request.memoryLimit / 4) {
+        result.error = tooLarge(width, height, request);
+        return false;
+    }
+    canvas.pixels.assign(std::size_t(canvas.width) * std::size_t(canvas.height), fill);
+    return true;
+}
+
+} // namespace detail
+
+} // namespace decode

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Pictures decoded straight from their bytes with the reference libraries (libjpeg-turbo,
+// libspng, giflib, libwebp) and a reader of our own for bitmaps: no Qt, no plugins to load.
+namespace decode {
+
+enum class Format { Unknown, Bmp, Jpeg, Png, Gif, WebP };
+
+// The format told by the first bytes (the name never counts); Unknown for anything else.
+Format sniffFormat(const uint8_t *data, std::size_t size);
+const char *formatName(Format format); // "BMP", "JPEG", ...; "unknown"
+
+struct Request
+{
+    // Only the top-left clipWidth x clipHeight pixels are kept (and, where the format allows,
+    // decoded); 0 keeps the whole width or height, for a caller that scales.
+    int clipWidth = 300;
+    int clipHeight = 300;
+    // 0x00BBGGRR, what transparent and half-transparent pixels are laid over.
+    uint32_t background = 0xFFFFFF;
+    // Bytes one decoder may take: a picture that would need more is refused with its size in the
+    // reason. Bitmaps, PNG, GIF and WebP count their whole picture at 4 bytes a pixel (16-bit PNG
+    // at 8), as Qt's readers did; JPEG counts what libjpeg keeps (the rows decoded, or every
+    // coefficient of a progressive picture).
+    std::size_t memoryLimit = std::size_t(128) << 20;
+    // A progressive JPEG with more scans than this is refused: each scan costs a pass over the
+    // whole picture, and a few hundred bytes can hold thousands of them.
+    int maxJpegScans = 300;
+};
+
+// Opaque pixels, row by row, as 0x00BBGGRR (the layout the conversion reads).
+struct Canvas
+{
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+
+    uint32_t pixel(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+};
+
+struct Result
+{
+    Format format = Format::Unknown;
+    int pictureWidth = 0; // of the whole picture, whatever was kept
+    int pictureHeight = 0;
+    Canvas canvas;     // min(picture, clip) in each direction
+    std::string error; // empty on success, else why the bytes are no readable picture
+
+    bool ok() const { return error.empty(); }
+};
+
+// Decodes the first picture (the first frame of an animation) in data. Never throws for bad
+// bytes; a format other than the five above gives format Unknown and an error, so that a caller
+// can offer the bytes to another reader.
+Result decodePicture(const uint8_t *data, std::size_t size, const Request &request = {});
+// The same for the whole of an open file (read from its current offset, up to maxFileSize bytes).
+Result decodeFile(int fd, const Request &request = {}, std::size_t maxFileSize = std::size_t(1) << 30);
+
+} // namespace decode

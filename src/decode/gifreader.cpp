@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: MIT
+// The first frame of a GIF through giflib, laid out as Qt's reader laid it: on the logical screen
+// (a screen of no size taken from the frame), over the screen's background colour
+// when the frame does not cover it, its transparent pixels showing the background of the box.
+#include "readers.h"
+
+#include <algorithm>
+#include <cstring>
+#include <gif_lib.h>
+#include <memory>
+
+namespace decode::detail {
+
+namespace {
+
+struct Source
+{
+    const uint8_t *data;
+    std::size_t size;
+    std::size_t at;
+};
+
+int readBytes(GifFileType *gif, GifByteType *into, int wanted)
+{
+    auto *source = static_cast<Source *>(gif->UserData);
+    const std::size_t count = std::min(std::size_t(wanted), source->size - source->at);
+    std::memcpy(into, source->data + source->at, count);
+    source->at += count;
+    return int(count);
+}
+
+struct Close
+{
+    void operator()(GifFileType *gif) const { DGifCloseFile(gif, nullptr); }
+};
+
+// giflib has no text for some failures (a frame too large for it to allocate).
+std::string gifError(int code)
+{
+    const char *text = GifErrorString(code);
+    return text ? text : "damaged GIF data";
+}
+
+constexpr uint32_t kOpaque = 0xFF000000;
+
+} // namespace
+
+void readGif(const uint8_t *data, std::size_t size, const Request &request, Result &result)
+{
+    Source source{data, size, 0};
+    int error = 0;
+    const std::unique_ptr<GifFileType, Close> file(DGifOpen(&source, readBytes, &error));
+    GifFileType *gif = file.get();
+    if (!gif) {
+        result.error = gifError(error);
+        return;
+    }
+    int transparent = -1;
+    GifRecordType record;
+    for (;;) {
+        if (DGifGetRecordType(gif, &record) == GIF_ERROR) {
+            result.error = gifError(gif->Error);
+            return;
+        }
+        if (record == IMAGE_DESC_RECORD_TYPE) break;
+        if (record == TERMINATE_RECORD_TYPE) {
+            result.error = "a GIF without a picture";
+            return;
+        }
+        if (record != EXTENSION_RECORD_TYPE) continue;
+        int code = 0;
+        GifByteType *block = nullptr;
+        if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) {
+            result.error = gifError(gif->Error);
+            return;
+        }
+        if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4) transparent = block[1] & 1 ? block[4] : -1;
+        while (block) {
+            if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) {
+                result.error = gifError(gif->Error);
+                return;
+            }
+        }
+    }
+    if (DGifGetImageDesc(gif) == GIF_ERROR) {
+        result.error = gifError(gif->Error);
+        return;
+    }
+    const GifImageDesc &frame = gif->Image;
+    long long screenWidth = gif->SWidth, screenHeight = gif->SHeight;
+    if (screenWidth <= 0) screenWidth = frame.Left + frame.Width;
+    if (screenHeight <= 0) screenHeight = frame.Top + frame.Height;
+
+    // Colours with their alpha (as Qt's reader kept them: past the table white, without a table
+    // black, the transparent index see-through); the box's background shows where alpha is 0.
+    const ColorMapObject *map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+    const bool alpha = transparent >= 0;
+    const auto color = [&](const ColorMapObject *table, int index) -> uint32_t {
+        uint32_t value = 0;
+        if (table && index < table->ColorCount) {
+            const GifColorType &c = table->Colors[index];
+            value = rgb(c.Red, c.Green, c.Blue) | kOpaque;
+        } else if (table) {
+            value = 0xFFFFFF;
+        }
+        return index == transparent ? value & 0xFFFFFF : value;
+    };
+    const auto shown = [&](uint32_t value) {
+        return alpha && !(value & kOpaque) ? request.background : value & 0xFFFFFF;
+    };
+    // Pixels the frame does not reach: black, the background where the picture has transparency,
+    // or the screen's own background colour around a smaller frame.
+    uint32_t fill = alpha ? request.background : 0;
+    const bool partial = frame.Left || frame.Top || frame.Width < screenWidth || frame.Height < screenHeight;
+    if (partial && !alpha && gif->SColorMap)
+        fill = shown(color(gif->SColorMap, gif->SBackGroundColor));
+    if (!startCanvas(result, screenWidth, screenHeight, request, 4, fill)) return;
+
+    Canvas &canvas = result.canvas;
+    std::vector<GifPixelType> line(std::size_t(std::max(frame.Width, 1)));
+    static const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
+    const int passes = frame.Interlace ? 4 : 1;
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int r = frame.Interlace ? start[pass] : 0; r < frame.Height; r += frame.Interlace ? step[pass] : 1) {
+            // A frame cut short keeps the rows it has, as Qt's reader kept them.
+            if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return;
+            const long long y = frame.Top + r;
+            if (y >= canvas.height && !frame.Interlace) return; // the rest is not kept
+            if (y >= canvas.height) continue;
+            uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
+            const int end = int(std::min<long long>(canvas.width - frame.Left, frame.Width));
+            for (int x = 0; x < end; ++x)
+                out[frame.Left + x] = shown(color(map, line[std::size_t(x)]));
+        }
+    }
+}
+
+} // namespace decode::detail

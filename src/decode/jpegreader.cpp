@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+// JPEG through libjpeg-turbo: only the rows and columns kept are decoded, within this decoder's
+// own memory limit, and a progressive picture with more scans than allowed is refused.
+#include "readers.h"
+
+#include <climits>
+#include <csetjmp>
+#include <cstdio>
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace decode::detail {
+
+namespace {
+
+struct ErrorManager
+{
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+    bool outOfMemory;
+};
+
+[[noreturn]] void fail(j_common_ptr info)
+{
+    auto *errors = reinterpret_cast<ErrorManager *>(info->err);
+    errors->outOfMemory = errors->base.msg_code == JERR_OUT_OF_MEMORY || errors->base.msg_code == JERR_NO_BACKING_STORE;
+    errors->base.format_message(info, errors->message);
+    std::longjmp(errors->jump, 1);
+}
+
+// Warnings (a picture cut short, corrupt data) are what libjpeg recovers from, as Qt's reader did.
+void ignore(j_common_ptr, int) {}
+
+struct Progress
+{
+    jpeg_progress_mgr base;
+    int maxScans;
+};
+
+void checkScans(j_common_ptr info)
+{
+    auto *progress = reinterpret_cast<Progress *>(info->progress);
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > progress->maxScans) {
+        auto *errors = reinterpret_cast<ErrorManager *>(info->err);
+        std::snprintf(errors->message, sizeof errors->message, "a progressive JPEG of more than %d scans",
+                      progress->maxScans);
+        errors->outOfMemory = false;
+        std::longjmp(errors->jump, 2);
+    }
+}
+
+// Everything between setjmp and a longjmp out of libjpeg lives in this frame or in plain C
+// structures, so that no destructor is skipped.
+bool decodeRows(jpeg_decompress_struct &info, ErrorManager &errors, const uint8_t *data, std::size_t size,
+                const Request &request, Result &result)
+{
+    if (setjmp(errors.jump)) return false;
+    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&info, TRUE);
+    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)
+        info.out_color_space = JCS_CMYK;
+    else
+        info.out_color_space = JCS_EXT_RGBX;
+    // libjpeg makes up the rows a file lacks; should it stop early, the rest stay black.
+    if (!startCanvas(result, info.image_width, info.image_height, request, 0, 0)) return true;
+    jpeg_start_decompress(&info);
+    JDIMENSION left = 0, width = JDIMENSION(result.canvas.width);
+    if (width < info.output_width) jpeg_crop_scanline(&info, &left, &width);
+    auto row = static_cast<JSAMPROW>((*info.mem->alloc_small)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                                         std::size_t(info.output_width) * 4));
+    Canvas &canvas = result.canvas;
+    for (int y = 0; y < canvas.height; ++y) {
+        if (jpeg_read_scanlines(&info, &row, 1) != 1) break;
+        uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
+        const uint8_t *in = row;
+        for (int x = 0; x < canvas.width; ++x, in += 4) {
+            if (info.out_color_space == JCS_CMYK) { // stored inverted, as Adobe writes it
+                const uint32_t k = in[3];
+                out[x] = rgb(k * in[0] / 255, k * in[1] / 255, k * in[2] / 255);
+            } else {
+                out[x] = rgb(in[0], in[1], in[2]);
+            }
+        }
+    }
+    return true;
+}
+
+struct Decompressor
+{
+    jpeg_decompress_struct info;
+    ~Decompressor() { jpeg_destroy_decompress(&info); }
+};
+
+} // namespace
+
+void readJpeg(const uint8_t *data, std::size_t size, const Request &request, Result &result)
+{
+    Decompressor decompressor;
+    jpeg_decompress_struct &info = decompressor.info;
+    ErrorManager errors{};
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = fail;
+    errors.base.emit_message = ignore;
+    Progress progress{};
+    progress.base.progress_monitor = checkScans;
+    progress.maxScans = request.maxJpegScans;
+    jpeg_create_decompress(&info);
+    info.progress = &progress.base;
+    // Per decoder, unlike the process-wide JPEGMEM; past it libjpeg fails instead of growing.
+    info.mem->max_memory_to_use = long(std::min<std::size_t>(request.memoryLimit, LONG_MAX));
+    if (!decodeRows(info, errors, data, size, request, result)) {
+        result.error = errors.outOfMemory && info.image_width ? tooLarge(info.image_width, info.image_height, request)
+                                                              : errors.message;
+    }
+}
+
+} // namespace decode::detail

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+// WebP through libwebp, cut to the kept part before decoding. An animation shows its first frame
+// at its place on the canvas; the rest of the canvas shows the background.
+#include "readers.h"
+
+#include <algorithm>
+#include <webp/decode.h>
+#include <webp/demux.h>
+
+namespace decode::detail {
+
+namespace {
+
+struct Demuxer
+{
+    WebPDemuxer *demux = nullptr;
+    WebPIterator frame{};
+    bool haveFrame = false;
+    ~Demuxer()
+    {
+        if (haveFrame) WebPDemuxReleaseIterator(&frame);
+        WebPDemuxDelete(demux);
+    }
+};
+
+struct Output
+{
+    WebPDecoderConfig config{};
+    ~Output() { WebPFreeDecBuffer(&config.output); }
+};
+
+const char *reason(VP8StatusCode status)
+{
+    switch (status) {
+    case VP8_STATUS_OUT_OF_MEMORY:
+        return "out of memory";
+    case VP8_STATUS_INVALID_PARAM:
+        return "invalid parameter";
+    case VP8_STATUS_BITSTREAM_ERROR:
+        return "damaged WebP data";
+    case VP8_STATUS_UNSUPPORTED_FEATURE:
+        return "a WebP feature not supported";
+    case VP8_STATUS_NOT_ENOUGH_DATA:
+        return "the WebP data is cut short";
+    default:
+        return "unreadable WebP data";
+    }
+}
+
+} // namespace
+
+void readWebP(const uint8_t *data, std::size_t size, const Request &request, Result &result)
+{
+    Demuxer demuxer;
+    const WebPData whole{data, size};
+    demuxer.demux = WebPDemux(&whole);
+    if (!demuxer.demux) {
+        result.error = "damaged WebP data";
+        return;
+    }
+    const long long width = WebPDemuxGetI(demuxer.demux, WEBP_FF_CANVAS_WIDTH);
+    const long long height = WebPDemuxGetI(demuxer.demux, WEBP_FF_CANVAS_HEIGHT);
+    demuxer.haveFrame = WebPDemuxGetFrame(demuxer.demux, 1, &demuxer.frame) != 0;
+    if (!demuxer.haveFrame) {
+        result.error = "a WebP without a picture";
+        return;
+    }
+    if (!startCanvas(result, width, height, request, 4, request.background)) return;
+    const WebPIterator &frame = demuxer.frame;
+    Canvas &canvas = result.canvas;
+    // The part of the frame that falls on the kept canvas.
+    const int keepWidth = std::min(frame.width, canvas.width - frame.x_offset);
+    const int keepHeight = std::min(frame.height, canvas.height - frame.y_offset);
+    if (keepWidth <= 0 || keepHeight <= 0) return;
+
+    Output output;
+    if (!WebPInitDecoderConfig(&output.config)) {
+        result.error = "the WebP library does not match";
+        return;
+    }
+    WebPDecoderConfig &config = output.config;
+    if (keepWidth < frame.width || keepHeight < frame.height) {
+        config.options.use_cropping = 1;
+        config.options.crop_width = keepWidth;
+        config.options.crop_height = keepHeight;
+    }
+    config.output.colorspace = MODE_RGBA;
+    const VP8StatusCode status = WebPDecode(frame.fragment.bytes, frame.fragment.size, &config);
+    if (status != VP8_STATUS_OK) {
+        result.error = reason(status);
+        return;
+    }
+    const WebPRGBABuffer &pixels = config.output.u.RGBA;
+    for (int y = 0; y < keepHeight; ++y) {
+        const uint8_t *in = pixels.rgba + std::size_t(y) * std::size_t(pixels.stride);
+        uint32_t *out =
+            &canvas.pixels[std::size_t(frame.y_offset + y) * std::size_t(canvas.width) + std::size_t(frame.x_offset)];
+        for (int x = 0; x < keepWidth; ++x, in += 4)
+            out[x] = over(in[0], in[1], in[2], in[3], request.background);
+    }
+}
+
+} // namespace decode::detail

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <utility>
+
+namespace engine {
+
+// A page file opened for writing, held open until a writer takes it. It remembers which file it
+// is (device and inode), so that a writer reopening it by name can tell it is still the same one,
+// and whether this program created it: only such a file may be removed after a failure.
+class PageFile
+{
+public:
+    PageFile() = default;
+    PageFile(std::string path, int fd, bool created);
+    PageFile(PageFile &&other) noexcept { *this = std::move(other); }
+    PageFile &operator=(PageFile &&other) noexcept;
+    PageFile(const PageFile &) = delete;
+    PageFile &operator=(const PageFile &) = delete;
+    ~PageFile() { close(); }
+
+    const std::string &path() const { return m_path; }
+    int fd() const { return m_fd; } // -1 once closed
+    dev_t device() const { return m_device; }
+    ino_t inode() const { return m_inode; }
+    bool created() const { return m_created; }
+    // True when path still names this very file (not a replacement, not a link).
+    bool stillAtPath() const;
+    // Hands the descriptor over; the caller closes it.
+    int release() { return std::exchange(m_fd, -1); }
+    void close();
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
+    bool m_created = false;
+};
+
+// Creates path as a new, empty regular file: never through a link, never onto an existing entry
+// of any kind (file, folder, link, FIFO, device). nullopt when the name is taken; any other
+// refusal (no such folder, no permission) throws Failure (FileAccess).
+std::optional<PageFile> claimPage(const std::string &path);
+
+// A page at a name the user chose: claimed when free, else the regular file there is truncated
+// (it was not created here, so it is never removed). Links, folders, FIFOs and devices are
+// refused with Failure (FileAccess), as is a file that cannot be opened for writing.
+PageFile replacePage(const std::string &path);
+
+// Claims the page beside a picture by the naming rule of nextFreeOutputName(), taking the first
+// free name atomically, so that concurrent conversions never share a page. nullopt when all
+// hundred names are taken; Failure as nextFreeOutputName() and claimPage() throw.
+// Pages of other formats end in their own extension in place of ".htm".
+std::optional<PageFile> claimNextFreePage(const std::string &picture, std::string_view extension = ".htm");
+
+// Removes a page after a failure, only if this program created it and the name still holds that
+// very file. True when it was removed.
+bool removeCreatedPage(const PageFile &page);
+
+// True when both names lead to one existing file (links followed).
+bool sameFile(const std::string &a, const std::string &b);
+
+// What is wrong with opening path, for messages: "is a folder", "is a symbolic link", "is not a
+// regular file", else the system's text for error.
+std::string describeOpenError(const std::string &path, int error);
+
+} // namespace engine
