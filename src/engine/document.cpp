@@ -21,6 +21,7 @@ constexpr std::string_view kCredit = "<font color=#FFFFFF>Orvanta @ Lumirune</fo
 
 std::string documentHead(const PageOptions &options)
 {
+    if (options.format != PageFormat::Html) return {};
     std::string head = "<html><head><title>Orvanta @ Lumirune</title></head><body bgcolor=#";
     head += options.blackBackground ? "000000" : "FFFFFF";
     head += "><font size=";
@@ -62,6 +63,7 @@ void DocumentWriter::start(PageFile &page, const PageOptions &options)
 {
     close();
     m_path = page.path();
+    m_stream = -1;
     m_device = page.device();
     m_inode = page.inode();
     m_piecesWritten = 0;
@@ -72,9 +74,26 @@ void DocumentWriter::start(PageFile &page, const PageOptions &options)
     writeOut(page.release());
 }
 
+void DocumentWriter::startOn(int fd, const std::string &name, const PageOptions &options)
+{
+    close();
+    m_path = name;
+    m_stream = fd;
+    m_piecesWritten = 0;
+    m_size = 0;
+    m_failed = false;
+    m_open = true;
+    append(documentHead(options));
+}
+
 void DocumentWriter::flush()
 {
-    if (m_open && m_used > 0) writeOut(reopen());
+    if (!m_open || m_used == 0) return;
+    if (m_stream < 0) return writeOut(reopen());
+    // A copy of the descriptor, as writeOut() closes what it is given.
+    const int fd = ::fcntl(m_stream, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) fail("Cannot write", std::strerror(errno));
+    writeOut(fd);
 }
 
 // The page by name again, but only the very file this writer started: a link, a FIFO or another
@@ -177,11 +196,11 @@ void DocumentWriter::append(std::string_view text)
     commit(std::copy(text.begin(), text.end(), out));
 }
 
-void DocumentWriter::finish(Tail tail, bool insertPre)
+void DocumentWriter::finish(std::string_view tail)
 {
     // Also after the scan closed the page: the tail is appended by name like any other write.
     m_open = true;
-    append(documentTail(tail, insertPre));
+    append(tail);
     close();
 }
 

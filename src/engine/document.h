@@ -17,14 +17,18 @@ inline constexpr std::string_view kDefaultFontSize = "1";
 
 enum class Tail { Completion, Abort };
 
+// Html is the page of the window; Ansi and Text are for terminals and plain text files.
+enum class PageFormat { Html, Ansi, Text };
+
 struct PageOptions
 {
     bool blackBackground = true;
     std::string fontSize = std::string(kDefaultFontSize); // written as it stands in the font size box
     bool insertPre = true;
+    PageFormat format = PageFormat::Html;
 };
 
-// The head line of a page with its CR LF, then "<pre>" when asked for.
+// The head line of a page with its CR LF, then "<pre>" when asked for; nothing for a terminal page.
 std::string documentHead(const PageOptions &options);
 // The closing text of a page: the completion tail follows a row end; the abort tail starts with
 // "<br>" because an aborted page may stop in the middle of a row.
@@ -48,6 +52,9 @@ public:
 
     // Writes the head into the claimed page and closes it (page keeps saying which file it was).
     void start(PageFile &page, const PageOptions &options);
+    // Writes the page to an open descriptor instead (standard output), which stays open; name is
+    // what failures call it.
+    void startOn(int fd, const std::string &name, const PageOptions &options);
     void append(std::string_view text);
     // Room for up to n bytes at the returned pointer; commit() then takes what was written as one
     // piece. Writing in place saves copying every piece twice.
@@ -66,7 +73,7 @@ public:
     // so does a name that now holds another file, a link or anything else.
     void flush();
     // Appends the tail and closes the file; the page is finished.
-    void finish(Tail tail, bool insertPre);
+    void finish(std::string_view tail);
     // Writes what is buffered and closes the file without a tail.
     void close();
 
@@ -85,6 +92,7 @@ private:
     void makeRoom(std::size_t n);
 
     std::string m_path;
+    int m_stream = -1;  // written to in place of the page by name when set
     dev_t m_device = 0; // the file this writer created or was given
     ino_t m_inode = 0;
     off_t m_size = 0; // what the page holds after the last write

@@ -33,7 +33,8 @@ bool nameTaken(const std::string &path)
 }
 
 std::optional<std::string> nextFreeOutputName(const std::string &t,
-                                              const std::function<bool(const std::string &)> &taken)
+                                              const std::function<bool(const std::string &)> &taken,
+                                              std::string_view extension)
 {
     if (!taken(t)) return t;
     const std::size_t folderEnd = t.rfind('/') + 1; // 0 without a folder
@@ -42,7 +43,7 @@ std::optional<std::string> nextFreeOutputName(const std::string &t,
         throw Failure(ErrorNumber::InvalidCall, "Invalid file name \"" + t + "\": shorter than four characters",
                       "OutputName");
     for (int n = 1; n <= 100; ++n) {
-        std::string candidate = t.substr(0, *stem) + std::to_string(n) + ".htm";
+        std::string candidate = t.substr(0, *stem) + std::to_string(n) + std::string(extension);
         if (!taken(candidate)) return candidate;
     }
     return std::nullopt;

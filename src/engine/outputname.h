@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace engine {
 
@@ -15,7 +16,9 @@ bool nameTaken(const std::string &path);
 // n in 1..100 whose name is not taken (cat.bmp -> cat1.htm; cat.jpeg -> cat.1.htm). nullopt when
 // all hundred are taken. T is UTF-8; characters, not bytes, are removed, and never a folder's.
 // Throws Failure (InvalidCall) when T's file name is shorter than four characters.
+// Pages of other formats end in their own extension in place of ".htm".
 std::optional<std::string> nextFreeOutputName(const std::string &t,
-                                              const std::function<bool(const std::string &)> &taken = nameTaken);
+                                              const std::function<bool(const std::string &)> &taken = nameTaken,
+                                              std::string_view extension = ".htm");
 
 } // namespace engine

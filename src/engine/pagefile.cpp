@@ -90,14 +90,14 @@ PageFile replacePage(const std::string &path)
     return PageFile(path, fd, false);
 }
 
-std::optional<PageFile> claimNextFreePage(const std::string &picture)
+std::optional<PageFile> claimNextFreePage(const std::string &picture, std::string_view extension)
 {
     std::optional<PageFile> page;
     const auto taken = [&](const std::string &name) {
         page = claimPage(name);
         return !page;
     };
-    if (!nextFreeOutputName(picture, taken)) return std::nullopt;
+    if (!nextFreeOutputName(picture, taken, extension)) return std::nullopt;
     return page;
 }
 

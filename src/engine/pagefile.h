@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 #include <utility>
 
@@ -54,7 +55,8 @@ PageFile replacePage(const std::string &path);
 // Claims the page beside a picture by the naming rule of nextFreeOutputName(), taking the first
 // free name atomically, so that concurrent conversions never share a page. nullopt when all
 // hundred names are taken; Failure as nextFreeOutputName() and claimPage() throw.
-std::optional<PageFile> claimNextFreePage(const std::string &picture);
+// Pages of other formats end in their own extension in place of ".htm".
+std::optional<PageFile> claimNextFreePage(const std::string &picture, std::string_view extension = ".htm");
 
 // Removes a page after a failure, only if this program created it and the name still holds that
 // very file. True when it was removed.

@@ -3,6 +3,7 @@
 
 #include "failure.h"
 #include "numbers.h"
+#include "pageformat.h"
 
 #include <algorithm>
 #include <string_view>
@@ -53,6 +54,11 @@ ScanProgress Conversion::progress() const
     return {rows, rows * width, true, m_unflushedRgb[std::size_t(lost - m_unflushedFrom)]};
 }
 
+void Conversion::startDocumentOn(int fd, const std::string &name)
+{
+    m_writer.startOn(fd, name, m_settings.page);
+}
+
 ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
 {
     m_stopconvert = false;
@@ -72,7 +78,7 @@ ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
                 m_eventsDue = std::chrono::steady_clock::now() + m_settings.eventInterval;
             }
         }
-        m_writer.finish(Tail::Completion, m_settings.page.insertPre);
+        m_writer.finish(tailText(Tail::Completion));
         m_stopconvert = true;
         return ScanResult::Completed;
     } catch (Failure &failure) {
@@ -88,7 +94,14 @@ ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
 void Conversion::abort()
 {
     m_stopconvert = true;
-    m_writer.finish(Tail::Abort, m_settings.page.insertPre);
+    m_writer.finish(tailText(Tail::Abort));
+}
+
+std::string Conversion::tailText(Tail tail) const
+{
+    const PageFormat format = m_settings.page.format;
+    if (format == PageFormat::Html) return documentTail(tail, m_settings.page.insertPre);
+    return terminalTail(format, tail == Tail::Abort && scanx != areax1);
 }
 
 bool Conversion::eventsDue(int32_t count)
@@ -124,6 +137,15 @@ void Conversion::appendPiece(uint32_t rgb)
     for (int i = 0; i < chars; ++i)
         picked[i] = nextMessageChar();
 
+    if (m_settings.page.format != PageFormat::Html) {
+        const bool rowStart = scanx == areax1 + 1;
+        const TerminalPiece piece{rgb, picked, chars, rowStart, rowStart || rgb != m_previousRgb, scanx == areax2};
+        m_writer.commit(writeTerminalPiece(m_writer.reserve(kLongestTerminalPiece), m_settings.page.format,
+                                           m_settings.page, piece));
+        m_previousRgb = rgb;
+        m_unflushedRgb.push_back(rgb);
+        return;
+    }
     char *out = m_writer.reserve(kLongestPiece);
     const bool firstOfRow = scanx == areax1 + 1;
     if (firstOfRow || rgb != m_previousRgb) {

@@ -85,6 +85,8 @@ public:
 
     // Writes the head into the claimed page (see claimNextFreePage()).
     void startDocument(PageFile &page);
+    // The same on an open descriptor, such as standard output; name is what failures call it.
+    void startDocumentOn(int fd, const std::string &name);
     // Converts every pixel of the area, checking the stop flag before each. Writes the completion
     // tail unless stopped. Failures are thrown as Failure, claimed by ConvertRGB or Loopconvert.
     ScanResult Loopconvert(PixelSource &pixels, ScanHost &host);
@@ -117,6 +119,7 @@ private:
     void appendPiece(uint32_t rgb);
     char nextMessageChar();
     void endRow();
+    std::string tailText(Tail tail) const;
     bool eventsDue(int32_t count);
     void flush();
 

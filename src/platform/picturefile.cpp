@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -111,7 +112,8 @@ Structure structureOf(QIODevice *device)
 // the file claims. Qt's own default is not the same in every version (128 MiB in 6.4, 256 in others).
 constexpr int kDecodeLimitMiB = 128;
 
-QImage readWith(QIODevice *device, QString *error, bool *incomplete)
+// Refuses what no reader should try (a JPEG of hundreds of scans) and sets the decoding limits.
+bool readable(QIODevice *device, QString *error, bool *incomplete)
 {
     const Structure structure = structureOf(device);
     if (structure.scans > kMaxJpegScans) {
@@ -119,10 +121,9 @@ QImage readWith(QIODevice *device, QString *error, bool *incomplete)
             *error = QString("a JPEG of %1 scans (more than %2) is taken as damaged")
                          .arg(structure.scans)
                          .arg(kMaxJpegScans);
-        return QImage();
+        return false;
     }
     if (incomplete) *incomplete = structure.truncated;
-    QImageReader reader(device);
     // Both limits hold for the whole program; set once, before the first picture.
     [[maybe_unused]] static const bool limited = [] {
         QImageReader::setAllocationLimit(kDecodeLimitMiB);
@@ -131,6 +132,25 @@ QImage readWith(QIODevice *device, QString *error, bool *incomplete)
         // libjpeg's own limit; past it libjpeg gives up instead of growing.
         return qputenv("JPEGMEM", QByteArray::number(kDecodeLimitMiB * 1024 * 1024 / 1000));
     }();
+    return true;
+}
+
+QString whyUnreadable(const QImageReader &reader, QSize size)
+{
+    QString error = reader.errorString();
+    // Whole pictures take up to 8 bytes a pixel to decode (64-bit colour, a progressive CMYK JPEG).
+    if (qint64(size.width()) * size.height() * 8 > qint64(kDecodeLimitMiB) * 1024 * 1024)
+        error += QString("; a %1 x %2 picture can need more than the %3 MiB allowed for decoding")
+                     .arg(size.width())
+                     .arg(size.height())
+                     .arg(kDecodeLimitMiB);
+    return error;
+}
+
+QImage readWith(QIODevice *device, QString *error, bool *incomplete)
+{
+    if (!readable(device, error, incomplete)) return QImage();
+    QImageReader reader(device);
     // The picture box shows the top-left 300 x 300 pixels and no more. The JPEG reader decodes
     // only those rows and keeps only those columns; the other readers decode the whole picture,
     // which is cut at once so that nobody holds the rest.
@@ -141,15 +161,7 @@ QImage readWith(QIODevice *device, QString *error, bool *incomplete)
         reader.setClipRect(shown & QRect(QPoint(0, 0), size));
     QImage image = reader.read();
     if (beyond(image.size())) image = image.copy(shown & image.rect());
-    if (image.isNull() && error) {
-        *error = reader.errorString();
-        // Whole pictures take up to 8 bytes a pixel to decode (64-bit colour, a progressive CMYK JPEG).
-        if (qint64(size.width()) * size.height() * 8 > qint64(kDecodeLimitMiB) * 1024 * 1024)
-            *error += QString("; a %1 x %2 picture can need more than the %3 MiB allowed for decoding")
-                          .arg(size.width())
-                          .arg(size.height())
-                          .arg(kDecodeLimitMiB);
-    }
+    if (image.isNull() && error) *error = whyUnreadable(reader, size);
     return image;
 }
 
@@ -194,19 +206,65 @@ QImage readPicture(QIODevice *device, QString *error, bool *incomplete)
     return readWith(device, error, incomplete);
 }
 
+engine::PixelGrid readScaledPicture(QIODevice *device,
+                                    const std::function<engine::PixelSize(engine::PixelSize)> &target, QString *error,
+                                    bool *incomplete)
+{
+    if (!readable(device, error, incomplete)) return {};
+    QImageReader reader(device);
+    const QSize size = reader.size();
+    engine::PixelSize scaled;
+    if (size.isValid()) {
+        scaled = target({size.width(), size.height()});
+        int k = 8;
+        while (k > 1 && (size.width() / k < scaled.width || size.height() / k < scaled.height))
+            k /= 2;
+        if (k > 1 && reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize))
+            reader.setScaledSize(QSize((size.width() + k - 1) / k, (size.height() + k - 1) / k));
+    }
+    QImage image = reader.read();
+    if (image.isNull()) {
+        if (error) *error = whyUnreadable(reader, size);
+        return {};
+    }
+    if (!size.isValid()) scaled = target({image.width(), image.height()});
+    // Premultiplied, the four channels average independently; opaque RGB32 already is.
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32_Premultiplied)
+        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    engine::PixelGrid grid = engine::scalePixels({reinterpret_cast<const uint32_t *>(image.constBits()), image.width(),
+                                                  image.height(), image.bytesPerLine() / 4},
+                                                 scaled);
+    image = QImage();
+    const int fill[3] = {kPictureBackground.red(), kPictureBackground.green(), kPictureBackground.blue()};
+    for (uint32_t &p : grid.pixels) {
+        const int clear = 255 - int(qAlpha(p));
+        const int rgb[3] = {qRed(p), qGreen(p), qBlue(p)};
+        uint32_t value = 0;
+        for (int c = 0; c < 3; ++c)
+            value |= uint32_t(std::min(255, rgb[c] + (fill[c] * clear + 127) / 255)) << (8 * c);
+        p = value;
+    }
+    return grid;
+}
+
 QImage readFittedPicture(const QString &path, QString *error)
 {
     QString reason;
     const std::unique_ptr<QFile> file = openPicture(QFile::encodeName(path), &reason);
-    QImageReader reader(file.get());
-    QImage image = file ? reader.read() : QImage();
-    if (image.isNull()) {
-        if (error) *error = file ? reader.errorString() : reason;
-        return image;
+    const engine::PixelGrid grid =
+        file ? readScaledPicture(file.get(), [](engine::PixelSize size) { return engine::fitInBox(size); }, &reason)
+             : engine::PixelGrid();
+    if (error) *error = reason;
+    if (grid.pixels.empty()) return QImage();
+    // The box shows 0xAARRGGBB; the grid holds 0x00BBGGRR.
+    QImage image(grid.width, grid.height, QImage::Format_RGB32);
+    for (int y = 0; y < grid.height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < grid.width; ++x) {
+            const uint32_t p = grid.pixels[std::size_t(y) * grid.width + x];
+            line[x] = qRgb(p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF);
+        }
     }
-    const int box = engine::kDrawingAreaSize;
-    if (image.width() > box || image.height() > box)
-        image = image.scaled(box, box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return image;
 }
 

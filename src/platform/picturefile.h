@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "engine/scaling.h"
 #include "engine/scan.h"
 
 #include <QColor>
@@ -8,6 +9,7 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,6 +33,14 @@ QImage readFittedPicture(const QString &path, QString *error = nullptr);
 // What shows beyond the picture and through its transparent parts, in the picture box and in the
 // converter's pages alike.
 inline const QColor kPictureBackground = Qt::white;
+
+// The whole picture scaled to the size that target gives for its own size, transparent parts
+// showing the background, as 0x00BBGGRR. A JPEG is decoded at a half, a quarter or an eighth of
+// its size where that is still at least the target, which spares time and most of the memory.
+// An empty grid means the picture is not readable; error then says why (as readPicture()).
+engine::PixelGrid readScaledPicture(QIODevice *device,
+                                    const std::function<engine::PixelSize(engine::PixelSize)> &target,
+                                    QString *error = nullptr, bool *incomplete = nullptr);
 
 // The 300 x 300 drawing area of the picture box: the background, then the picture unscaled from
 // the top-left corner, cut off beyond 300 pixels.

@@ -24,6 +24,14 @@ private slots:
     void refusals();
     void unusualPictures_data() { addUnusualPictureRows(); }
     void unusualPictures();
+    void scaledSizes_data();
+    void scaledSizes();
+    void terminalFormats_data();
+    void terminalFormats();
+    void pipes_data();
+    void pipes();
+    void parallelBatchSpeaksInOrder();
+    void versionAndManualAgreeWithHelp();
     void pictures_data();
     void pictures();
     void outputsNotCreatedHereStay_data();
@@ -48,6 +56,13 @@ private:
     {
         return QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     }
+    // A picture of one colour in the test folder.
+    void makePicture(const QString &name, int width, int height)
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        QVERIFY(image.save(m_dir->filePath(name)));
+    }
     // Runs the converter as the unprivileged user nobody when the tests run as root, who passes
     // permission bits; false when that cannot be done here.
     bool runAsOrdinaryUser()
@@ -69,7 +84,10 @@ void TestConvertCli::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_process.kill(); // one that blocked in the test before
     m_process.waitForFinished();
-    m_process.setChildProcessModifier({}); // a limit set for one test ends with it
+    // What one test sets for the child (a limit, its standard input or output) ends with it.
+    m_process.setChildProcessModifier({});
+    m_process.setStandardInputFile({});
+    m_process.setStandardOutputFile({});
     QVERIFY(QImage(QString(TEST_DATA_DIR) + "/two-by-two.gif").save(m_dir->filePath("cat.bmp")));
 }
 
@@ -122,6 +140,18 @@ void TestConvertCli::refusals_data()
     row("unknown preset", {"--preset", "Own message"}, 2, "--preset");
     row("replace past white", {"--replace", "255 > 16777216"}, 2, "--replace");
     row("-o for two pictures", {"-o", "x.htm", "second.bmp"}, 2, "-o");
+    row("size with one side", {"--size", "10"}, 2, "--size");
+    row("size with a side of 0", {"--size", "0x5"}, 2, "--size");
+    row("negative width", {"--width", "-3"}, 2, "--width");
+    row("height past 2000", {"--height", "2001"}, 2, "--height");
+    row("fit and a width", {"--fit", "--width", "5"}, 2, "--fit");
+    row("area past an exact size", {"--size", "20x10", "--area", "0 0 20 11"}, 2, "--area");
+    row("unknown format", {"--format", "svg"}, 2, "--format");
+    row("no jobs", {"-j", "0"}, 2, "--jobs");
+    row("jobs not a number", {"--jobs", "two"}, 2, "--jobs");
+    row("standard input twice", {"-", "-"}, 2, "standard input");
+    row("area past the scaled picture", {"--width", "3", "--area", "0 0 3 4"}, 1,
+        "cat.bmp: the area \"0 0 3 4\" does not lie within the picture scaled to 3 x 3");
     row("-o without a name", {"-o", ""}, 2, "--output");
     row("-o naming the picture", {"-o", "./cat.bmp"}, 2, "-o names the picture");
     row("font size with a line end", {"--font-size", "7\n"}, 2, "--font-size");
@@ -169,6 +199,183 @@ void TestConvertCli::unusualPictures()
     QVERIFY(getrusage(RUSAGE_CHILDREN, &children) == 0); // the largest of the converters waited for so far
     QVERIFY2(children.ru_maxrss < 200 * 1024, qPrintable(QString::number(children.ru_maxrss) + " KiB"));
 #endif
+}
+
+// Pixel counts of the scaled picture, read from text pages: one line a row, one "0" a character.
+void TestConvertCli::scaledSizes_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QSize>("pixels");
+    const auto row = [](const char *name, QSize picture, const QStringList &arguments, QSize pixels) {
+        QTest::newRow(name) << picture << arguments << pixels;
+    };
+    row("width keeps a square square", {512, 512}, {"--width", "150"}, {150, 150});
+    row("one character a pixel halves the height", {512, 512}, {"--width", "150", "--single"}, {150, 75});
+    row("height of a wide picture", {400, 100}, {"--height", "50"}, {200, 50});
+    row("both sides exact", {512, 512}, {"--width", "40", "--height", "10"}, {40, 10});
+    row("size exact, past the box", {20, 20}, {"--size", "400X3"}, {400, 3});
+    row("fit a wide picture", {600, 300}, {"--fit"}, {300, 150});
+    row("fit a tall picture", {300, 900}, {"--fit", "--single"}, {100, 300});
+    row("fit leaves a small picture as it is", {30, 20}, {"--fit"}, {30, 20});
+    row("area on the scaled picture", {100, 100}, {"--width", "10", "--area", "2 1 5 3"}, {3, 2});
+    row("no size: the whole box", {30, 20}, {}, {300, 300});
+}
+
+void TestConvertCli::scaledSizes()
+{
+    QFETCH(QSize, picture);
+    QFETCH(QStringList, arguments);
+    QFETCH(QSize, pixels);
+    makePicture("p.png", picture.width(), picture.height());
+    QCOMPARE(run(arguments << "--format"
+                           << "text"
+                           << "--message"
+                           << "0"
+                           << "p.png"),
+             0);
+    QCOMPARE(m_process.readAllStandardOutput(), "p1.txt\n");
+    const QList<QByteArray> lines = read("p1.txt").split('\n');
+    QCOMPARE(lines.size() - 1, pixels.height()); // the last line end leaves an empty piece
+    const int chars = arguments.contains("--single") ? 1 : 2;
+    QCOMPARE(lines.first(), QByteArray(pixels.width() * chars, '0'));
+}
+
+// cat.bmp through the replacements (green as red, red as black) at quality 80: one run of black,
+// then blue and white; each row sets the background, each run its colour, characters in UTF-8.
+void TestConvertCli::terminalFormats_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("page");
+    QTest::newRow("ansi") << "ansi"
+                          << QByteArray("\x1b[48;2;255;255;255m\x1b[38;2;0;0;0mx&\xC3\x84x\x1b[0m\n"
+                                        "\x1b[48;2;255;255;255m\x1b[38;2;0;0;255m&\xC3\x84\x1b[38;2;255;255;255mx&"
+                                        "\x1b[0m\n");
+    QTest::newRow("text") << "text" << QByteArray("x&\xC3\x84x\n&\xC3\x84x&\n");
+}
+
+void TestConvertCli::terminalFormats()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, page);
+    QCOMPARE(run({"--format", format,      "--sequential", "--message",   "x&Ä",       "--size",  "2x2",
+                  "--area",   "0 0 2 2",   "--replace",    "65280 > 255", "--replace", "255 > 0", "--background",
+                  "white",    "--quality", "80",           "-o",          "-",         "cat.bmp"}),
+             0);
+    QCOMPARE(m_process.readAllStandardOutput(), page);
+}
+
+// A picture and a page through real pipes; a closed pipe or a full disk is a failure, never a
+// silent success; what is not a picture is refused. Nothing is written beside the picture.
+void TestConvertCli::pipes_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output"); // where the child's standard output goes
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("mentions");
+    const auto row = [](const char *name, const QStringList &arguments, const char *input, const char *output,
+                        int status, const char *mentions) {
+        QTest::newRow(name) << arguments << QString(input) << QString(output) << status << QString(mentions);
+    };
+    row("picture from standard input, page to standard output", {"-"}, "cat.bmp", "pipe", 0, "");
+    row("page of a file to standard output", {"-o", "-", "cat.bmp"}, "", "pipe", 0, "");
+    row("the reader of the page is gone", {"--size", "2000x2000", "-"}, "cat.bmp", "closed pipe", 1,
+        "standard output\": Broken pipe");
+    row("the page fills the disk", {"-o", "-", "cat.bmp"}, "", "/dev/full", 1, "No space left on device");
+    row("not a picture on standard input", {"-"}, "text", "pipe", 1, "standard input: not a readable picture");
+}
+
+void TestConvertCli::pipes()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QFETCH(int, status);
+    QFETCH(QString, mentions);
+    if (input == "text") {
+        QFile text(m_dir->filePath(input));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a picture\n") > 0);
+    }
+    if (!input.isEmpty()) m_process.setStandardInputFile(m_dir->filePath(input));
+    int reader[2] = {-1, -1};
+    if (output == "closed pipe") {
+        QVERIFY(::pipe(reader) == 0);
+        ::close(reader[0]); // the reader is gone before the first write
+        m_process.setChildProcessModifier([&] { ::dup2(reader[1], STDOUT_FILENO); });
+    } else if (output == "/dev/full") {
+        m_process.setStandardOutputFile("/dev/full");
+    }
+    const int got = run(QStringList{"--sequential"} + arguments);
+    if (reader[1] >= 0) ::close(reader[1]);
+    const QString err = m_process.readAllStandardError();
+    QCOMPARE(got, status);
+    QVERIFY2(err.contains(mentions) && (status != 0 || err.isEmpty()), qPrintable(err));
+    if (output == "pipe") {
+        const QByteArray page = m_process.readAllStandardOutput();
+        QCOMPARE(page.startsWith("<html>"), status == 0);
+        QCOMPARE(page.endsWith("</html>\r\n"), status == 0);
+    }
+    QCOMPARE(files().filter(".htm"), QStringList());
+}
+
+// Pictures converted two at a time speak in the order given, as they would one at a time; the
+// damaged one fails alone; pictures named alike get distinct pages, numbered in the order given.
+void TestConvertCli::parallelBatchSpeaksInOrder()
+{
+    QVERIFY(QFile::copy(QString(TEST_DATA_DIR) + "/pictures/text.bmp", m_dir->filePath("broken.jpg")));
+    makePicture("cat.png", 64, 64);
+    makePicture("a.png", 300, 300);
+    const QStringList pictures{"a.png", "broken.jpg", "cat.bmp", "cat.png", "cat.bmp"};
+    QByteArray outputs[2];
+    for (int jobs : {1, 2}) {
+        QCOMPARE(run(QStringList{"-j", QString::number(jobs), "--seed", "3"} + pictures), 1);
+        outputs[jobs - 1] = m_process.readAllStandardOutput();
+        const QString err = m_process.readAllStandardError();
+        QVERIFY2(err.startsWith("lumirune-convert: broken.jpg: not a readable picture") && err.count('\n') == 1,
+                 qPrintable(err));
+        if (jobs == 1) QVERIFY(QFile::rename(m_dir->filePath("cat2.htm"), m_dir->filePath("one-at-a-time.htm")));
+        for (const char *page : {"a1.htm", "cat1.htm", "cat3.htm"})
+            QVERIFY(QFile::remove(m_dir->filePath(page)));
+    }
+    QCOMPARE(outputs[0], "a1.htm\ncat1.htm\ncat2.htm\ncat3.htm\n");
+    QCOMPARE(outputs[1], outputs[0]);
+    QCOMPARE(read("cat2.htm"), read("one-at-a-time.htm"));
+}
+
+// -V prints the version; the manual and --help name the same options, which the shells complete.
+void TestConvertCli::versionAndManualAgreeWithHelp()
+{
+    QCOMPARE(run({"-V"}), 0);
+    QVERIFY(QRegularExpression("^lumirune-convert \\d+\\.\\d+(\\.\\d+)?\n$")
+                .match(m_process.readAllStandardOutput())
+                .hasMatch());
+    QCOMPARE(run({"--help"}), 0);
+    const QString help = m_process.readAllStandardOutput();
+    QFile manual(MANUAL_PAGE);
+    QVERIFY(manual.open(QIODevice::ReadOnly));
+    const QString roff = QString::fromUtf8(manual.readAll()).replace("\\-", "-");
+    const auto options = [](const QString &text) {
+        QStringList names;
+        static const QRegularExpression option(R"((?<![\w-])(--[a-z][a-z-]*|-[a-zA-Z])\b)");
+        for (const QRegularExpressionMatch &m : option.globalMatch(text))
+            names << m.captured(1);
+        names.removeDuplicates();
+        names.sort();
+        return names;
+    };
+    QVERIFY(options(help).contains("--fit"));
+    QCOMPARE(options(roff), options(help));
+    QVERIFY(roff.contains(".SH EXIT STATUS") && roff.contains(".SH EXAMPLES"));
+    // Every shell completes every long option.
+    for (const char *path : {"bash/lumirune-convert", "zsh/_lumirune-convert", "fish/lumirune-convert.fish"}) {
+        QFile completion(QString(COMPLETIONS_DIR) + "/" + path);
+        QVERIFY(completion.open(QIODevice::ReadOnly));
+        const QString text = completion.readAll();
+        for (const QString &option : options(help).filter("--"))
+            QVERIFY2(text.contains(option) || text.contains("-l " + option.mid(2) + " "),
+                     qPrintable(path + (" " + option)));
+    }
 }
 
 // Each picture named after cat.bmp: refused with what is wrong, without blocking on a special

@@ -7,6 +7,7 @@
 #include "engine/messagetext.h"
 #include "engine/numbers.h"
 #include "engine/renderarea.h"
+#include "engine/scaling.h"
 
 #include <algorithm>
 
@@ -16,16 +17,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     for (const std::string &argument : splitInput(data, size, '\0'))
         arguments << QString::fromUtf8(argument);
     const cli::ConvertJob job = cli::parseArguments(arguments);
-    if (!job.error.isEmpty() || job.helpRequested) return 0;
+    if (!job.error.isEmpty() || job.helpRequested || job.versionRequested) return 0;
     const engine::ScanSettings &s = job.settings;
     const int quality = int(s.quality);
     std::u32string message; // Windows-1252 bytes back to characters; allowed ones are all Latin-1
     for (const unsigned char c : s.message)
         message += c;
-    if (job.pictures.isEmpty() || (!job.output.isEmpty() && job.pictures.size() > 1) || !s.area.withinBounds() ||
-        s.pixelCount != s.area.pixelCount() || quality != s.quality || quality < 10 || quality > 100 ||
-        quality % 10 != 0 || s.page.fontSize.size() != 1 || s.page.fontSize[0] < '1' || s.page.fontSize[0] > '7' ||
-        message.empty() || engine::firstDisallowedChar(message))
+    // Scaled pictures may be up to 2000 pixels a side; the area is checked again on the picture.
+    const int side = job.size.any() ? engine::kMaxScaledSide : engine::kDrawingAreaSize;
+    if (job.pictures.isEmpty() || (!job.output.isEmpty() && job.pictures.size() > 1) ||
+        !engine::areaWithin(s.area, {side, side}) || job.pictures.count("-") > 1 || job.jobs < 0 ||
+        job.jobs > cli::kMostJobs || s.pixelCount != s.area.pixelCount() || quality != s.quality || quality < 10 ||
+        quality > 100 || quality % 10 != 0 || s.page.fontSize.size() != 1 || s.page.fontSize[0] < '1' ||
+        s.page.fontSize[0] > '7' || message.empty() || engine::firstDisallowedChar(message))
         __builtin_trap();
     // Each replacement is an entry the scan applies: three fields, colours written canonically.
     for (const std::string &entry : s.replacements) {

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "document.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+// How one pixel of a terminal page is written: its colour (0x00RRGGBB), its message characters
+// (Windows-1252 bytes) and where it stands in its row and run.
+struct TerminalPiece
+{
+    uint32_t rgb = 0;
+    const char *chars = nullptr;
+    int count = 0;
+    bool rowStart = false;
+    bool newRun = false; // the colour differs from the pixel before, or the row starts
+    bool rowEnd = false;
+};
+
+// The most bytes one terminal piece takes.
+inline constexpr std::size_t kLongestTerminalPiece = 64;
+
+// The page name ending of a format: ".htm", ".ans" or ".txt".
+std::string_view pageExtension(PageFormat format);
+
+// Writes one pixel of an Ansi or Text page at out and returns the end. Ansi sets the background
+// at each row start and the 24-bit foreground colour at each run, and resets the colours at each
+// row end; both end each row with a line end. Characters are written in UTF-8, as terminals read.
+char *writeTerminalPiece(char *out, PageFormat format, const PageOptions &options, const TerminalPiece &piece);
+
+// What ends a terminal page: nothing after a whole row; a stopped one ends its row.
+std::string terminalTail(PageFormat format, bool midRow);
+
+} // namespace engine

@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: MIT
+#include "scaling.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace engine {
+
+namespace {
+
+int clampSide(double side)
+{
+    return int(std::clamp(std::lround(side), 1L, long(kMaxScaledSide)));
+}
+
+// For each new pixel along one axis, the old pixels it is made of and their weights (summing to 1).
+struct AxisTaps
+{
+    std::vector<int> first;  // per new pixel: first old pixel
+    std::vector<int> count;  // per new pixel: how many old pixels
+    std::vector<int> offset; // per new pixel: where its weights start
+    std::vector<float> weights;
+};
+
+AxisTaps axisTaps(int from, int to)
+{
+    AxisTaps taps;
+    const double scale = double(from) / to;
+    for (int i = 0; i < to; ++i) {
+        taps.offset.push_back(int(taps.weights.size()));
+        if (from > to) {
+            // Box filter: the new pixel covers [i * scale, (i + 1) * scale) of the old axis.
+            const double begin = i * scale;
+            const double end = std::min(double(from), (i + 1) * scale);
+            const int first = int(begin);
+            const int last = std::min(from - 1, int(std::ceil(end)) - 1);
+            taps.first.push_back(first);
+            taps.count.push_back(last - first + 1);
+            for (int j = first; j <= last; ++j)
+                taps.weights.push_back(float((std::min(end, j + 1.0) - std::max(begin, double(j))) / scale));
+        } else {
+            // Bilinear between pixel centres; the edges repeat the outermost pixel.
+            const double at = std::clamp((i + 0.5) * scale - 0.5, 0.0, double(from - 1));
+            const int first = std::min(int(at), from - 1);
+            const double fraction = at - first;
+            taps.first.push_back(first);
+            if (first + 1 < from && fraction > 0) {
+                taps.count.push_back(2);
+                taps.weights.push_back(float(1 - fraction));
+                taps.weights.push_back(float(fraction));
+            } else {
+                taps.count.push_back(1);
+                taps.weights.push_back(1.0f);
+            }
+        }
+    }
+    return taps;
+}
+
+// One old row scaled along x, four floats a new pixel.
+void scaleRow(const uint32_t *row, const AxisTaps &taps, std::vector<float> &out)
+{
+    for (std::size_t x = 0; x < taps.first.size(); ++x) {
+        float sum[4] = {0, 0, 0, 0};
+        const uint32_t *pixel = row + taps.first[x];
+        const float *weight = taps.weights.data() + taps.offset[x];
+        for (int k = 0; k < taps.count[x]; ++k) {
+            const uint32_t p = pixel[k];
+            for (int c = 0; c < 4; ++c)
+                sum[c] += weight[k] * float((p >> (8 * c)) & 0xFF);
+        }
+        std::copy(sum, sum + 4, out.begin() + 4 * x);
+    }
+}
+
+} // namespace
+
+PixelSize scaledSize(PixelSize picture, const SizeRequest &request, bool twoCharsPerPixel)
+{
+    if (request.fit) return fitInBox(picture);
+    if (request.width > 0 && request.height > 0) return {request.width, request.height};
+    // Height of a pixel on the page over its width: 1 with two characters, about 2 with one.
+    const double cell = twoCharsPerPixel ? 1.0 : 2.0;
+    const double tall = double(picture.height) / picture.width;
+    if (request.width > 0) return {request.width, clampSide(request.width * tall / cell)};
+    if (request.height > 0) return {clampSide(request.height / tall * cell), request.height};
+    return picture;
+}
+
+PixelSize fitInBox(PixelSize picture, int box)
+{
+    if (picture.width <= box && picture.height <= box) return picture;
+    const double scale = std::min(double(box) / picture.width, double(box) / picture.height);
+    return {std::max(1, int(std::lround(picture.width * scale))),
+            std::max(1, int(std::lround(picture.height * scale)))};
+}
+
+PixelGrid scalePixels(const PixelView &source, PixelSize size)
+{
+    PixelGrid grid{size.width, size.height, std::vector<uint32_t>(std::size_t(size.width) * size.height)};
+    if (source.width <= 0 || source.height <= 0 || size.width <= 0 || size.height <= 0) return grid;
+    const AxisTaps across = axisTaps(source.width, size.width);
+    const AxisTaps down = axisTaps(source.height, size.height);
+    std::vector<float> row(4 * std::size_t(size.width));
+    std::vector<float> sum(row.size());
+    for (int y = 0; y < size.height; ++y) {
+        std::fill(sum.begin(), sum.end(), 0.0f);
+        for (int k = 0; k < down.count[y]; ++k) {
+            scaleRow(source.pixels + (down.first[y] + k) * source.stride, across, row);
+            const float weight = down.weights[down.offset[y] + k];
+            for (std::size_t i = 0; i < sum.size(); ++i)
+                sum[i] += weight * row[i];
+        }
+        uint32_t *out = grid.pixels.data() + std::size_t(y) * size.width;
+        for (int x = 0; x < size.width; ++x) {
+            uint32_t p = 0;
+            for (int c = 0; c < 4; ++c)
+                p |= uint32_t(std::clamp(std::lround(sum[4 * x + c]), 0L, 255L)) << (8 * c);
+            out[x] = p;
+        }
+    }
+    return grid;
+}
+
+} // namespace engine

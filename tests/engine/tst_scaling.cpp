@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: MIT
+// Scaling a picture before it is converted: the size it gets, and the pixels.
+#include "engine/scaling.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(engine::PixelSize)
+
+class TestScaling : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sizes_data();
+    void sizes();
+    void pixels_data();
+    void pixels();
+    void shrinkingAveragesEveryChannelOfALargePicture();
+};
+
+void TestScaling::sizes_data()
+{
+    QTest::addColumn<engine::PixelSize>("picture");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<bool>("fit");
+    QTest::addColumn<bool>("single");
+    QTest::addColumn<engine::PixelSize>("expected");
+    const auto row = [](const char *name, engine::PixelSize picture, int w, int h, bool fit, bool single,
+                        engine::PixelSize expected) {
+        QTest::newRow(name) << picture << w << h << fit << single << expected;
+    };
+    row("width keeps a square square", {512, 512}, 150, 0, false, false, {150, 150});
+    row("one character a pixel halves the height", {512, 512}, 150, 0, false, true, {150, 75});
+    row("height of a wide picture", {400, 100}, 0, 50, false, false, {200, 50});
+    row("height with one character doubles the width", {400, 100}, 0, 50, false, true, {400, 50});
+    row("width of a tall picture rounds", {3, 10}, 2, 0, false, false, {2, 7});
+    row("both sides are exact", {512, 512}, 40, 10, false, true, {40, 10});
+    row("a derived side is at least 1", {2000, 1}, 10, 0, false, false, {10, 1});
+    row("a derived side stops at 2000", {1, 100}, 100, 0, false, false, {100, 2000});
+    row("fit shrinks a wide picture", {4000, 3000}, 0, 0, true, false, {300, 225});
+    row("fit shrinks a tall picture, whatever the characters", {300, 900}, 0, 0, true, true, {100, 300});
+    row("fit never enlarges", {120, 80}, 0, 0, true, false, {120, 80});
+}
+
+void TestScaling::sizes()
+{
+    QFETCH(engine::PixelSize, picture);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(bool, fit);
+    QFETCH(bool, single);
+    QFETCH(engine::PixelSize, expected);
+    const engine::PixelSize got = engine::scaledSize(picture, {width, height, fit}, !single);
+    QCOMPARE(QSize(got.width, got.height), QSize(expected.width, expected.height));
+}
+
+// One row of grey levels (the same in every channel) scaled along x, worked by hand.
+void TestScaling::pixels_data()
+{
+    QTest::addColumn<QList<int>>("row");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QList<int>>("expected");
+    const auto row = [](const char *name, const QList<int> &from, int width, const QList<int> &expected) {
+        QTest::newRow(name) << from << width << expected;
+    };
+    row("same size is the same pixels", {7, 200, 13}, 3, {7, 200, 13});
+    row("halving averages pairs", {0, 100, 200, 50}, 2, {50, 125});
+    row("two thirds weighs the middle pixel in halves", {0, 90, 180}, 2, {30, 150});
+    row("to one pixel averages all", {10, 20, 30, 40, 50}, 1, {30});
+    row("doubling interpolates between centres", {0, 100}, 4, {0, 25, 75, 100});
+    row("enlarging one pixel repeats it", {77}, 3, {77, 77, 77});
+}
+
+void TestScaling::pixels()
+{
+    QFETCH(QList<int>, row);
+    QFETCH(int, width);
+    QFETCH(QList<int>, expected);
+    std::vector<uint32_t> source;
+    for (int v : row)
+        source.push_back(uint32_t(v) * 0x01010101u);
+    const engine::PixelGrid grid = engine::scalePixels({source.data(), int(source.size()), 1, 0}, {width, 1});
+    QList<int> got;
+    for (uint32_t p : grid.pixels) {
+        QCOMPARE(p, (p & 0xFF) * 0x01010101u); // the channels stay apart
+        got << int(p & 0xFF);
+    }
+    QCOMPARE(got, expected);
+}
+
+// 4000 x 3000 to 300 x 225 (13 1/3 old pixels to a new one): every channel of every new pixel
+// is the mean of the area it covers, which on a gradient is the gradient at the area's centre.
+void TestScaling::shrinkingAveragesEveryChannelOfALargePicture()
+{
+    const int w = 4000, h = 3000;
+    std::vector<uint32_t> source(std::size_t(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            source[std::size_t(y) * w + x] =
+                uint32_t(x * 255 / (w - 1)) | uint32_t(y * 255 / (h - 1)) << 8 | 0x40u << 16;
+    const engine::PixelGrid grid = engine::scalePixels({source.data(), w, h, w}, {300, 225});
+    QCOMPARE(grid.pixels.size(), std::size_t(300 * 225));
+    for (int y : {0, 112, 224}) {
+        for (int x : {0, 150, 299}) {
+            const uint32_t p = grid.pixels[std::size_t(y) * 300 + x];
+            const double centreX = (x + 0.5) * w / 300 - 0.5, centreY = (y + 0.5) * h / 225 - 0.5;
+            QVERIFY(qAbs(int(p & 0xFF) - centreX * 255 / (w - 1)) <= 1);
+            QVERIFY(qAbs(int(p >> 8 & 0xFF) - centreY * 255 / (h - 1)) <= 1);
+            QCOMPARE(p >> 16, 0x40u);
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(TestScaling)
+#include "tst_scaling.moc"
