@@ -252,7 +252,8 @@ QImage readFittedPicture(const QString &path, QString *error)
     QString reason;
     const std::unique_ptr<QFile> file = openPicture(QFile::encodeName(path), &reason);
     const engine::PixelGrid grid =
-        file ? readScaledPicture(file.get(), [](engine::PixelSize size) { return engine::fitInBox(size); }, &reason)
+        file ? readScaledPicture(
+                   file.get(), [](engine::PixelSize size) { return engine::fitInBox(size); }, &reason)
              : engine::PixelGrid();
     if (error) *error = reason;
     if (grid.pixels.empty()) return QImage();

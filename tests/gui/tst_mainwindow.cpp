@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -389,6 +390,23 @@ void TestMainWindow::fitLargePicture()
     QVERIFY(!fit->isEnabled());
     picture(w)->cancelRenderSelection();
     QVERIFY(fit->isEnabled() && run.fake.said.isEmpty());
+
+    // A 640 x 480 picture of gradients, its left part half transparent: the window's page of the
+    // fitted picture is the converter's page with --fit, byte for byte.
+    QImage gradients(640, 480, QImage::Format_ARGB32);
+    for (int y = 0; y < gradients.height(); ++y)
+        for (int x = 0; x < gradients.width(); ++x)
+            gradients.setPixel(x, y, qRgba(x * 255 / 639, y * 255 / 479, (x ^ y) & 255, x < 100 ? 128 : 255));
+    QVERIFY(gradients.save("gradients.png"));
+    run.fake.nextFileName = "gradients.png";
+    picture(w)->loadpic_Click();
+    QVERIFY(picture(w)->setRenderAreaCode("0 0 300 225"));
+    control<QCheckBox>(w, "randommessage")->setChecked(false);
+    convert(w)->convertb_Click();
+    QCOMPARE(QProcess::execute(CONVERT_EXE, {"--fit", "--sequential", "-o", "converter.htm", "gradients.png"}), 0);
+    const QByteArray page = readAll("gradients1.htm");
+    QCOMPARE(page.count("<br>"), 225);
+    QCOMPARE(page, readAll("converter.htm"));
 }
 
 // "Open page" waits for the first page of this run and is locked while the options are; it opens
