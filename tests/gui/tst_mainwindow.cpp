@@ -98,6 +98,17 @@ void verifyEnded(const FakePlatform &fake)
     QCOMPARE(fake.exitCode, 1);
 }
 
+// The names of the watched controls in the order they are enabled or disabled.
+struct EnabledChanges : QObject
+{
+    QStringList seen;
+    bool eventFilter(QObject *control, QEvent *event) override
+    {
+        if (event->type() == QEvent::EnabledChange) seen << control->objectName();
+        return false;
+    }
+};
+
 } // namespace
 
 class TestMainWindow : public QObject
@@ -175,8 +186,18 @@ void TestMainWindow::conversions()
                                   "timeout"); // the first row ends at the third pixel
         if (call == 4) control<QPushButton>(w, "convertb")->click();
     };
+    // The option group is locked and unlocked in one fixed order, the Convert button left alone.
+    QStringList group = QString("renderareapoint doublechrperpix Insertpre msgtext quickmessage randommessage "
+                                "fontsizeC colorquality blackbackground whitebackground ignorelist addignorelist "
+                                "removeignorelist loadpic convertb setrender")
+                            .split(' ');
+    EnabledChanges changes;
+    for (const QString &name : group)
+        control(w, qPrintable(name))->installEventFilter(&changes);
     w.show();
     convert(w)->convertb_Click();
+    group.removeOne("convertb");
+    QCOMPARE(changes.seen, group + group);
     QCOMPARE(run.fake.said.value(1), "Convert aborted. [quennetproject, system-modal]");
     QCOMPARE(readAll("cat1.htm"),
              kHead +
