@@ -16,6 +16,8 @@
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -93,6 +95,7 @@ private slots:
     void takenNamesAreLeftAlone();
     void replacedPageFails_data();
     void replacedPageFails();
+    void concurrentConversionsTakeDistinctPages();
     void fullDiskKeepsEveryWholePiece_data();
     void fullDiskKeepsEveryWholePiece();
     void numbersReadTheSameInAnyLocale();
@@ -348,6 +351,48 @@ void TestEngine::replacedPageFails()
     }
     QCOMPARE(QFileInfo(other).size(), 4);
     QCOMPARE(QFileInfo(page()).size(), replacement == "FIFO" ? 0 : 4);
+}
+
+// Ten processes, as many windows or batches would be, convert one picture at once, letting events
+// through after every pixel: ten distinct pages, each whole and alike.
+void TestEngine::concurrentConversionsTakeDistinctPages()
+{
+    const std::string picture = m_dir->filePath("cat.bmp").toStdString();
+    QVERIFY(QFile(m_dir->filePath("cat.bmp")).open(QIODevice::WriteOnly));
+    GridSource pixels(Grid(20, QList<int>(20, kRed)));
+    std::vector<pid_t> children;
+    for (int i = 0; i < 10; ++i) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            int status = 1;
+            try {
+                std::optional<engine::PageFile> claimed = engine::claimNextFreePage(picture);
+                engine::Conversion conversion(smallScan(20, 20));
+                Host host;
+                if (claimed) {
+                    conversion.startDocument(*claimed);
+                    conversion.Loopconvert(pixels, host);
+                    status = 0;
+                }
+            } catch (...) {
+            }
+            ::_exit(status);
+        }
+        QVERIFY(child > 0);
+        children.push_back(child);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        QVERIFY(::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const QByteArray expected = convert(smallScan(20, 20), pixels); // cat1.htm again, alone
+    QStringList pages = QDir(m_dir->path()).entryList({"*.htm"}, QDir::Files);
+    QCOMPARE(pages.size(), 10);
+    for (int n = 2; n <= 10; ++n) {
+        QFile other(m_dir->filePath(QString("cat%1.htm").arg(n)));
+        QVERIFY(other.open(QIODevice::ReadOnly));
+        QCOMPARE(other.readAll(), expected);
+    }
 }
 
 // A disk that fills up, made without privileges: past the file size limit write() fails with EFBIG
