@@ -31,6 +31,7 @@ private slots:
     void versionAndManualAgreeWithHelp();
     void pictures_data();
     void pictures();
+    void tenConvertersAtOnce();
 
 private:
     // Runs the converter in the test folder; returns its exit status.
@@ -425,6 +426,33 @@ void TestConvertCli::pictures()
     QCOMPARE(files(), expected);
     if (bytes) // the page, found by its bytes; both go, as QTemporaryDir cannot remove such names
         QVERIFY(::unlink(dir + "\xff\xfe" "1.htm") == 0 && ::unlink(dir + picture) == 0);
+}
+
+// Ten converters started at once on one picture: ten distinct pages, each whole and alike. The
+// engine's forked claim test is the sharper probe of the race; this one proves the program uses it.
+void TestConvertCli::tenConvertersAtOnce()
+{
+    std::vector<std::unique_ptr<QProcess>> converters;
+    for (int i = 0; i < 10; ++i) {
+        converters.push_back(std::make_unique<QProcess>());
+        converters.back()->setWorkingDirectory(m_dir->path());
+        converters.back()->start(CONVERT_EXE, {"--seed", "9", "cat.bmp"});
+    }
+    QStringList named, expected;
+    for (const auto &converter : converters) {
+        QVERIFY(converter->waitForFinished(30000) && converter->exitCode() == 0);
+        named << QString(converter->readAllStandardOutput()).trimmed();
+    }
+    for (int n = 1; n <= 10; ++n)
+        expected << QString("cat%1.htm").arg(n);
+    named.sort();
+    expected.sort();
+    QCOMPARE(named, expected);
+    QCOMPARE(files(), QStringList{"cat.bmp"} + expected);
+    const QByteArray first = read("cat1.htm");
+    QVERIFY(first.endsWith("</font></body></html>\r\n") && first.count("<html>") == 1);
+    for (const QString &page : expected)
+        QCOMPARE(read(page), first);
 }
 
 QTEST_MAIN(TestConvertCli)
