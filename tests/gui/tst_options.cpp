@@ -260,11 +260,8 @@ void TestOptions::boxesKeepToListsAndPresets_data()
         QTest::newRow(name) << QString(box) << QString(action) << QString(text) << QString(shown);
     };
     row("quality 100 less a 0 is 10", "colorquality", "end", "\b", "10");
-    row("quality 1 is put back to 100", "colorquality", "end", "\b\b", "100");
     row("quality 090", "colorquality", "set", "090", "100");
-    row("quality with a space before", "colorquality", "set", " 50", "100");
     row("font size emptied", "fontsizeC", "set", "", "1");
-    row("font size 5 picked", "fontsizeC", "pick", "5", "5");
     row("Dec", "quickmessage", "pick", "Dec", "Dec: 0123456789 locked");
     row("Own message empties", "quickmessage", "pick", "Own message", "Own message: ");
     row("typing returns to Bin", "quickmessage", "end", "x", "Bin: 01 locked");
