@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "picturefile.h"
 
+#include "engine/pagefile.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -169,18 +168,10 @@ QImage readWith(QIODevice *device, QString *error, bool *incomplete)
 
 std::unique_ptr<QFile> openPicture(const QByteArray &path, QString *error)
 {
-    // Without blocking: opening a FIFO for reading would otherwise wait for a writer.
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    std::string reason;
+    const int fd = engine::openPictureFile(path.toStdString(), reason);
     if (fd < 0) {
-        *error = errno == EISDIR ? "is a folder" : QString::fromLocal8Bit(std::strerror(errno));
-        return nullptr;
-    }
-    struct stat info
-    {
-    };
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        *error = S_ISDIR(info.st_mode) ? "is a folder" : "is not a regular file (a FIFO, device or socket)";
-        ::close(fd);
+        *error = QString::fromLocal8Bit(reason.c_str());
         return nullptr;
     }
     auto file = std::make_unique<QFile>();
