@@ -22,12 +22,6 @@ bool startsWith(const uint8_t *data, std::size_t size, const char *magic, std::s
     return size >= offset + length && std::memcmp(data + offset, magic, length) == 0;
 }
 
-struct Structure
-{
-    int scans = 0;           // JPEG start-of-scan markers
-    bool truncated = false;  // the data ends before the picture (the first frame of a GIF) does
-};
-
 // Walks the JPEG markers: segments are skipped by their lengths, entropy-coded data byte by byte
 // (0xFF there is followed by 0x00 or a restart marker unless a real marker begins).
 Structure jpegStructure(const uint8_t *d, std::size_t n)
@@ -101,6 +95,18 @@ Format sniffFormat(const uint8_t *data, std::size_t size)
     return Format::Unknown;
 }
 
+Structure inspectStructure(const uint8_t *data, std::size_t size)
+{
+    switch (sniffFormat(data, size)) {
+    case Format::Jpeg:
+        return jpegStructure(data, size);
+    case Format::Gif:
+        return gifStructure(data, size);
+    default:
+        return {};
+    }
+}
+
 const char *formatName(Format format)
 {
     switch (format) {
@@ -131,7 +137,7 @@ Result decodePicture(const uint8_t *data, std::size_t size, const Request &reque
             break;
         case Format::Jpeg: {
             // Refused before decoding: each scan costs a pass over the whole picture.
-            const Structure structure = jpegStructure(data, size);
+            const Structure structure = inspectStructure(data, size);
             if (structure.scans > request.maxJpegScans) {
                 result.error = "a JPEG of " + std::to_string(structure.scans) + " scans (more than " +
                                std::to_string(request.maxJpegScans) + ") is taken as damaged";
@@ -145,7 +151,7 @@ Result decodePicture(const uint8_t *data, std::size_t size, const Request &reque
             detail::readPng(data, size, request, result);
             break;
         case Format::Gif:
-            result.incomplete = gifStructure(data, size).truncated;
+            result.incomplete = inspectStructure(data, size).truncated;
             detail::readGif(data, size, request, result);
             break;
         case Format::WebP:

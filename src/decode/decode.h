@@ -18,6 +18,15 @@ enum class Format { Unknown, Bmp, Jpeg, Png, Gif, WebP };
 Format sniffFormat(const uint8_t *data, std::size_t size);
 const char *formatName(Format format); // "BMP", "JPEG", ...; "unknown"
 
+// What a picture's markers tell without decoding it.
+struct Structure
+{
+    int scans = 0;          // JPEG start-of-scan markers
+    bool truncated = false; // the data ends before the picture (the first frame of a GIF) does
+};
+// For JPEG and GIF; nothing for the other formats.
+Structure inspectStructure(const uint8_t *data, std::size_t size);
+
 struct Request
 {
     // Only the top-left clipWidth x clipHeight pixels are kept (and, where the format allows,
