@@ -12,6 +12,7 @@
 #include "platform/picturefile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -71,6 +72,8 @@ void ConvertFrame::startConvert()
     m_conversion = std::make_shared<engine::Conversion>(settings);
     if (cannotCreate) std::rethrow_exception(cannotCreate);
     m_conversion->startDocument(*page);
+    // Kept whole: the current folder may change before the page is opened.
+    m_lastPage = QFileInfo(convertfilename->text()).absoluteFilePath();
     statustimer->start();
     Loopconvert();
 }

@@ -3,10 +3,13 @@
 
 #include "platform/controls.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 
 namespace ui {
 
@@ -27,6 +30,8 @@ ConvertFrame::ConvertFrame(QWidget *window, platform::Platform &platform, const 
     bold.setPointSize(12);
     bold.setBold(true);
     convertb->setFont(bold);
+    openpage = placeWithText<QPushButton>(window, "openpage", "Open page", 4920, 3420, 2175, 360);
+    openpage->setEnabled(false);
 
     infolabel7 = placeWithText<QLabel>(this, "infolabel7", "Status:", 360, 360, 1695, 255);
     statusbar1 = place<Shape>(this, "statusbar1", 360, 600, 6200, 375);
@@ -50,6 +55,7 @@ ConvertFrame::ConvertFrame(QWidget *window, platform::Platform &platform, const 
 
     connect(convertb, &QPushButton::clicked, this, &ConvertFrame::convertb_Click);
     connect(statustimer, &QTimer::timeout, this, &ConvertFrame::statustimer_Timer);
+    connect(openpage, &QPushButton::clicked, this, &ConvertFrame::openpage_Click);
 }
 
 ConvertFrame::~ConvertFrame() = default;
@@ -57,6 +63,23 @@ ConvertFrame::~ConvertFrame() = default;
 void ConvertFrame::setPictureFile(const QString &path)
 {
     convertfilename->setText(path);
+}
+
+void ConvertFrame::allowOpenPage(bool allowed)
+{
+    openpage->setEnabled(allowed && !m_lastPage.isEmpty());
+}
+
+void ConvertFrame::openpage_Click()
+{
+    if (!QFileInfo(m_lastPage).isFile()) {
+        m_platform.message("The page " + QDir::toNativeSeparators(m_lastPage) + " is gone.", QString(),
+                           platform::Buttons::Ok, false);
+        return;
+    }
+    if (!m_platform.openUrl(QUrl::fromLocalFile(m_lastPage)))
+        m_platform.message("No program was found to show the page " + QDir::toNativeSeparators(m_lastPage) + '.',
+                           QString(), platform::Buttons::Ok, false);
 }
 
 } // namespace ui

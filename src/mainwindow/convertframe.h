@@ -41,6 +41,10 @@ public:
     void convertb_Click();
     // One tick counts a second of the conversion and shows the estimate.
     void statustimer_Timer();
+    // Shows the last page written in the desktop's browser.
+    void openpage_Click();
+    // "Open page" may be pressed (once a page has been written) while the window is idle.
+    void allowOpenPage(bool allowed);
 
     // The page of a conversion is written beside this picture.
     void setPictureFile(const QString &path);
@@ -86,6 +90,8 @@ private:
 
     QTimer *statustimer;
     QPushButton *convertb; // on the window, beside the frame
+    QPushButton *openpage; // on the window too: the frame is hidden once a page is written
+    QString m_lastPage;    // full path of the last page this run began writing
     QLineEdit *convertfilename;
     QLineEdit *converthexcolor;
     QLineEdit *convertrgbcolor;

@@ -36,12 +36,6 @@ quennet::quennet(platform::Platform &platform, QWidget *parent) : QWidget(parent
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     resize(twipsRect(0, 0, 7215, 7770).size());
-    // The layout was drawn for a small, narrow system font; the toolkit's default is wider.
-    QFont small = font();
-    small.setPointSize(8);
-    small.setStretch(QFont::SemiCondensed);
-    setFont(small);
-
     m_picture = new PictureFrame(this, platform, *this);
     m_color = new ColorFrame(this, platform);
     m_text = new TextFrame(this);
@@ -55,6 +49,21 @@ quennet::quennet(platform::Platform &platform, QWidget *parent) : QWidget(parent
     connect(m_picture, &PictureFrame::endRequested, this, &quennet::endProgram);
     connect(m_convert, &ConvertFrame::endRequested, this, &quennet::endProgram);
     setTabOrder();
+    fitCaptions();
+}
+
+// The layout was drawn for a small system font. Of the sizes from 9 points down to 7, the window
+// takes the largest at which every caption shows whole, widening a control into free space where
+// its own place is too small.
+void quennet::fitCaptions()
+{
+    QFont chosen = font();
+    for (int tenths = 90; tenths >= 70; tenths -= 5) {
+        chosen.setPointSizeF(tenths / 10.0);
+        setFont(chosen);
+        if (widenToCaptions(this, false)) break;
+    }
+    widenToCaptions(this);
 }
 
 quennet::~quennet() = default;
@@ -83,6 +92,7 @@ void quennet::setOptionsEnabled(bool enabled, bool keepConvertButton)
     for (QWidget *control : optionGroup()) {
         if (!(keepConvertButton && control->objectName() == "convertb")) control->setEnabled(enabled);
     }
+    m_convert->allowOpenPage(enabled);
 }
 
 // While a conversion runs only its STOP button stays enabled, and its progress shows in place of

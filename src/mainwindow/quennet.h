@@ -47,6 +47,7 @@ private:
     void runGuarded(engine::Operation operation, const std::function<void()> &body) override;
     void showBusy(bool busy);
     void setTabOrder();
+    void fitCaptions();
     // The one way the program ends: a running scan stops, then the platform ends the process.
     void endProgram(int exitCode);
 

@@ -10,6 +10,7 @@
 #include "engine/renderarea.h"
 #include "platform/controls.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,6 +62,11 @@ PictureFrame::PictureFrame(QWidget *window, platform::Platform &platform, platfo
     setGeometry(twipsRect(0, 0, 7215, 4680));
     loadpic = placeWithText<QPushButton>(this, "loadpic", "Load picture", 4920, 120, 2055, 255);
     setrender = placeWithText<QPushButton>(this, "setrender", "Set render area", 4920, 1560, 2055, 255);
+    // Under the help text, above "Set render area"; it can be changed whenever a picture can be loaded.
+    fitpicture = placeWithText<QCheckBox>(this, "fitpicture", "Fit picture to box", 4920, 1200, 2055, 255);
+    loadpic->installEventFilter(this);
+    window->setAcceptDrops(true);
+    window->installEventFilter(this);
     mainpic = place<PictureBox>(this, "mainpic", 120, 120, 4530, 4530);
     totpixels = placeWithText<QLabel>(this, "totpixels", "90000", 4920, 2760, 2055, 255);
     info3 = placeWithText<QLabel>(this, "info3", "Total pixels in render area:", 4920, 2520, 2055, 255);
@@ -74,6 +80,7 @@ PictureFrame::PictureFrame(QWidget *window, platform::Platform &platform, platfo
 
     connect(loadpic, &QPushButton::clicked, this, &PictureFrame::loadpic_Click);
     connect(setrender, &QPushButton::clicked, this, &PictureFrame::setrender_Click);
+    connect(fitpicture, &QCheckBox::toggled, this, &PictureFrame::fitpicture_Click);
     connect(mainpic, &PictureBox::mouseDown, this, &PictureFrame::mainpic_MouseDown);
     connect(mainpic, &PictureBox::mouseMove, this, &PictureFrame::mainpic_MouseMove);
     connect(renderareapoint, &ClickLabel::clicked, this, &PictureFrame::renderareapoint_Click);

@@ -11,7 +11,9 @@
 
 #include <cstdint>
 
+class QCheckBox;
 class QLabel;
+class QMimeData;
 class QPushButton;
 class QShortcut;
 
@@ -37,12 +39,17 @@ public:
     void mainpic_MouseDown(int button, int shift, double x, double y);
     void mainpic_MouseMove(int button, int shift, double x, double y);
     void renderareapoint_Click();
+    // "Fit picture to box" toggled: the picture shown is read again from its file.
+    void fitpicture_Click();
     // Esc: leaves selection mode with the render area as it was.
     void cancelRenderSelection();
 
     // Shows the picture at path as "Load picture" does; false (after its message) when it is no
     // readable picture, and the picture shown before stays.
     bool loadPicture(const QString &path);
+    // The one local file that mime carries, when it may be loaded now as "Load picture" would
+    // load it; else empty.
+    QString droppablePicture(const QMimeData *mime) const;
     // Puts code into renderareapoint and redraws the outline and the pixel total from it. False
     // when the code is not four fields; the program has then been told to end.
     bool setRenderAreaCode(const QString &code);
@@ -69,6 +76,10 @@ signals:
     // The window's state cannot be trusted: the program ends with this code.
     void endRequested(int exitCode);
 
+protected:
+    // Pictures dropped on the window, and fitpicture following loadpic.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildOverlays();
     void pickColor(double x, double y);
@@ -83,6 +94,7 @@ private:
     platform::Guard &m_guard;
     QPushButton *loadpic;
     QPushButton *setrender;
+    QCheckBox *fitpicture;
     PictureBox *mainpic;
     QLabel *totpixels;
     QLabel *info3;
@@ -95,6 +107,7 @@ private:
     Overlay *renderareabox;
     Overlay *pointline2;
     Overlay *pointline1;
+    QString m_picturePath; // the file of the picture shown, read again when fitting is toggled
     QPointer<setrenderareaform> m_renderAreaForm;
     QShortcut *m_cancelSelection = nullptr; // Esc, live only while a selection is under way
 };

@@ -7,6 +7,7 @@
 #include "platform/controls.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,6 +43,11 @@ setrenderareaform::setrenderareaform(PictureFrame &owner, platform::Platform &pl
     Label3 = placeWithText<QLabel>(this, "Label3", "Y2:", 1320, 480, 255, 255);
     y2text = numberBox(this, "y2text", "300", 1680, 480);
     cancelb = placeWithText<QPushButton>(this, "cancelb", "Cancel", 2640, 480, 975, 255);
+
+    // A focused button takes Return itself, as buttons in a dialog do; elsewhere it goes to "Set".
+    setnewvalue->setAutoDefault(true);
+    setnewvalue->setDefault(true);
+    cancelb->setAutoDefault(true);
 
     const QList<QWidget *> order{y1text, x1text, x2text, y2text, setnewvalue, cancelb};
     for (int i = 1; i < order.size(); ++i)
@@ -110,6 +116,18 @@ void setrenderareaform::backToMainWindow()
     main->raise();
     main->activateWindow();
     hide();
+}
+
+void setrenderareaform::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain = event->modifiers() == Qt::NoModifier ||
+                       (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter))
+        setnewvalue->click();
+    else if (plain && event->key() == Qt::Key_Escape)
+        cancelb->click();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void setrenderareaform::closeEvent(QCloseEvent *event)

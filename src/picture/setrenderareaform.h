@@ -15,7 +15,7 @@ class PictureFrame;
 
 // The render area dialog: the four numbers of the render area typed in instead of clicked.
 // A small tool window beside the main window, never modal. Hiding it keeps what was typed;
-// closing it with the close box discards it.
+// closing it with the close box discards it. As in a dialog, Return presses "Set" and Esc "Cancel".
 class setrenderareaform : public QWidget
 {
     Q_OBJECT
@@ -42,6 +42,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     bool valuesPass(int16_t &x1value, int16_t &y1value, int16_t &x2value, int16_t &y2value);

@@ -171,6 +171,28 @@ engine::PixelGrid readScaledPicture(QIODevice *device,
     return grid;
 }
 
+QImage readFittedPicture(const QString &path, QString *error)
+{
+    QString reason;
+    const std::unique_ptr<QFile> file = openPicture(QFile::encodeName(path), &reason);
+    const engine::PixelGrid grid =
+        file ? readScaledPicture(
+                   file.get(), [](engine::PixelSize size) { return engine::fitInBox(size); }, &reason)
+             : engine::PixelGrid();
+    if (error) *error = reason;
+    if (grid.pixels.empty()) return QImage();
+    // The box shows 0xAARRGGBB; the grid holds 0x00BBGGRR.
+    QImage image(grid.width, grid.height, QImage::Format_RGB32);
+    for (int y = 0; y < grid.height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < grid.width; ++x) {
+            const uint32_t p = grid.pixels[std::size_t(y) * grid.width + x];
+            line[x] = qRgb(p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF);
+        }
+    }
+    return image;
+}
+
 QImage composeDrawingArea(const QImage &picture)
 {
     QImage area(engine::kDrawingAreaSize, engine::kDrawingAreaSize, QImage::Format_RGB32);

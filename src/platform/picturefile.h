@@ -26,6 +26,9 @@ std::unique_ptr<QFile> openPicture(const QByteArray &path, QString *error);
 QImage readPicture(QIODevice *device, QString *error = nullptr, bool *incomplete = nullptr);
 // The same for the file path names, opened by openPicture().
 QImage readPicture(const QString &path, QString *error = nullptr, bool *incomplete = nullptr);
+// The whole picture shrunk to fit the 300 x 300 drawing area, keeping its proportions, with
+// transparent parts on the background: the pixels the converter's --fit scans.
+QImage readFittedPicture(const QString &path, QString *error = nullptr);
 
 // What shows beyond the picture and through its transparent parts, in the picture box and in the
 // converter's pages alike.

@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <cstdint>
 
@@ -36,6 +37,12 @@ public:
 
     // Reads a picture file; a null image means it is not a readable picture (error says why).
     virtual QImage loadPicture(const QString &path, QString *error) = 0;
+    // The same, the whole picture shrunk smoothly to fit the 300 x 300 box, keeping its
+    // proportions, as the converter's --fit does; a picture that fits already is read as it is.
+    virtual QImage loadFittedPicture(const QString &path, QString *error) = 0;
+
+    // Opens url with the desktop's program for it (a page in the browser); false when none did.
+    virtual bool openUrl(const QUrl &url) = 0;
 
     // The colour shown on screen at point of widget, 0x00BBGGRR, or -1 where nothing can be read.
     virtual int32_t pixelShown(QWidget *widget, QPoint point) = 0;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
@@ -36,6 +37,16 @@ QString QtPlatform::openFileName(QWidget *parent, const QString &folder, const Q
 QImage QtPlatform::loadPicture(const QString &path, QString *error)
 {
     return readPicture(path, error);
+}
+
+QImage QtPlatform::loadFittedPicture(const QString &path, QString *error)
+{
+    return readFittedPicture(path, error);
+}
+
+bool QtPlatform::openUrl(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
 }
 
 int32_t QtPlatform::pixelShown(QWidget *widget, QPoint point)

@@ -18,6 +18,8 @@ public:
     Answer message(const QString &text, const QString &title, Buttons buttons, bool systemModal) override;
     QString openFileName(QWidget *parent, const QString &folder, const QStringList &filters) override;
     QImage loadPicture(const QString &path, QString *error) override;
+    QImage loadFittedPicture(const QString &path, QString *error) override;
+    bool openUrl(const QUrl &url) override;
     int32_t pixelShown(QWidget *widget, QPoint point) override;
     void processEvents() override;
     void quit(int exitCode) override;

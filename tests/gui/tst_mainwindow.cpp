@@ -5,14 +5,18 @@
 #include "mainwindow/quennet.h"
 #include "picture/picturebox.h"
 #include "picture/pictureframe.h"
+#include "platform/controls.h"
 #include "support/fakeplatform.h"
 #include "support/unusualpictures.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -107,6 +111,10 @@ private slots:
     void unusualPictures();
     void pictureNamedAtStart_data();
     void pictureNamedAtStart();
+    void dropPicture_data();
+    void dropPicture();
+    void fitLargePicture();
+    void openPage();
     void statusTick_data();
     void statusTick();
     void failures_data();
@@ -215,8 +223,14 @@ void TestMainWindow::unusualPictures()
         run.fake.nextFileName = name;
         picture(w)->loadpic_Click();
     }
-    QCOMPARE(run.fake.dialog,
+    // The designed entries first, then every kind of file the reader takes.
+    QCOMPARE(run.fake.dialog.mid(0, 4),
              (QStringList{QCoreApplication::applicationDirPath(), "*.bmp (*.BMP)", "*.jpg (*.JPG)", "*.gif (*.GIF)"}));
+    QCOMPARE(run.fake.dialog.size(), 5);
+    QStringList readable;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
+        readable << "*." + QString::fromLatin1(format);
+    QCOMPARE(run.fake.dialog.value(4), "All pictures (" + readable.join(' ') + ')');
     if (expected.startsWith("damaged")) {
         QCOMPARE(run.fake.said, QStringList{"Error: The picture file you selected maybe damaged. [quennetproject]"});
         QCOMPARE(control<QLineEdit>(w, "convertfilename")->text(), "cat.bmp");
@@ -262,6 +276,157 @@ void TestMainWindow::pictureNamedAtStart()
                 control<ui::PictureBox>(run.w, "mainpic")->picture().isNull());
     }
     QVERIFY(control<QPushButton>(run.w, "loadpic")->isEnabled());
+}
+
+// What is dropped on the window, offered for copying unless said otherwise: one local file loads
+// as "Load picture" loads it; anything else, or anything while the options are locked, is refused
+// before it is dropped.
+void TestMainWindow::dropPicture_data()
+{
+    QTest::addColumn<QStringList>("urls"); // file names in the current folder, or whole addresses
+    QTest::addColumn<QString>("state");    // "idle", "selecting", "choosing colour", "move only", "text"
+    QTest::addColumn<QString>("loads");    // the file name box after the drop, or "refused"
+    QTest::newRow("one picture") << QStringList{"cat.bmp"} << "idle"
+                                 << "cat.bmp";
+    QTest::newRow("a damaged picture") << QStringList{"text.bmp"} << "idle"
+                                       << "";
+    QTest::newRow("two pictures") << QStringList{"cat.bmp", "cat.bmp"} << "idle"
+                                  << "refused";
+    QTest::newRow("a folder") << QStringList{"folder"} << "idle"
+                              << "refused";
+    QTest::newRow("a remote picture") << QStringList{"https://example.org/cat.bmp"} << "idle"
+                                      << "refused";
+    QTest::newRow("a path as text") << QStringList{"cat.bmp"} << "text"
+                                    << "refused";
+    QTest::newRow("offered for moving only") << QStringList{"cat.bmp"} << "move only"
+                                             << "refused";
+    QTest::newRow("while a render area is chosen") << QStringList{"cat.bmp"} << "selecting"
+                                                   << "refused";
+    QTest::newRow("while the colour chooser is open") << QStringList{"cat.bmp"} << "choosing colour"
+                                                      << "refused";
+}
+
+void TestMainWindow::dropPicture()
+{
+    QFETCH(QStringList, urls);
+    QFETCH(QString, state);
+    QFETCH(QString, loads);
+    Run run;
+    ui::quennet &w = run.w;
+    QVERIFY(QFile::copy(TEST_DATA_DIR "/cat.bmp", "cat.bmp") &&
+            QFile::copy(TEST_DATA_DIR "/pictures/text.bmp", "text.bmp") && QDir().mkdir("folder"));
+    QMimeData mime;
+    QList<QUrl> addresses;
+    for (const QString &url : urls)
+        addresses << (url.contains(':') ? QUrl(url) : QUrl::fromLocalFile(QFileInfo(url).absoluteFilePath()));
+    if (state == "text")
+        mime.setText(addresses.constFirst().toLocalFile());
+    else
+        mime.setUrls(addresses);
+    if (state == "selecting") picture(w)->setrender_Click();
+    if (state == "choosing colour") {
+        control<ui::ColorSwatch>(w, "showignorecolor")->setColor(255);
+        control<QPushButton>(w, "addignorelist")->click();
+    }
+    const Qt::DropActions offered = state == "move only" ? Qt::MoveAction : Qt::CopyAction | Qt::MoveAction;
+    const QPoint at(100, 100);
+    QDragEnterEvent enter(at, offered, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &enter);
+    QCOMPARE(enter.isAccepted(), loads != "refused");
+    if (!enter.isAccepted()) {
+        QVERIFY(run.fake.said.isEmpty() && control<QLineEdit>(w, "convertfilename")->text().isEmpty());
+        return;
+    }
+    QCOMPARE(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(at, offered, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &drop);
+    QVERIFY(drop.isAccepted() && drop.dropAction() == Qt::CopyAction);
+    const QString path = loads.isEmpty() ? QString() : QFileInfo(loads).absoluteFilePath();
+    QCOMPARE(control<QLineEdit>(w, "convertfilename")->text(), path);
+    QCOMPARE(control<ui::PictureBox>(w, "mainpic")->picture(), loads.isEmpty() ? QImage() : QImage(path));
+    QCOMPARE(run.fake.said, loads.isEmpty() ? QStringList{"Error: The picture file you selected maybe damaged. "
+                                                          "[quennetproject]"}
+                                            : QStringList());
+}
+
+// A 640 x 480 picture of gradients, its left part half transparent: unchecked, cut to its top
+// left 300 x 300 as designed; checked, shrunk to 300 x 225, and its page the converter's page with
+// --fit byte for byte. Toggling reads the file again; a picture that fits is shown as it is. The
+// box is locked with "Load picture".
+void TestMainWindow::fitLargePicture()
+{
+    Run run;
+    ui::quennet &w = run.w;
+    auto *fit = control<QCheckBox>(w, "fitpicture");
+    QVERIFY(!fit->isChecked() && fit->text() == "Fit picture to box");
+    QCOMPARE(fit->geometry(), QRect(328, 80, 137, 17));
+    QImage gradients(640, 480, QImage::Format_ARGB32);
+    for (int y = 0; y < gradients.height(); ++y)
+        for (int x = 0; x < gradients.width(); ++x)
+            gradients.setPixel(x, y, qRgba(x * 255 / 639, y * 255 / 479, (x ^ y) & 255, x < 100 ? 128 : 255));
+    QVERIFY(gradients.save("gradients.png"));
+    run.fake.nextFileName = "gradients.png";
+    picture(w)->loadpic_Click();
+    const auto shown = [&] { return control<ui::PictureBox>(w, "mainpic")->picture(); };
+    QCOMPARE(shown(), gradients.copy(0, 0, 300, 300));
+
+    fit->click();
+    QCOMPARE(shown().size(), QSize(300, 225));
+    QVERIFY(picture(w)->setRenderAreaCode("0 0 300 225"));
+    control<QCheckBox>(w, "randommessage")->setChecked(false);
+    convert(w)->convertb_Click();
+    QCOMPARE(QProcess::execute(CONVERT_EXE, {"--fit", "--sequential", "-o", "converter.htm", "gradients.png"}), 0);
+    const QByteArray page = readAll("gradients1.htm");
+    QCOMPARE(page.count("<br>"), 225);
+    QCOMPARE(page, readAll("converter.htm"));
+
+    // Read again from the file, whatever it holds now.
+    const QImage small = gradients.copy(200, 0, 200, 100).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(QFile::remove("gradients.png") && small.save("gradients.png", "PNG"));
+    fit->click();
+    QCOMPARE(shown().convertToFormat(QImage::Format_RGB32), small);
+    fit->click();
+    QCOMPARE(shown().convertToFormat(QImage::Format_RGB32), small);
+    QCOMPARE(control<QLineEdit>(w, "convertfilename")->text(), "gradients.png");
+
+    picture(w)->setrender_Click();
+    QVERIFY(!fit->isEnabled());
+    picture(w)->cancelRenderSelection();
+    QVERIFY(fit->isEnabled());
+}
+
+// "Open page" waits for the first page of this run and is locked while the options are; it opens
+// the last page written, or says the page is gone or that nothing could show it.
+void TestMainWindow::openPage()
+{
+    Run run;
+    ui::quennet &w = run.w;
+    auto *open = control<QPushButton>(w, "openpage");
+    QCOMPARE(open->geometry(), QRect(328, 228, 145, 24));
+    QVERIFY(!open->isEnabled());
+    loadCat(run);
+    bool enabledWhileConverting = true;
+    run.fake.onProcessEvents = [&](int) { enabledWhileConverting = open->isEnabled(); };
+    convert(w)->convertb_Click();
+    QVERIFY(!enabledWhileConverting && open->isEnabled());
+    convert(w)->convertb_Click();
+    open->click();
+    QCOMPARE(run.fake.opened, QList<QUrl>{QUrl::fromLocalFile(QFileInfo("cat11.htm").absoluteFilePath())});
+
+    picture(w)->setrender_Click();
+    QVERIFY(!open->isEnabled());
+    picture(w)->cancelRenderSelection();
+    QVERIFY(open->isEnabled());
+
+    run.fake.said.clear();
+    run.fake.openSucceeds = false;
+    open->click();
+    QVERIFY(QFile::remove("cat11.htm"));
+    open->click();
+    const QString page = QDir::toNativeSeparators(QFileInfo("cat11.htm").absoluteFilePath());
+    QCOMPARE(run.fake.said, (QStringList{"No program was found to show the page " + page + ". [quennetproject]",
+                                         "The page " + page + " is gone. [quennetproject]"}));
+    QCOMPARE(run.fake.opened.size(), 2);
 }
 
 // One tick with the lines done so far of 300: the estimate shown, or the failure report (its step,

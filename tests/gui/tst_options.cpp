@@ -219,7 +219,7 @@ void TestOptions::dialogSetCancelAndClose()
 {
     open();
     QVERIFY(!form()->windowIcon().pixmap(16).isNull()); // the program's, not the toolkit's blank
-    boxes("2.5,1.5,300,300"); // 2.5 goes down to the even 2, 1.5 up to it
+    boxes("2.5,1.5,300,300");                           // 2.5 goes down to the even 2, 1.5 up to it
     form()->setnewvalue->click();
     QCOMPARE(code(), "2 2 300 300 / 88804 / 30 30 4470 4470");
     QCOMPARE(boxes(), "2.5,1.5,300,300");
@@ -234,7 +234,10 @@ void TestOptions::dialogSetCancelAndClose()
 
     open();
     boxes("5,6,abc,");
-    form()->cancelb->click();
+    QTest::keyClick(form()->y1text, Qt::Key_Escape);
+    QVERIFY(!form()->isVisible());
+    open();
+    QTest::keyClick(form()->cancelb, Qt::Key_Return);
     QVERIFY(!form()->isVisible());
     open();
     QCOMPARE(boxes(), "5,6,abc,");

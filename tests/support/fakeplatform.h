@@ -30,6 +30,10 @@ public:
     std::function<void(int call)> onProcessEvents;
     int processEventsCalls = 0;
 
+    // Every address the program opened, and whether a program was found for the next ones.
+    QList<QUrl> opened;
+    bool openSucceeds = true;
+
     int exitCode = -1; // until the program ends
     // What the clock reads, already in the locale's words.
     QString dateTime = QStringLiteral("14.03.2024 09:26:53");
@@ -62,6 +66,15 @@ public:
     QString dateTimeText() override { return dateTime; }
 
     QImage loadPicture(const QString &path, QString *error) override { return platform::readPicture(path, error); }
+    QImage loadFittedPicture(const QString &path, QString *error) override
+    {
+        return platform::readFittedPicture(path, error);
+    }
+    bool openUrl(const QUrl &url) override
+    {
+        opened << url;
+        return openSucceeds;
+    }
     int32_t pixelShown(QWidget *widget, QPoint point) override { return platform::colorShownAt(widget, point); }
     QString programFolder() override { return QCoreApplication::applicationDirPath(); }
 };
