@@ -97,6 +97,10 @@ QImage readWith(QIODevice *device, QString *error, bool *incomplete)
     return image;
 }
 
+engine::PixelGrid readScaledWithQt(QIODevice *device,
+                                   const std::function<engine::PixelSize(engine::PixelSize)> &target, QString *error,
+                                   bool *incomplete);
+
 } // namespace
 
 std::unique_ptr<QFile> openPicture(const QByteArray &path, QString *error)
@@ -134,6 +138,40 @@ engine::PixelGrid readScaledPicture(QIODevice *device,
                                     const std::function<engine::PixelSize(engine::PixelSize)> &target, QString *error,
                                     bool *incomplete)
 {
+    // BMP, JPEG, PNG, GIF and WebP through the decoder, as the converter reads them, so that both
+    // programs make the same page of a scaled picture; Qt's readers for the other formats.
+    QByteArray bytes = device->readAll();
+    decode::Request request;
+    request.clipWidth = request.clipHeight = 0;
+    request.background = uint32_t(toColorValue(kPictureBackground.rgb()));
+    request.scaleTarget = [&](int width, int height) {
+        const engine::PixelSize size = target({width, height});
+        return std::pair{size.width, size.height};
+    };
+    const decode::Result decoded = decode::decodePicture(reinterpret_cast<const uint8_t *>(bytes.constData()),
+                                                         std::size_t(bytes.size()), request);
+    if (decoded.format != decode::Format::Unknown || bytes.isEmpty()) {
+        if (!decoded.ok()) {
+            if (error) *error = QString::fromStdString(decoded.error);
+            return {};
+        }
+        if (incomplete) *incomplete = decoded.incomplete;
+        const decode::Canvas &canvas = decoded.canvas;
+        return engine::scalePixels({canvas.pixels.data(), canvas.width, canvas.height, canvas.width},
+                                   target({decoded.pictureWidth, decoded.pictureHeight}));
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readScaledWithQt(&buffer, target, error, incomplete);
+}
+
+namespace {
+
+// The whole picture through Qt's readers, scaled premultiplied, then laid over the background.
+engine::PixelGrid readScaledWithQt(QIODevice *device,
+                                   const std::function<engine::PixelSize(engine::PixelSize)> &target, QString *error,
+                                   bool *incomplete)
+{
     if (!readable(device, error, incomplete)) return {};
     QImageReader reader(device);
     const QSize size = reader.size();
@@ -170,6 +208,8 @@ engine::PixelGrid readScaledPicture(QIODevice *device,
     }
     return grid;
 }
+
+} // namespace
 
 QImage readFittedPicture(const QString &path, QString *error)
 {
