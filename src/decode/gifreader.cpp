@@ -19,8 +19,8 @@ struct Source
     std::size_t size;
     std::size_t at;
     int padding; // past the end, this byte as often as asked; -1: the data just ends
-    // Bytes of padding it may give: a frame's codes never need more, and sub-blocks of padding
-    // would otherwise never end.
+    // Bytes of padding it may give: enough to complete the block that was cut (its codes are the
+    // ones wanted), and no more, as sub-blocks of padding would otherwise go on decoding forever.
     std::size_t budget;
 };
 
@@ -65,7 +65,7 @@ std::vector<long long> rowOrder(const GifImageDesc &frame)
 void readGifOnce(const uint8_t *data, std::size_t size, int padding, const Request &request, Result &result,
                  GifImageDesc &frameRead)
 {
-    Source source{data, size, 0, padding, 1 << 16};
+    Source source{data, size, 0, padding, 256};
     int error = 0;
     const std::unique_ptr<GifFileType, Close> file(DGifOpen(&source, readBytes, &error));
     GifFileType *gif = file.get();
@@ -106,8 +106,6 @@ void readGifOnce(const uint8_t *data, std::size_t size, int padding, const Reque
     }
     const GifImageDesc &frame = gif->Image;
     frameRead = frame;
-    // At most 12 bits a code and one pixel a code, with a length byte every 255 bytes.
-    source.budget = std::min(std::size_t(frame.Width) * std::size_t(frame.Height) * 2 + (1 << 16), std::size_t(16) << 20);
     long long screenWidth = gif->SWidth, screenHeight = gif->SHeight;
     if (screenWidth <= 0) screenWidth = frame.Left + frame.Width;
     if (screenHeight <= 0) screenHeight = frame.Top + frame.Height;
