@@ -80,11 +80,7 @@ void tst_decode::sameAsQt()
             for (int x = 0; x < expected.width(); ++x) {
                 const QRgb want = expected.pixel(x, y) & 0xFFFFFF, got = decoded.pixel(x, y) & 0xFFFFFF;
                 if (want != got && count++ == 0)
-                    difference = QString("at %1,%2 Qt shows %3, the decoder %4")
-                                     .arg(x)
-                                     .arg(y)
-                                     .arg(want, 6, 16, QChar('0'))
-                                     .arg(got, 6, 16, QChar('0'));
+                    difference = QString::asprintf("at %d,%d Qt shows %06x, the decoder %06x", x, y, want, got);
             }
         if (count) difference += QString(" (%1 pixels differ)").arg(count);
     }

@@ -95,21 +95,18 @@ void TestScaling::shrinkingAveragesEveryChannelOfALargePicture()
 {
     const int w = 4000, h = 3000;
     std::vector<uint32_t> source(std::size_t(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            source[std::size_t(y) * w + x] =
-                uint32_t(x * 255 / (w - 1)) | uint32_t(y * 255 / (h - 1)) << 8 | 0x40u << 16;
+    for (std::size_t i = 0; i < source.size(); ++i)
+        source[i] = uint32_t(i % w * 255 / (w - 1)) | uint32_t(i / w * 255 / (h - 1)) << 8 | 0x40u << 16;
     const engine::PixelGrid grid = engine::scalePixels({source.data(), w, h, w}, {300, 225});
     QCOMPARE(grid.pixels.size(), std::size_t(300 * 225));
-    for (int y : {0, 112, 224}) {
+    for (int y : {0, 112, 224})
         for (int x : {0, 150, 299}) {
             const uint32_t p = grid.pixels[std::size_t(y) * 300 + x];
-            const double centreX = (x + 0.5) * w / 300 - 0.5, centreY = (y + 0.5) * h / 225 - 0.5;
-            QVERIFY(qAbs(int(p & 0xFF) - centreX * 255 / (w - 1)) <= 1);
-            QVERIFY(qAbs(int(p >> 8 & 0xFF) - centreY * 255 / (h - 1)) <= 1);
-            QCOMPARE(p >> 16, 0x40u);
+            const double red = ((x + 0.5) * w / 300 - 0.5) * 255 / (w - 1);
+            const double green = ((y + 0.5) * h / 225 - 0.5) * 255 / (h - 1);
+            QVERIFY2(qAbs(int(p & 0xFF) - red) <= 1 && qAbs(int(p >> 8 & 0xFF) - green) <= 1 && p >> 16 == 0x40u,
+                     qPrintable(QString::asprintf("%d,%d: %06x", x, y, p)));
         }
-    }
 }
 
 QTEST_GUILESS_MAIN(TestScaling)

@@ -124,11 +124,13 @@ void TestCaptions::widening()
     QFont larger = w.font();
     larger.setPointSize(8);
     w.setFont(larger);
+    const QRect info3 = control(w, "info3")->geometry(), convertinfo1 = control(w, "convertinfo1")->geometry();
     QVERIFY(!clipped(control(w, "info3")).isEmpty());
     QVERIFY(!ui::widenToCaptions(&w));
     QVERIFY(clipped(control(w, "info3")).isEmpty());
-    QCOMPARE(control(w, "info3")->geometry().topLeft(), QPoint(328, 168));
-    QCOMPARE(control(w, "convertinfo1")->geometry(), QRect(24, 112, 65, 17));
+    QVERIFY(control(w, "info3")->geometry().topLeft() == info3.topLeft() &&
+            control(w, "info3")->width() > info3.width());
+    QCOMPARE(control(w, "convertinfo1")->geometry(), convertinfo1); // the left column is not widened
     QVERIFY(!clipped(control(w, "convertinfo1")).isEmpty());
 }
 

@@ -263,7 +263,6 @@ void TestOptions::boxesKeepToListsAndPresets_data()
     row("quality 1 is put back to 100", "colorquality", "end", "\b\b", "100");
     row("quality 090", "colorquality", "set", "090", "100");
     row("quality with a space before", "colorquality", "set", " 50", "100");
-    row("font size 8", "fontsizeC", "set", "8", "1");
     row("font size emptied", "fontsizeC", "set", "", "1");
     row("font size 5 picked", "fontsizeC", "pick", "5", "5");
     row("Dec", "quickmessage", "pick", "Dec", "Dec: 0123456789 locked");
