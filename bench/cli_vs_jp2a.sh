@@ -1,13 +1,18 @@
 #!/bin/sh
-# lumirune-convert against jp2a on one 300 x 300 photograph-like JPEG, each as a whole process
-# writing its page to a new file (the page is removed before each run, untimed).
+# lumirune-convert against jp2a on one 300 x 300 photograph-like JPEG, each as a whole process at
+# one character a pixel, writing its page to a new file (removed before each run, untimed); then
+# the same picture as BMP, PNG and GIF, which should take about as long as the JPEG.
 # Needs the build (scripts/build), and jp2a, ImageMagick and hyperfine (scripts/bootstrap test).
 set -eu
 tools="hyperfine jp2a"
 . "$(dirname "$0")/workdir.sh"
 hyperfine -N --warmup 5 --runs "${RUNS:-100}" --prepare 'rm -f photo1.htm jp2a.htm' \
-    "$convert_exe photo.jpg" \
+    "$convert_exe --single photo.jpg" \
     'jp2a --html --colors --width=300 photo.jpg --output=jp2a.htm'
-"$convert_exe" photo.jpg >/dev/null
+"$convert_exe" --single photo.jpg >/dev/null
 jp2a --html --colors --width=300 photo.jpg --output=jp2a.htm
 echo "page sizes: lumirune-convert $(wc -c <photo1.htm) bytes, jp2a $(wc -c <jp2a.htm) bytes"
+for format in bmp png gif; do convert photo.jpg "photo.$format"; done
+hyperfine -N --warmup 5 --runs "${RUNS:-100}" --prepare 'rm -f photo1.htm' \
+    "$convert_exe --single photo.jpg" "$convert_exe --single photo.bmp" \
+    "$convert_exe --single photo.png" "$convert_exe --single photo.gif"

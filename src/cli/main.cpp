@@ -5,11 +5,6 @@
 #include "engine/pagefile.h"
 #include "engine/version.h"
 
-#include <QFile>
-
-#include <QCoreApplication>
-#include <QTextStream>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -19,45 +14,18 @@
 #include <cstring>
 #include <malloc.h>
 #include <mutex>
+#include <string>
 #include <sched.h>
 #include <thread>
 #include <vector>
 
 namespace {
 
-void report(const QString &subject, const QString &message)
+void report(const std::string &subject, const std::string &message)
 {
-    QTextStream(stderr) << "lumirune-convert: " << subject << ": " << message << Qt::endl;
+    const std::string line = "lumirune-convert: " + subject + ": " + message + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
 }
-
-// The command line as given. A name that is not valid text in the locale goes through the option
-// parser as a stand-in and is opened by its bytes, so that every file can be named.
-class Arguments
-{
-public:
-    Arguments(int argc, char *argv[])
-    {
-        for (int i = 0; i < argc; ++i) {
-            const QByteArray bytes(argv[i]);
-            QString text = QFile::decodeName(bytes);
-            if (QFile::encodeName(text) != bytes) {
-                text = kStandIn + QString::number(m_raw.size());
-                m_raw.push_back(bytes);
-            }
-            m_text << text;
-        }
-    }
-    const QStringList &text() const { return m_text; }
-    QByteArray bytes(const QString &argument) const
-    {
-        return argument.startsWith(kStandIn) ? m_raw.at(argument.mid(1).toUInt()) : QFile::encodeName(argument);
-    }
-
-private:
-    static constexpr QChar kStandIn{0xFDD0}; // a noncharacter: never part of a real argument
-    QStringList m_text;
-    std::vector<QByteArray> m_raw;
-};
 
 // The processor cores this process may run on.
 int usableCores()
@@ -69,7 +37,7 @@ int usableCores()
 
 // Converts the pictures on up to jobs threads and hands each result to done() in the order the
 // pictures were given, as soon as it and every one before it are finished.
-template <typename Done> void convertAll(const cli::ConvertJob &job, const Arguments &arguments, int jobs, Done done)
+template <typename Done> void convertAll(const cli::ConvertJob &job, int jobs, Done done)
 {
     const int count = int(job.pictures.size());
     std::vector<cli::PictureResult> results(count);
@@ -80,13 +48,12 @@ template <typename Done> void convertAll(const cli::ConvertJob &job, const Argum
     cli::ClaimOrder order;
     if (std::min(jobs, count) <= 1) {
         for (int i = 0; i < count; ++i)
-            done(cli::convertPicture(job.pictures[i], arguments.bytes(job.pictures[i]), job, i, order));
+            done(cli::convertPicture(job.pictures[i], job, i, order));
         return;
     }
     const auto work = [&] {
         for (int i; (i = next++) < count;) {
-            cli::PictureResult result =
-                cli::convertPicture(job.pictures[i], arguments.bytes(job.pictures[i]), job, i, order);
+            cli::PictureResult result = cli::convertPicture(job.pictures[i], job, i, order);
             const std::lock_guard<std::mutex> lock(mutex);
             results[i] = std::move(result);
             finished[i] = true;
@@ -117,52 +84,46 @@ int main(int argc, char *argv[])
     mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
 #endif
-    QCoreApplication app(argc, argv);
     // Past a file size limit, or with the reader of a pipe gone, a write then fails and is
     // reported, instead of the signal ending the batch.
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
-    const Arguments arguments(argc, argv);
-    cli::ConvertJob job = cli::parseArguments(arguments.text());
-    if (!job.error.isEmpty()) {
+    cli::ConvertJob job = cli::parseArguments(std::vector<std::string>(argv, argv + argc));
+    if (!job.error.empty()) {
         report("error", job.error + "\nTry 'lumirune-convert --help'.");
         return 2;
     }
-    if (job.helpRequested) {
-        QTextStream(stdout) << cli::helpText();
-        return 0;
+    if (job.helpRequested || job.versionRequested) {
+        const std::string text =
+            job.helpRequested ? cli::helpText() : "lumirune-convert " + std::string(engine::kVersion) + "\n";
+        return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0 ? 0 : 1;
     }
-    if (job.versionRequested) {
-        QTextStream(stdout) << "lumirune-convert " << engine::kVersion << Qt::endl;
-        return 0;
-    }
-    if (!job.output.isEmpty() && job.output != "-") {
-        job.outputBytes = arguments.bytes(job.output);
-        for (const QString &picture : job.pictures) {
-            if (engine::sameFile(job.outputBytes.toStdString(), arguments.bytes(picture).toStdString())) {
+    if (!job.output.empty() && job.output != "-") {
+        for (const std::string &picture : job.pictures) {
+            if (engine::sameFile(job.output, picture)) {
                 report("error", "-o names the picture " + picture + ", which the page would overwrite");
                 return 2;
             }
         }
     }
     // When a page goes to standard output, nothing else may: page names go with the messages.
-    const bool pageOnStandardOutput = std::any_of(job.pictures.begin(), job.pictures.end(), [&](const QString &p) {
+    const bool pageOnStandardOutput = std::any_of(job.pictures.begin(), job.pictures.end(), [&](const std::string &p) {
         return cli::pageTarget(p, job) == cli::PageTarget::StandardOutput;
     });
     std::FILE *names = pageOnStandardOutput ? stderr : stdout;
     bool allWritten = true;
     int namesError = 0; // a page name that could not be printed fails the run like a page
-    convertAll(job, arguments, job.jobs > 0 ? job.jobs : usableCores(), [&](const cli::PictureResult &result) {
-        std::fwrite(result.messages.constData(), 1, result.messages.size(), stderr);
-        const auto size = std::size_t(result.pageName.size());
-        if ((std::fwrite(result.pageName.constData(), 1, size, names) != size || std::fflush(names) != 0) &&
+    convertAll(job, job.jobs > 0 ? job.jobs : usableCores(), [&](const cli::PictureResult &result) {
+        std::fwrite(result.messages.data(), 1, result.messages.size(), stderr);
+        const std::size_t size = result.pageName.size();
+        if ((std::fwrite(result.pageName.data(), 1, size, names) != size || std::fflush(names) != 0) &&
             !namesError)
             namesError = errno;
         allWritten = allWritten && result.written;
     });
     if (namesError) {
         report(names == stdout ? "standard output" : "standard error",
-               QString::fromLocal8Bit(std::strerror(namesError)));
+               std::strerror(namesError));
         return 1;
     }
     return allWritten ? 0 : 1;

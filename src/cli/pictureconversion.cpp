@@ -1,20 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "pictureconversion.h"
 
+#include "decode/decode.h"
 #include "engine/failure.h"
 #include "engine/pagefile.h"
 #include "engine/pageformat.h"
-#include "platform/picturefile.h"
 
-#include <QBuffer>
-#include <QFile>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace cli {
@@ -22,8 +18,8 @@ namespace cli {
 namespace {
 
 // More than this on standard input is not taken for a picture.
-constexpr qint64 kStandardInputLimit = 256 * 1024 * 1024;
-const QString kStandardInput = "standard input";
+constexpr std::size_t kStandardInputLimit = 256 * 1024 * 1024;
+const std::string kStandardInput = "standard input";
 const std::string kStandardOutput = "standard output";
 
 class NoEvents : public engine::ScanHost
@@ -32,80 +28,87 @@ public:
     void processEvents() override {}
 };
 
-void say(PictureResult &result, const QString &subject, const QString &message)
+void say(PictureResult &result, const std::string &subject, const std::string &message)
 {
-    result.messages += ("lumirune-convert: " + subject + ": " + message + "\n").toLocal8Bit();
+    result.messages += "lumirune-convert: " + subject + ": " + message + "\n";
 }
 
-bool readStandardInput(QByteArray &bytes, QString &reason)
+bool readStandardInput(std::vector<uint8_t> &bytes, std::string &reason)
 {
-    char chunk[65536];
+    uint8_t chunk[65536];
     for (;;) {
         const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
         if (n == 0) return true;
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            reason = QString::fromLocal8Bit(std::strerror(errno));
+            reason = std::strerror(errno);
             return false;
         }
-        if (bytes.size() + n > kStandardInputLimit) {
-            reason = QString("more than %1 MiB").arg(kStandardInputLimit >> 20);
+        if (bytes.size() + std::size_t(n) > kStandardInputLimit) {
+            reason = "more than " + std::to_string(kStandardInputLimit >> 20) + " MiB";
             return false;
         }
-        bytes.append(chunk, n);
+        bytes.insert(bytes.end(), chunk, chunk + n);
     }
+}
+
+// What the decoder is asked for: the top-left of the picture the 300 x 300 box shows, or the
+// whole picture for scaling (a JPEG already shrunk towards the size it is scaled to). Transparent
+// parts show the box's white background, as in the window.
+decode::Request decodeRequest(const ConvertJob &job)
+{
+    decode::Request request;
+    request.background = 0xFFFFFF;
+    if (job.size.any()) {
+        request.clipWidth = request.clipHeight = 0;
+        request.scaleTarget = [&job](int width, int height) {
+            const engine::PixelSize size =
+                engine::scaledSize({width, height}, job.size, job.settings.twoCharsPerPixel);
+            return std::pair{size.width, size.height};
+        };
+    }
+    return request;
 }
 
 // The picture's pixels and the settings that go with them: the area of the box as the window
 // shows the picture, or the whole picture scaled.
 struct LoadedPicture
 {
-    std::unique_ptr<engine::PixelSource> pixels;
-    engine::PixelGrid scaled;
+    engine::PixelGrid pixels;
     engine::ScanSettings settings;
 };
 
-bool loadPicture(QIODevice *device, const QString &picture, const ConvertJob &job, LoadedPicture &loaded,
-                 PictureResult &result)
+bool loadPicture(const decode::Result &decoded, const std::string &picture, const ConvertJob &job,
+                 LoadedPicture &loaded, PictureResult &result)
 {
-    QString reason;
-    bool incomplete = false;
-    loaded.settings = job.settings;
-    if (!job.size.any()) {
-        const QImage image = platform::readPicture(device, &reason, &incomplete);
-        if (image.isNull()) {
-            say(result, picture, "not a readable picture (" + reason + ")");
-            return false;
-        }
-        if (incomplete) say(result, picture, "damaged: converted what could be read");
-        loaded.pixels = std::make_unique<platform::ImagePixelSource>(platform::composeDrawingArea(image));
-        return true;
-    }
-    const bool twoChars = job.settings.twoCharsPerPixel;
-    loaded.scaled = platform::readScaledPicture(
-        device, [&](engine::PixelSize size) { return engine::scaledSize(size, job.size, twoChars); }, &reason,
-        &incomplete);
-    const engine::PixelSize size{loaded.scaled.width, loaded.scaled.height};
-    if (size.width == 0) {
-        say(result, picture, "not a readable picture (" + reason + ")");
+    if (!decoded.ok()) {
+        say(result, picture, "not a readable picture (" + decoded.error + ")");
         return false;
     }
-    if (incomplete) say(result, picture, "damaged: converted what could be read");
+    if (decoded.incomplete) say(result, picture, "damaged: converted what could be read");
+    loaded.settings = job.settings;
+    const decode::Canvas &canvas = decoded.canvas;
+    if (!job.size.any()) {
+        const int side = engine::kDrawingAreaSize;
+        loaded.pixels = {side, side, std::vector<uint32_t>(std::size_t(side) * side, 0xFFFFFF)};
+        for (int y = 0; y < canvas.height; ++y)
+            std::copy_n(&canvas.pixels[std::size_t(y) * canvas.width], canvas.width,
+                        &loaded.pixels.pixels[std::size_t(y) * side]);
+        return true;
+    }
+    const engine::PixelSize size = engine::scaledSize({decoded.pictureWidth, decoded.pictureHeight}, job.size,
+                                                      job.settings.twoCharsPerPixel);
+    loaded.pixels = engine::scalePixels({canvas.pixels.data(), canvas.width, canvas.height, canvas.width}, size);
     engine::RenderArea &area = loaded.settings.area;
     if (!job.areaGiven) area = {0, 0, int16_t(size.width), int16_t(size.height)};
     if (!engine::areaWithin(area, size)) {
         say(result, picture,
-            QString("the area \"%1 %2 %3 %4\" does not lie within the picture scaled to %5 x %6")
-                .arg(area.x1)
-                .arg(area.y1)
-                .arg(area.x2)
-                .arg(area.y2)
-                .arg(size.width)
-                .arg(size.height));
+            "the area \"" + std::to_string(area.x1) + " " + std::to_string(area.y1) + " " + std::to_string(area.x2) +
+                " " + std::to_string(area.y2) + "\" does not lie within the picture scaled to " +
+                std::to_string(size.width) + " x " + std::to_string(size.height));
         return false;
     }
     loaded.settings.pixelCount = area.pixelCount();
-    loaded.pixels = std::make_unique<engine::GridPixelSource>(loaded.scaled);
     return true;
 }
 
@@ -145,55 +148,57 @@ void ClaimOrder::pass(int index)
     m_changed.notify_all();
 }
 
-PageTarget pageTarget(const QString &picture, const ConvertJob &job)
+PageTarget pageTarget(const std::string &picture, const ConvertJob &job)
 {
-    if (job.output == "-" || (picture == "-" && job.output.isEmpty())) return PageTarget::StandardOutput;
-    return job.output.isEmpty() ? PageTarget::Beside : PageTarget::OutputFile;
+    if (job.output == "-" || (picture == "-" && job.output.empty())) return PageTarget::StandardOutput;
+    return job.output.empty() ? PageTarget::Beside : PageTarget::OutputFile;
 }
 
-PictureResult convertPicture(const QString &picture, const QByteArray &path, const ConvertJob &job, int index,
-                             ClaimOrder &order)
+PictureResult convertPicture(const std::string &picture, const ConvertJob &job, int index, ClaimOrder &order)
 {
     PictureResult result;
     Turn turn(order, index);
     const bool fromInput = picture == "-";
-    const QString pictureName = fromInput ? kStandardInput : picture;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    std::unique_ptr<QFile> file;
-    QString reason;
-    if (fromInput) {
-        if (!readStandardInput(bytes, reason)) {
-            say(result, kStandardInput, "not a readable picture (" + reason + ")");
-            return result;
-        }
-        buffer.open(QIODevice::ReadOnly);
-    } else if (!(file = platform::openPicture(path, &reason))) {
-        say(result, pictureName, reason);
-        return result;
-    }
+    const std::string &pictureName = fromInput ? kStandardInput : picture;
     LoadedPicture loaded;
-    if (!loadPicture(fromInput ? static_cast<QIODevice *>(&buffer) : file.get(), pictureName, job, loaded, result))
-        return result;
-    file.reset();
-    buffer.close();
-    bytes = QByteArray();
+    {
+        decode::Result decoded;
+        std::string reason;
+        if (fromInput) {
+            std::vector<uint8_t> bytes;
+            if (!readStandardInput(bytes, reason)) {
+                say(result, kStandardInput, "not a readable picture (" + reason + ")");
+                return result;
+            }
+            decoded = decode::decodePicture(bytes.data(), bytes.size(), decodeRequest(job));
+        } else {
+            const int fd = engine::openPictureFile(picture, reason);
+            if (fd < 0) {
+                say(result, pictureName, reason);
+                return result;
+            }
+            decoded = decode::decodeFile(fd, decodeRequest(job));
+            ::close(fd);
+        }
+        if (!loadPicture(decoded, pictureName, job, loaded, result)) return result;
+    }
+    engine::GridPixelSource pixels(loaded.pixels);
 
     const PageTarget target = pageTarget(picture, job);
     std::optional<engine::PageFile> page;
     try {
         if (target == PageTarget::Beside) {
             order.waitFor(index);
-            page = engine::claimNextFreePage(path.toStdString(), engine::pageExtension(loaded.settings.page.format));
+            page = engine::claimNextFreePage(picture, engine::pageExtension(loaded.settings.page.format));
             if (!page) {
                 say(result, pictureName, "no free page name: the names numbered 1 to 100 beside it are all taken");
                 return result;
             }
         } else if (target == PageTarget::OutputFile) {
-            page = engine::replacePage(job.outputBytes.toStdString());
+            page = engine::replacePage(job.output);
         }
     } catch (const engine::Failure &failure) {
-        say(result, pictureName, QString::fromLocal8Bit(failure.what()));
+        say(result, pictureName, failure.what());
         return result;
     }
     turn.pass(); // the name is claimed, or there is none to claim
@@ -204,16 +209,15 @@ PictureResult convertPicture(const QString &picture, const QByteArray &path, con
             conversion.startDocument(*page);
         else
             conversion.startDocumentOn(STDOUT_FILENO, kStandardOutput);
-        conversion.Loopconvert(*loaded.pixels, host);
+        conversion.Loopconvert(pixels, host);
     } catch (const engine::Failure &failure) {
         // The writer names the page; for standard output, say which picture it was.
-        say(result, page ? QFile::decodeName(page->path().c_str()) : pictureName,
-            QString::fromLocal8Bit(failure.what()));
+        say(result, page ? page->path() : pictureName, failure.what());
         // A half-written page is of no use to a batch; only one this run created is removed.
         if (page) engine::removeCreatedPage(*page);
         return result;
     }
-    if (page) result.pageName = QByteArray::fromStdString(page->path()) + "\n";
+    if (page) result.pageName = page->path() + "\n";
     result.written = true;
     return result;
 }

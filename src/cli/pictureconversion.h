@@ -3,11 +3,9 @@
 
 #include "convertoptions.h"
 
-#include <QByteArray>
-#include <QString>
-
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace cli {
@@ -18,8 +16,8 @@ namespace cli {
 struct PictureResult
 {
     bool written = false;
-    QByteArray pageName;
-    QByteArray messages;
+    std::string pageName;
+    std::string messages;
 };
 
 // Where a picture's page goes.
@@ -45,13 +43,11 @@ private:
     int m_next = 0;
 };
 
-PageTarget pageTarget(const QString &picture, const ConvertJob &job);
+PageTarget pageTarget(const std::string &picture, const ConvertJob &job);
 
 // Reads the picture (standard input for "-"), scales it if asked, and writes its page. Safe to run
 // for several pictures at once: each page name beside a picture is claimed by creating it.
 // index is the picture's place in the batch, for order.
-// path is the picture's name as given, in bytes.
-PictureResult convertPicture(const QString &picture, const QByteArray &path, const ConvertJob &job, int index,
-                             ClaimOrder &order);
+PictureResult convertPicture(const std::string &picture, const ConvertJob &job, int index, ClaimOrder &order);
 
 } // namespace cli

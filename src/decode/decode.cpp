@@ -22,6 +22,67 @@ bool startsWith(const uint8_t *data, std::size_t size, const char *magic, std::s
     return size >= offset + length && std::memcmp(data + offset, magic, length) == 0;
 }
 
+// Walks the JPEG markers: segments are skipped by their lengths, entropy-coded data byte by byte
+// (0xFF there is followed by 0x00 or a restart marker unless a real marker begins).
+Structure jpegStructure(const uint8_t *d, std::size_t n)
+{
+    Structure s;
+    for (std::size_t i = 2;;) {
+        if (i + 1 >= n) return s.truncated = true, s;
+        if (d[i] != 0xFF) {
+            const void *next = std::memchr(d + i, 0xFF, n - i);
+            i = next ? std::size_t(static_cast<const uint8_t *>(next) - d) : n;
+            continue;
+        }
+        const uint8_t marker = d[i + 1];
+        if (marker == 0xD9) return s; // end of image
+        if (marker == 0xFF) {
+            ++i; // fill byte
+        } else if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            i += 2; // stuffed byte, TEM and restart markers carry no length
+        } else {
+            if (i + 3 >= n) return s.truncated = true, s;
+            if (marker == 0xDA) ++s.scans;
+            i += 2 + (std::size_t(d[i + 2]) << 8 | d[i + 3]);
+        }
+    }
+}
+
+// Skips GIF data sub-blocks from i; false when the data ends first.
+bool skipSubBlocks(const uint8_t *d, std::size_t n, std::size_t &i)
+{
+    while (i < n) {
+        const uint8_t length = d[i++];
+        if (length == 0) return true;
+        i += length;
+    }
+    return false;
+}
+
+// Walks a GIF up to the end of its first frame, the one shown.
+Structure gifStructure(const uint8_t *d, std::size_t n)
+{
+    Structure s;
+    const auto colorTable = [&](std::size_t flagsAt) { return d[flagsAt] & 0x80 ? 3 * (2 << (d[flagsAt] & 7)) : 0; };
+    if (n < 13) return s.truncated = true, s;
+    std::size_t i = 13 + std::size_t(colorTable(10));
+    while (i < n) {
+        if (d[i] == 0x21) { // extension: label, then sub-blocks
+            i += 2;
+            if (!skipSubBlocks(d, n, i)) break;
+        } else if (d[i] == 0x2C) { // image: descriptor, colour table, code size, sub-blocks
+            if (i + 10 > n) break;
+            i += 10 + std::size_t(colorTable(i + 9)) + 1;
+            if (!skipSubBlocks(d, n, i)) break;
+            return s;
+        } else {
+            return s; // the trailer, or something the reader will judge
+        }
+    }
+    s.truncated = true;
+    return s;
+}
+
 } // namespace
 
 Format sniffFormat(const uint8_t *data, std::size_t size)
@@ -32,6 +93,18 @@ Format sniffFormat(const uint8_t *data, std::size_t size)
     if (startsWith(data, size, "RIFF") && startsWith(data, size, "WEBP", 8)) return Format::WebP;
     if (startsWith(data, size, "BM")) return Format::Bmp;
     return Format::Unknown;
+}
+
+Structure inspectStructure(const uint8_t *data, std::size_t size)
+{
+    switch (sniffFormat(data, size)) {
+    case Format::Jpeg:
+        return jpegStructure(data, size);
+    case Format::Gif:
+        return gifStructure(data, size);
+    default:
+        return {};
+    }
 }
 
 const char *formatName(Format format)
@@ -62,13 +135,23 @@ Result decodePicture(const uint8_t *data, std::size_t size, const Request &reque
         case Format::Bmp:
             detail::readBmp(data, size, request, result);
             break;
-        case Format::Jpeg:
+        case Format::Jpeg: {
+            // Refused before decoding: each scan costs a pass over the whole picture.
+            const Structure structure = inspectStructure(data, size);
+            if (structure.scans > request.maxJpegScans) {
+                result.error = "a JPEG of " + std::to_string(structure.scans) + " scans (more than " +
+                               std::to_string(request.maxJpegScans) + ") is taken as damaged";
+                break;
+            }
+            result.incomplete = structure.truncated;
             detail::readJpeg(data, size, request, result);
             break;
+        }
         case Format::Png:
             detail::readPng(data, size, request, result);
             break;
         case Format::Gif:
+            result.incomplete = inspectStructure(data, size).truncated;
             detail::readGif(data, size, request, result);
             break;
         case Format::WebP:
@@ -81,7 +164,10 @@ Result decodePicture(const uint8_t *data, std::size_t size, const Request &reque
     } catch (const std::bad_alloc &) {
         result.error = "out of memory";
     }
-    if (!result.ok()) result.canvas = Canvas();
+    if (!result.ok()) {
+        result.canvas = Canvas();
+        result.incomplete = false;
+    }
     return result;
 }
 

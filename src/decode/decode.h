@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Pictures decoded straight from their bytes with the reference libraries (libjpeg-turbo,
@@ -15,6 +17,15 @@ enum class Format { Unknown, Bmp, Jpeg, Png, Gif, WebP };
 // The format told by the first bytes (the name never counts); Unknown for anything else.
 Format sniffFormat(const uint8_t *data, std::size_t size);
 const char *formatName(Format format); // "BMP", "JPEG", ...; "unknown"
+
+// What a picture's markers tell without decoding it.
+struct Structure
+{
+    int scans = 0;          // JPEG start-of-scan markers
+    bool truncated = false; // the data ends before the picture (the first frame of a GIF) does
+};
+// For JPEG and GIF; nothing for the other formats.
+Structure inspectStructure(const uint8_t *data, std::size_t size);
 
 struct Request
 {
@@ -32,6 +43,11 @@ struct Request
     // A progressive JPEG with more scans than this is refused: each scan costs a pass over the
     // whole picture, and a few hundred bytes can hold thousands of them.
     int maxJpegScans = 300;
+    // For a caller that scales the whole picture (no clip): given the picture's size, the size it
+    // will be scaled to. A JPEG is then decoded at a half, a quarter or an eighth of its size where
+    // that is still at least this in both directions, which spares time and most of the memory;
+    // the canvas is that smaller picture.
+    std::function<std::pair<int, int>(int width, int height)> scaleTarget;
 };
 
 // Opaque pixels, row by row, as 0x00BBGGRR (the layout the conversion reads).
@@ -51,6 +67,9 @@ struct Result
     int pictureHeight = 0;
     Canvas canvas;     // min(picture, clip) in each direction
     std::string error; // empty on success, else why the bytes are no readable picture
+    // The data ends before the picture (the first frame of a GIF) does: the canvas shows what
+    // could be read.
+    bool incomplete = false;
 
     bool ok() const { return error.empty(); }
 };

@@ -18,6 +18,10 @@ struct Source
     const uint8_t *data;
     std::size_t size;
     std::size_t at;
+    int padding; // past the end, this byte as often as asked; -1: the data just ends
+    // Bytes of padding it may give: enough to complete the block that was cut (its codes are the
+    // ones wanted), and no more, as sub-blocks of padding would otherwise go on decoding forever.
+    std::size_t budget;
 };
 
 int readBytes(GifFileType *gif, GifByteType *into, int wanted)
@@ -26,7 +30,11 @@ int readBytes(GifFileType *gif, GifByteType *into, int wanted)
     const std::size_t count = std::min(std::size_t(wanted), source->size - source->at);
     std::memcpy(into, source->data + source->at, count);
     source->at += count;
-    return int(count);
+    const std::size_t padded = std::min(std::size_t(wanted) - count, source->budget);
+    if (source->padding < 0 || padded == 0) return int(count);
+    std::memset(into + count, source->padding, padded);
+    source->budget -= padded;
+    return int(count + padded);
 }
 
 struct Close
@@ -43,11 +51,21 @@ std::string gifError(int code)
 
 constexpr uint32_t kOpaque = 0xFF000000;
 
-} // namespace
-
-void readGif(const uint8_t *data, std::size_t size, const Request &request, Result &result)
+// The frame's rows in the order the data holds them.
+std::vector<long long> rowOrder(const GifImageDesc &frame)
 {
-    Source source{data, size, 0};
+    std::vector<long long> rows;
+    static const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
+    for (int pass = 0; pass < (frame.Interlace ? 4 : 1); ++pass)
+        for (int r = frame.Interlace ? start[pass] : 0; r < frame.Height; r += frame.Interlace ? step[pass] : 1)
+            rows.push_back(frame.Top + r);
+    return rows;
+}
+
+void readGifOnce(const uint8_t *data, std::size_t size, int padding, const Request &request, Result &result,
+                 GifImageDesc &frameRead)
+{
+    Source source{data, size, 0, padding, 256};
     int error = 0;
     const std::unique_ptr<GifFileType, Close> file(DGifOpen(&source, readBytes, &error));
     GifFileType *gif = file.get();
@@ -87,6 +105,7 @@ void readGif(const uint8_t *data, std::size_t size, const Request &request, Resu
         return;
     }
     const GifImageDesc &frame = gif->Image;
+    frameRead = frame;
     long long screenWidth = gif->SWidth, screenHeight = gif->SHeight;
     if (screenWidth <= 0) screenWidth = frame.Left + frame.Width;
     if (screenHeight <= 0) screenHeight = frame.Top + frame.Height;
@@ -118,19 +137,43 @@ void readGif(const uint8_t *data, std::size_t size, const Request &request, Resu
 
     Canvas &canvas = result.canvas;
     std::vector<GifPixelType> line(std::size_t(std::max(frame.Width, 1)));
-    static const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
-    const int passes = frame.Interlace ? 4 : 1;
-    for (int pass = 0; pass < passes; ++pass) {
-        for (int r = frame.Interlace ? start[pass] : 0; r < frame.Height; r += frame.Interlace ? step[pass] : 1) {
-            // A frame cut short keeps the rows it has, as Qt's reader kept them.
-            if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return;
-            const long long y = frame.Top + r;
-            if (y >= canvas.height && !frame.Interlace) return; // the rest is not kept
-            if (y >= canvas.height) continue;
-            uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
-            const int end = int(std::min<long long>(canvas.width - frame.Left, frame.Width));
-            for (int x = 0; x < end; ++x)
-                out[frame.Left + x] = shown(color(map, line[std::size_t(x)]));
+    for (const long long y : rowOrder(frame)) {
+        // A frame cut short keeps the rows it has.
+        if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return;
+        if (y >= canvas.height && !frame.Interlace) return; // the rest is not kept
+        if (y >= canvas.height) continue;
+        uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
+        const int end = int(std::min<long long>(canvas.width - frame.Left, frame.Width));
+        for (int x = 0; x < end; ++x)
+            out[frame.Left + x] = shown(color(map, line[std::size_t(x)]));
+    }
+}
+
+} // namespace
+
+void readGif(const uint8_t *data, std::size_t size, const Request &request, Result &result)
+{
+    GifImageDesc frame{};
+    readGifOnce(data, size, -1, request, result, frame);
+    if (!result.ok() || !result.incomplete) return;
+    // giflib reads whole data blocks, so a cut block is lost. Decoded with the data padded by two
+    // different bytes, the pixels agree up to the cut and, but by chance, no further: those are kept,
+    // as Qt's reader kept every pixel before the cut.
+    Result zeros, ones;
+    zeros.format = ones.format = result.format;
+    readGifOnce(data, size, 0x00, request, zeros, frame);
+    readGifOnce(data, size, 0xFF, request, ones, frame);
+    if (!zeros.ok() || !ones.ok() || zeros.canvas.pixels.size() != result.canvas.pixels.size() ||
+        ones.canvas.pixels.size() != result.canvas.pixels.size())
+        return;
+    Canvas &canvas = result.canvas;
+    const int end = int(std::min<long long>(canvas.width - frame.Left, frame.Width));
+    for (const long long y : rowOrder(frame)) {
+        if (y >= canvas.height) continue;
+        const std::size_t row = std::size_t(y) * std::size_t(canvas.width) + std::size_t(frame.Left);
+        for (int x = 0; x < end; ++x) {
+            if (zeros.canvas.pixels[row + std::size_t(x)] != ones.canvas.pixels[row + std::size_t(x)]) return;
+            canvas.pixels[row + std::size_t(x)] = zeros.canvas.pixels[row + std::size_t(x)];
         }
     }
 }

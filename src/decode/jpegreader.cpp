@@ -62,8 +62,20 @@ bool decodeRows(jpeg_decompress_struct &info, ErrorManager &errors, const uint8_
         info.out_color_space = JCS_CMYK;
     else
         info.out_color_space = JCS_EXT_RGBX;
+    if (request.scaleTarget) {
+        // libjpeg scales in its inverse DCT, by 1/k, to ceil(side / k).
+        const auto [width, height] = request.scaleTarget(int(info.image_width), int(info.image_height));
+        unsigned k = 8;
+        while (k > 1 && (info.image_width / k < unsigned(width) || info.image_height / k < unsigned(height)))
+            k /= 2;
+        info.scale_num = 1;
+        info.scale_denom = k;
+    }
+    jpeg_calc_output_dimensions(&info);
     // libjpeg makes up the rows a file lacks; should it stop early, the rest stay black.
-    if (!startCanvas(result, info.image_width, info.image_height, request, 0, 0)) return true;
+    if (!startCanvas(result, info.output_width, info.output_height, request, 0, 0)) return true;
+    result.pictureWidth = int(info.image_width);
+    result.pictureHeight = int(info.image_height);
     jpeg_start_decompress(&info);
     JDIMENSION left = 0, width = JDIMENSION(result.canvas.width);
     if (width < info.output_width) jpeg_crop_scanline(&info, &left, &width);

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "picturefile.h"
 
+#include "decode/decode.h"
+#include "engine/pagefile.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -21,74 +21,8 @@ namespace {
 // minutes. Real pictures have about ten; libjpeg-turbo's tools suggest a limit of a few hundred.
 constexpr int kMaxJpegScans = 300;
 
-struct Structure
-{
-    int scans = 0;          // JPEG start-of-scan markers
-    bool truncated = false; // the data ends before the picture (the first frame of a GIF) does
-};
-
-// Walks the JPEG markers: segments are skipped by their lengths, entropy-coded data byte by byte
-// (0xFF there is followed by 0x00 or a restart marker unless a real marker begins).
-Structure jpegStructure(const uchar *d, qsizetype n)
-{
-    Structure s;
-    for (qsizetype i = 2;;) {
-        if (i + 1 >= n) return s.truncated = true, s;
-        if (d[i] != 0xFF) {
-            ++i;
-            continue;
-        }
-        const uchar marker = d[i + 1];
-        if (marker == 0xD9) return s; // end of image
-        if (marker == 0xFF) {
-            ++i; // fill byte
-        } else if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
-            i += 2; // stuffed byte, TEM and restart markers carry no length
-        } else {
-            if (i + 3 >= n) return s.truncated = true, s;
-            if (marker == 0xDA) ++s.scans;
-            i += 2 + (qsizetype(d[i + 2]) << 8 | d[i + 3]);
-        }
-    }
-}
-
-// Skips GIF data sub-blocks from i; false when the data ends first.
-bool skipSubBlocks(const uchar *d, qsizetype n, qsizetype &i)
-{
-    while (i < n) {
-        const uchar length = d[i++];
-        if (length == 0) return true;
-        i += length;
-    }
-    return false;
-}
-
-// Walks a GIF up to the end of its first frame, the one shown.
-Structure gifStructure(const uchar *d, qsizetype n)
-{
-    Structure s;
-    const auto colorTable = [&](qsizetype flagsAt) { return d[flagsAt] & 0x80 ? 3 * (2 << (d[flagsAt] & 7)) : 0; };
-    if (n < 13) return s.truncated = true, s;
-    qsizetype i = 13 + colorTable(10);
-    while (i < n) {
-        if (d[i] == 0x21) { // extension: label, then sub-blocks
-            i += 2;
-            if (!skipSubBlocks(d, n, i)) break;
-        } else if (d[i] == 0x2C) { // image: descriptor, colour table, code size, sub-blocks
-            if (i + 10 > n) break;
-            i += 10 + colorTable(i + 9) + 1;
-            if (!skipSubBlocks(d, n, i)) break;
-            return s;
-        } else {
-            return s; // the trailer, or something the reader will judge
-        }
-    }
-    s.truncated = true;
-    return s;
-}
-
 // The structure of the picture in device, where its bytes can be seen without reading it.
-Structure structureOf(QIODevice *device)
+decode::Structure structureOf(QIODevice *device)
 {
     QByteArray held;
     const uchar *d = nullptr;
@@ -101,9 +35,7 @@ Structure structureOf(QIODevice *device)
         d = reinterpret_cast<const uchar *>(held.constData());
         n = held.size();
     }
-    Structure s;
-    if (n >= 2 && d[0] == 0xFF && d[1] == 0xD8) s = jpegStructure(d, n);
-    if (n >= 6 && std::memcmp(d, "GIF8", 4) == 0) s = gifStructure(d, n);
+    const decode::Structure s = decode::inspectStructure(d, std::size_t(n));
     if (auto *file = qobject_cast<QFile *>(device); file && d) file->unmap(const_cast<uchar *>(d));
     return s;
 }
@@ -115,7 +47,7 @@ constexpr int kDecodeLimitMiB = 128;
 // Refuses what no reader should try (a JPEG of hundreds of scans) and sets the decoding limits.
 bool readable(QIODevice *device, QString *error, bool *incomplete)
 {
-    const Structure structure = structureOf(device);
+    const decode::Structure structure = structureOf(device);
     if (structure.scans > kMaxJpegScans) {
         if (error)
             *error = QString("a JPEG of %1 scans (more than %2) is taken as damaged")
@@ -165,22 +97,18 @@ QImage readWith(QIODevice *device, QString *error, bool *incomplete)
     return image;
 }
 
+engine::PixelGrid readScaledWithQt(QIODevice *device,
+                                   const std::function<engine::PixelSize(engine::PixelSize)> &target, QString *error,
+                                   bool *incomplete);
+
 } // namespace
 
 std::unique_ptr<QFile> openPicture(const QByteArray &path, QString *error)
 {
-    // Without blocking: opening a FIFO for reading would otherwise wait for a writer.
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    std::string reason;
+    const int fd = engine::openPictureFile(path.toStdString(), reason);
     if (fd < 0) {
-        *error = errno == EISDIR ? "is a folder" : QString::fromLocal8Bit(std::strerror(errno));
-        return nullptr;
-    }
-    struct stat info
-    {
-    };
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        *error = S_ISDIR(info.st_mode) ? "is a folder" : "is not a regular file (a FIFO, device or socket)";
-        ::close(fd);
+        *error = QString::fromLocal8Bit(reason.c_str());
         return nullptr;
     }
     auto file = std::make_unique<QFile>();
@@ -209,6 +137,40 @@ QImage readPicture(QIODevice *device, QString *error, bool *incomplete)
 engine::PixelGrid readScaledPicture(QIODevice *device,
                                     const std::function<engine::PixelSize(engine::PixelSize)> &target, QString *error,
                                     bool *incomplete)
+{
+    // BMP, JPEG, PNG, GIF and WebP through the decoder, as the converter reads them, so that both
+    // programs make the same page of a scaled picture; Qt's readers for the other formats.
+    QByteArray bytes = device->readAll();
+    decode::Request request;
+    request.clipWidth = request.clipHeight = 0;
+    request.background = uint32_t(toColorValue(kPictureBackground.rgb()));
+    request.scaleTarget = [&](int width, int height) {
+        const engine::PixelSize size = target({width, height});
+        return std::pair{size.width, size.height};
+    };
+    const decode::Result decoded = decode::decodePicture(reinterpret_cast<const uint8_t *>(bytes.constData()),
+                                                         std::size_t(bytes.size()), request);
+    if (decoded.format != decode::Format::Unknown || bytes.isEmpty()) {
+        if (!decoded.ok()) {
+            if (error) *error = QString::fromStdString(decoded.error);
+            return {};
+        }
+        if (incomplete) *incomplete = decoded.incomplete;
+        const decode::Canvas &canvas = decoded.canvas;
+        return engine::scalePixels({canvas.pixels.data(), canvas.width, canvas.height, canvas.width},
+                                   target({decoded.pictureWidth, decoded.pictureHeight}));
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readScaledWithQt(&buffer, target, error, incomplete);
+}
+
+namespace {
+
+// The whole picture through Qt's readers, scaled premultiplied, then laid over the background.
+engine::PixelGrid readScaledWithQt(QIODevice *device,
+                                   const std::function<engine::PixelSize(engine::PixelSize)> &target, QString *error,
+                                   bool *incomplete)
 {
     if (!readable(device, error, incomplete)) return {};
     QImageReader reader(device);
@@ -246,6 +208,8 @@ engine::PixelGrid readScaledPicture(QIODevice *device,
     }
     return grid;
 }
+
+} // namespace
 
 QImage readFittedPicture(const QString &path, QString *error)
 {

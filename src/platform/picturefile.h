@@ -35,8 +35,9 @@ QImage readFittedPicture(const QString &path, QString *error = nullptr);
 inline const QColor kPictureBackground = Qt::white;
 
 // The whole picture scaled to the size that target gives for its own size, transparent parts
-// showing the background, as 0x00BBGGRR. A JPEG is decoded at a half, a quarter or an eighth of
-// its size where that is still at least the target, which spares time and most of the memory.
+// showing the background, as 0x00BBGGRR: through the decoder, as the converter reads it, for the
+// formats it knows (the same page in both programs), else through Qt's readers. A JPEG is decoded
+// at a half, a quarter or an eighth of its size where that is still at least the target.
 // An empty grid means the picture is not readable; error then says why (as readPicture()).
 engine::PixelGrid readScaledPicture(QIODevice *device,
                                     const std::function<engine::PixelSize(engine::PixelSize)> &target,

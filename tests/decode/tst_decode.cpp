@@ -13,8 +13,6 @@ namespace {
 // Where the decoder is meant to differ from Qt's readers, and why; it must still read these.
 const QHash<QString, const char *> kExceptions = {
     {"truncated.bmp", "Qt leaves the rows a bitmap lacks as they lay in memory; the decoder shows them black"},
-    {"truncated.gif", "Qt keeps every pixel before the cut; giflib reads whole data blocks, so the decoder keeps "
-                      "the rows before the last block"},
 };
 
 // Over the background the window and the converter put behind transparent pixels.
@@ -95,14 +93,22 @@ void tst_decode::requests_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("clip"); // width and height kept; 0 keeps the whole picture
     QTest::addColumn<int>("maxScans");
+    QTest::addColumn<int>("target"); // the side the caller scales to; 0: none
     QTest::addColumn<QString>("expected"); // the canvas's size, or the error
-    QTest::newRow("the whole of a picture beyond the box") << "larger.jpg" << 0 << 1000 << "320 x 320";
-    QTest::newRow("a corner of it") << "larger.png" << 5 << 1000 << "5 x 5";
-    QTest::newRow("more scans than allowed") << "progressive.jpg" << 300 << 2 << "a progressive JPEG of more than 2 scans";
-    QTest::newRow("as many scans as allowed") << "progressive.jpg" << 300 << 10 << "16 x 16";
-    QTest::newRow("coefficients past the memory allowed")
-        << "huge-progressive.jpg" << 300 << 1000
-        << "a 30000 x 30000 picture can need more than the 128 MiB allowed for decoding";
+    const auto row = [](const char *name, const char *file, int clip, int maxScans, int target, const char *expected) {
+        QTest::newRow(name) << file << clip << maxScans << target << expected;
+    };
+    row("the whole of a picture beyond the box", "larger.jpg", 0, 1000, 0, "320 x 320");
+    row("a JPEG shrunk by its decoder to an eighth", "larger.jpg", 0, 1000, 40, "40 x 40");
+    row("a JPEG shrunk to a quarter, as an eighth is too small", "larger.jpg", 0, 1000, 41, "80 x 80");
+    row("only JPEGs are shrunk by their decoder", "larger.png", 0, 1000, 40, "320 x 320");
+    row("a corner of it", "larger.png", 5, 1000, 0, "5 x 5");
+    row("more scans than allowed", "progressive.jpg", 300, 2, 0, "a JPEG of 10 scans (more than 2) is taken as damaged");
+    row("as many scans as allowed", "progressive.jpg", 300, 10, 0, "16 x 16");
+    row("coefficients past the memory allowed", "huge-progressive.jpg", 300, 1000, 0,
+        "a 30000 x 30000 picture can need more than the 128 MiB allowed for decoding");
+    row("a JPEG cut short", "truncated.jpg", 300, 300, 0, "16 x 64, incomplete");
+    row("a GIF cut short", "truncated.gif", 300, 300, 0, "16 x 64, incomplete");
 }
 
 void tst_decode::requests()
@@ -110,14 +116,17 @@ void tst_decode::requests()
     QFETCH(QString, file);
     QFETCH(int, clip);
     QFETCH(int, maxScans);
+    QFETCH(int, target);
     QFETCH(QString, expected);
     QFile picture(QString(TEST_DATA_DIR) + "/pictures/" + file);
     QVERIFY(picture.open(QIODevice::ReadOnly));
     decode::Request request;
     request.clipWidth = request.clipHeight = clip;
     request.maxJpegScans = maxScans;
+    if (target > 0) request.scaleTarget = [&](int, int) { return std::pair{target, target}; };
     const decode::Result result = decode::decodeFile(picture.handle(), request);
-    const QString canvas = QString("%1 x %2").arg(result.canvas.width).arg(result.canvas.height);
+    const QString canvas = QString("%1 x %2").arg(result.canvas.width).arg(result.canvas.height) +
+                           (result.incomplete ? ", incomplete" : "");
     QCOMPARE(result.ok() ? canvas : QString::fromStdString(result.error), expected);
 }
 

@@ -13,11 +13,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    QStringList arguments{"lumirune-convert"};
+    std::vector<std::string> arguments{"lumirune-convert"};
     for (const std::string &argument : splitInput(data, size, '\0'))
-        arguments << QString::fromUtf8(argument);
+        arguments.push_back(argument);
     const cli::ConvertJob job = cli::parseArguments(arguments);
-    if (!job.error.isEmpty() || job.helpRequested || job.versionRequested) return 0;
+    if (!job.error.empty() || job.helpRequested || job.versionRequested) return 0;
     const engine::ScanSettings &s = job.settings;
     const int quality = int(s.quality);
     std::u32string message; // Windows-1252 bytes back to characters; allowed ones are all Latin-1
@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         message += c;
     // Scaled pictures may be up to 2000 pixels a side; the area is checked again on the picture.
     const int side = job.size.any() ? engine::kMaxScaledSide : engine::kDrawingAreaSize;
-    if (job.pictures.isEmpty() || (!job.output.isEmpty() && job.pictures.size() > 1) ||
-        !engine::areaWithin(s.area, {side, side}) || job.pictures.count("-") > 1 || job.jobs < 0 ||
+    if (job.pictures.empty() || (!job.output.empty() && job.pictures.size() > 1) ||
+        !engine::areaWithin(s.area, {side, side}) || std::count(job.pictures.begin(), job.pictures.end(), "-") > 1 || job.jobs < 0 ||
         job.jobs > cli::kMostJobs || s.pixelCount != s.area.pixelCount() || quality != s.quality || quality < 10 ||
         quality > 100 || quality % 10 != 0 || s.page.fontSize.size() != 1 || s.page.fontSize[0] < '1' ||
         s.page.fontSize[0] > '7' || message.empty() || engine::firstDisallowedChar(message))
