@@ -71,12 +71,8 @@ QString clipped(const QWidget *control)
             return control->objectName() + " has words under " + over->objectName();
     }
     if (needed.width() <= size.width() && needed.height() <= size.height()) return QString();
-    return QString("%1 needs %2 x %3, has %4 x %5")
-        .arg(control->objectName())
-        .arg(needed.width())
-        .arg(needed.height())
-        .arg(size.width())
-        .arg(size.height());
+    const auto text = [](QSize s) { return QString("%1 x %2").arg(s.width()).arg(s.height()); };
+    return QString("%1 needs %2, has %3").arg(control->objectName(), text(needed), text(size));
 }
 
 } // namespace
