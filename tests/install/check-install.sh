@@ -39,6 +39,10 @@ tree)
     root=$work/root
     DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
     (cd "$root" && find . -type f -o -type l | sed 's|^\./||') | compare "the install tree"
+    # No library search path of our own, so none can name the current folder.
+    for program in "$build"/src/app/lumirune "$build"/src/cli/lumirune-convert "$root"/usr/bin/lumirune*; do
+        ! readelf -d "$program" | grep -qE 'R(UN)?PATH' || fail "${program#"$work"/} carries a library search path"
+    done
 
     # The software centre lists the version the program reports.
     reported=$("$root/usr/bin/lumirune" --version)
