@@ -107,6 +107,12 @@ Structure inspectStructure(const uint8_t *data, std::size_t size)
     }
 }
 
+std::string tooManyScans(int scans, int maxScans)
+{
+    return "a JPEG of " + std::to_string(scans) + " scans (more than " + std::to_string(maxScans) +
+           ") is taken as damaged";
+}
+
 const char *formatName(Format format)
 {
     switch (format) {
@@ -139,8 +145,7 @@ Result decodePicture(const uint8_t *data, std::size_t size, const Request &reque
             // Refused before decoding: each scan costs a pass over the whole picture.
             const Structure structure = inspectStructure(data, size);
             if (structure.scans > request.maxJpegScans) {
-                result.error = "a JPEG of " + std::to_string(structure.scans) + " scans (more than " +
-                               std::to_string(request.maxJpegScans) + ") is taken as damaged";
+                result.error = tooManyScans(structure.scans, request.maxJpegScans);
                 break;
             }
             result.incomplete = structure.truncated;

@@ -27,6 +27,14 @@ struct Structure
 // For JPEG and GIF; nothing for the other formats.
 Structure inspectStructure(const uint8_t *data, std::size_t size);
 
+// A progressive JPEG is decoded once per scan: tens of thousands of scans take minutes. Real
+// pictures have about ten; libjpeg-turbo's tools suggest a limit of a few hundred.
+inline constexpr int kMaxJpegScans = 300;
+// Bytes one picture may take to decode, whatever its file claims.
+inline constexpr std::size_t kMemoryLimit = std::size_t(128) << 20;
+// The reason a JPEG of that many scans is refused.
+std::string tooManyScans(int scans, int maxScans = kMaxJpegScans);
+
 struct Request
 {
     // Only the top-left clipWidth x clipHeight pixels are kept (and, where the format allows,
@@ -39,10 +47,9 @@ struct Request
     // reason. Bitmaps, PNG, GIF and WebP count their whole picture at 4 bytes a pixel (16-bit PNG
     // at 8), as Qt's readers did; JPEG counts what libjpeg keeps (the rows decoded, or every
     // coefficient of a progressive picture).
-    std::size_t memoryLimit = std::size_t(128) << 20;
-    // A progressive JPEG with more scans than this is refused: each scan costs a pass over the
-    // whole picture, and a few hundred bytes can hold thousands of them.
-    int maxJpegScans = 300;
+    std::size_t memoryLimit = kMemoryLimit;
+    // A progressive JPEG with more scans than this is refused.
+    int maxJpegScans = kMaxJpegScans;
     // For a caller that scales the whole picture (no clip): given the picture's size, the size it
     // will be scaled to. A JPEG is then decoded at a half, a quarter or an eighth of its size where
     // that is still at least this in both directions, which spares time and most of the memory;

@@ -17,10 +17,6 @@ namespace platform {
 
 namespace {
 
-// A progressive JPEG is decoded once per scan: tens of thousands of scans take the decoder
-// minutes. Real pictures have about ten; libjpeg-turbo's tools suggest a limit of a few hundred.
-constexpr int kMaxJpegScans = 300;
-
 // The structure of the picture in device, where its bytes can be seen without reading it.
 decode::Structure structureOf(QIODevice *device)
 {
@@ -42,17 +38,14 @@ decode::Structure structureOf(QIODevice *device)
 
 // What decoding one picture may take, so that neither program grows past about 200 MiB whatever
 // the file claims. Qt's own default is not the same in every version (128 MiB in 6.4, 256 in others).
-constexpr int kDecodeLimitMiB = 128;
+constexpr int kDecodeLimitMiB = int(decode::kMemoryLimit >> 20);
 
 // Refuses what no reader should try (a JPEG of hundreds of scans) and sets the decoding limits.
 bool readable(QIODevice *device, QString *error, bool *incomplete)
 {
     const decode::Structure structure = structureOf(device);
-    if (structure.scans > kMaxJpegScans) {
-        if (error)
-            *error = QString("a JPEG of %1 scans (more than %2) is taken as damaged")
-                         .arg(structure.scans)
-                         .arg(kMaxJpegScans);
+    if (structure.scans > decode::kMaxJpegScans) {
+        if (error) *error = QString::fromStdString(decode::tooManyScans(structure.scans));
         return false;
     }
     if (incomplete) *incomplete = structure.truncated;
