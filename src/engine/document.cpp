@@ -54,6 +54,10 @@ DocumentWriter::~DocumentWriter()
 void DocumentWriter::fail(const char *what, const std::string &reason)
 {
     discard();
+    if (m_ownsFd && m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
     m_open = false;
     m_failed = true;
     throw Failure(ErrorNumber::FileAccess, std::string(what) + " \"" + m_path + "\": " + reason, "DocumentWriter");
@@ -63,23 +67,25 @@ void DocumentWriter::start(PageFile &page, const PageOptions &options)
 {
     close();
     m_path = page.path();
-    m_stream = -1;
     m_device = page.device();
     m_inode = page.inode();
-    m_piecesWritten = 0;
+    m_piecesWritten = m_piecesAtOpen = 0;
     m_size = 0;
     m_failed = false;
     m_open = true;
+    m_fd = page.release();
+    m_ownsFd = true;
     append(documentHead(options));
-    writeOut(page.release());
+    writeOut();
 }
 
 void DocumentWriter::startOn(int fd, const std::string &name, const PageOptions &options)
 {
     close();
     m_path = name;
-    m_stream = fd;
-    m_piecesWritten = 0;
+    m_fd = fd;
+    m_ownsFd = false;
+    m_piecesWritten = m_piecesAtOpen = 0;
     m_size = 0;
     m_failed = false;
     m_open = true;
@@ -89,11 +95,17 @@ void DocumentWriter::startOn(int fd, const std::string &name, const PageOptions 
 void DocumentWriter::flush()
 {
     if (!m_open || m_used == 0) return;
-    if (m_stream < 0) return writeOut(reopen());
-    // A copy of the descriptor, as writeOut() closes what it is given.
-    const int fd = ::fcntl(m_stream, F_DUPFD_CLOEXEC, 0);
-    if (fd < 0) fail("Cannot write", std::strerror(errno));
-    writeOut(fd);
+    if (m_fd < 0) {
+        m_fd = reopen();
+        m_piecesAtOpen = m_piecesWritten;
+    }
+    writeOut();
+}
+
+void DocumentWriter::pause()
+{
+    flush();
+    closePage();
 }
 
 // The page by name again, but only the very file this writer started: a link, a FIFO or another
@@ -123,13 +135,13 @@ int DocumentWriter::reopen()
 }
 
 // write() rather than a stream: it tells how many bytes landed when the disk fills part-way.
-// Takes fd and closes it.
-void DocumentWriter::writeOut(int fd)
+void DocumentWriter::writeOut()
 {
-    const off_t start = ::lseek(fd, 0, SEEK_END);
+    // A stream (standard output) may be a file that others write too: where its end is now.
+    const off_t start = m_ownsFd ? m_size : ::lseek(m_fd, 0, SEEK_END);
     std::size_t landed = 0;
     while (landed < m_used) {
-        const ssize_t n = ::write(fd, m_buffer.get() + landed, m_used - landed);
+        const ssize_t n = ::write(m_fd, m_buffer.get() + landed, m_used - landed);
         if (n > 0) {
             landed += std::size_t(n);
         } else if (n < 0 && errno == EINTR) {
@@ -137,19 +149,35 @@ void DocumentWriter::writeOut(int fd)
         } else {
             const int error = n < 0 ? errno : ENOSPC;
             const char *what = "Cannot write";
-            if (landed > 0 && start >= 0 && ::ftruncate(fd, start + off_t(lastPieceEnd(landed))) != 0)
+            if (landed > 0 && start >= 0 && ::ftruncate(m_fd, start + off_t(lastPieceEnd(landed))) != 0)
                 what = "Cannot write (and the page ends in a cut piece)";
             m_piecesWritten += piecesUpTo(lastPieceEnd(landed));
             m_size = start + off_t(lastPieceEnd(landed));
-            ::close(fd);
             fail(what, std::strerror(error));
         }
     }
-    // A failed close may have lost what was written (NFS): nothing of it counts as written then.
-    if (::close(fd) != 0) fail("Cannot write", std::strerror(errno));
-    m_piecesWritten += piecesUpTo(m_used);
+    m_piecesWritten += m_pendingPieces;
     m_size = start + off_t(m_used);
     discard();
+}
+
+// Closes the page, if this writer opened it. A page removed while it was open took what was
+// written with it; a failed close may have lost it (NFS): nothing written since it was opened
+// counts as written then.
+void DocumentWriter::closePage()
+{
+    if (m_fd < 0 || !m_ownsFd) return; // a stream stays open
+    const int fd = m_fd;
+    m_fd = -1;
+    struct stat info
+    {
+    };
+    const bool removed = ::fstat(fd, &info) == 0 && info.st_nlink == 0;
+    if (::close(fd) != 0 || removed) {
+        const int error = errno;
+        m_piecesWritten = m_piecesAtOpen;
+        fail("Cannot write", removed ? "the page was removed while it was written" : std::strerror(error));
+    }
 }
 
 std::size_t DocumentWriter::lastPieceEnd(std::size_t limit) const
@@ -177,6 +205,7 @@ void DocumentWriter::discard()
 {
     std::fill_n(m_pieceEnds.get(), m_used / 64 + 1, 0);
     m_used = 0;
+    m_pendingPieces = 0;
 }
 
 void DocumentWriter::makeRoom(std::size_t n)
@@ -207,7 +236,7 @@ void DocumentWriter::finish(std::string_view tail)
 void DocumentWriter::close()
 {
     if (!m_open) return;
-    flush();
+    pause();
     m_open = false;
 }
 

@@ -36,8 +36,9 @@ std::string documentTail(Tail tail, bool insertPre);
 
 // Writes one output page: the head, the pixel pieces, then exactly one tail. Bytes are written
 // as given (Windows-1252 text). Pieces are buffered; flush() makes the file on disk complete up to
-// the last piece, and callers flush wherever control leaves the scan. The file is opened by name
-// for each flush and closed again, so nothing of it stays open while events run.
+// the last piece. The page stays open while the scan runs alone and is closed by pause() wherever
+// control leaves the scan, so nothing of it stays open while events run; the next write opens it
+// by name again.
 // Every failure to create or write the file throws Failure (FileAccess); a write that stops part-way
 // (disk full, file size limit) cuts the file back to the last whole piece that landed.
 class DocumentWriter
@@ -67,11 +68,27 @@ public:
     {
         m_used = end - m_buffer.get();
         m_pieceEnds[m_used / 64] |= uint64_t(1) << (m_used % 64);
+        ++m_pendingPieces;
     }
-    // Appends buffered pieces to the file by name, as a writer that opened it per piece would: a
-    // removed page is created again (exclusively), a folder that is gone or read-only fails, and
-    // so does a name that now holds another file, a link or anything else.
+    // commit() for n pieces written one after another at start, the i-th ending at start + ends[i].
+    void commitPieces(const char *start, const uint32_t *ends, std::size_t n)
+    {
+        const std::size_t base = std::size_t(start - m_buffer.get());
+        uint64_t *pieceEnds = m_pieceEnds.get(); // in a local: the stores below could alias the member
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t end = base + ends[i];
+            pieceEnds[end / 64] |= uint64_t(1) << (end % 64);
+        }
+        m_pendingPieces += int64_t(n);
+        if (n > 0) m_used = base + ends[n - 1];
+    }
+    // Appends buffered pieces to the page. A page closed by pause() is opened by name again, as a
+    // writer that opened it per piece would: a removed page is created again (exclusively), a
+    // folder that is gone or read-only fails, and so does a name that now holds another file, a
+    // link or anything else.
     void flush();
+    // Flushes and closes the page: control is about to leave the scan.
+    void pause();
     // Appends the tail and closes the file; the page is finished.
     void finish(std::string_view tail);
     // Writes what is buffered and closes the file without a tail.
@@ -85,14 +102,17 @@ public:
 private:
     [[noreturn]] void fail(const char *what, const std::string &reason);
     int reopen();
-    void writeOut(int fd);
+    void writeOut();
+    void closePage();
     std::size_t lastPieceEnd(std::size_t limit) const;
     int64_t piecesUpTo(std::size_t limit) const;
     void discard();
     void makeRoom(std::size_t n);
 
     std::string m_path;
-    int m_stream = -1;  // written to in place of the page by name when set
+    int m_fd = -1;      // the page while it is open
+    bool m_ownsFd = false; // false for a stream, which stays open
+    int64_t m_piecesAtOpen = 0; // a failed close loses what was written since the page was opened
     dev_t m_device = 0; // the file this writer created or was given
     ino_t m_inode = 0;
     off_t m_size = 0; // what the page holds after the last write
@@ -105,6 +125,7 @@ private:
     std::unique_ptr<uint64_t[]> m_pieceEnds{new uint64_t[kBufferLimit / 64 + 1]()};
     std::size_t m_capacity = kBufferLimit;
     std::size_t m_used = 0;
+    int64_t m_pendingPieces = 0;
 };
 
 } // namespace engine
