@@ -39,6 +39,10 @@ public:
         }
     }
     int32_t pixel(int x, int y) override { return m_pixels[y * 300 + x]; }
+    void pixels(int x, int y, int n, int32_t *out) override
+    {
+        std::copy_n(m_pixels.begin() + y * 300 + x, n, out);
+    }
 
 private:
     std::vector<int32_t> m_pixels;

@@ -12,8 +12,6 @@ namespace engine {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
 void appendTwoDigits(std::string &out, int value)
 {
     if (value < 10) out += '0';
@@ -71,19 +69,6 @@ std::string rgbText(uint32_t rgb)
     return out;
 }
 
-char *writeHex(char *out, uint32_t rgb)
-{
-    // Two digits per table entry: at quality 100 nearly every pixel opens a run and writes these.
-    static const std::array<std::array<char, 2>, 256> kPairs = [] {
-        std::array<std::array<char, 2>, 256> pairs{};
-        for (int byte = 0; byte < 256; ++byte)
-            pairs[byte] = {kHexDigits[byte >> 4], kHexDigits[byte & 0xF]};
-        return pairs;
-    }();
-    for (int shift = 16; shift >= 0; shift -= 8)
-        out = std::copy_n(kPairs[(rgb >> shift) & 0xFF].data(), 2, out);
-    return out;
-}
 
 void appendHex(std::string &out, uint32_t rgb)
 {

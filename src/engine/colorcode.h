@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -36,7 +37,7 @@ public:
     // Encodes one colour; values outside 0..16777215 are taken modulo 2^24 (-1 is white).
     // Returns the emitted colour as 0x00RRGGBB, the order its hex text is written in.
     // Defined here so that the scan, which calls it for every pixel, can inline it.
-    uint32_t ConvertRGB(int32_t color)
+    [[gnu::always_inline]] uint32_t ConvertRGB(int32_t color)
     {
         const uint32_t c = static_cast<uint32_t>(color) & 0xFFFFFF;
         if (m_tolerance == 0 && m_state.encoded) return m_emitted = exactColor(c);
@@ -50,6 +51,8 @@ public:
     uint32_t ConvertRGB(std::string_view colortext);
 
     const ColorState &state() const { return m_state; }
+    // Whether a drift may leave its 16-bit field: only with a band far wider than any quality offered.
+    bool mayOverflow() const { return m_tolerance > INT16_MAX - 255; }
 
     // Six upper-case hex digits of the last emitted colour, RRGGBB, as ConvertRGB returned it;
     // empty before the first pixel.
@@ -85,8 +88,25 @@ private:
     uint32_t m_emitted = 0; // what the last ConvertRGB returned
 };
 
+// Two upper-case hex digits per byte value: at quality 100 nearly every pixel opens a run and
+// writes six of them.
+inline constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
+    constexpr char digits[] = "0123456789ABCDEF";
+    std::array<std::array<char, 2>, 256> pairs{};
+    for (int byte = 0; byte < 256; ++byte)
+        pairs[byte] = {digits[byte >> 4], digits[byte & 0xF]};
+    return pairs;
+}();
+
 // Writes the six hex digits of a 0x00RRGGBB value at out; returns the end.
-char *writeHex(char *out, uint32_t rgb);
+inline char *writeHex(char *out, uint32_t rgb)
+{
+    // A pair at a time: two-byte moves rather than six single bytes.
+    std::memcpy(out, kHexPairs[(rgb >> 16) & 0xFF].data(), 2);
+    std::memcpy(out + 2, kHexPairs[(rgb >> 8) & 0xFF].data(), 2);
+    std::memcpy(out + 4, kHexPairs[rgb & 0xFF].data(), 2);
+    return out + 6;
+}
 // Appends the six hex digits of a 0x00RRGGBB value.
 void appendHex(std::string &out, uint32_t rgb);
 // The texts an emitted 0x00RRGGBB colour is shown as: "FF0000" and "2550000".

@@ -85,11 +85,9 @@ int32_t toInt32(std::string_view text, const char *source)
     return static_cast<int32_t>(toWhole(text, INT32_MIN, INT32_MAX, source));
 }
 
-int16_t checkedInt16(int32_t value, const char *what, const char *source)
+void int16Overflow(const char *what, const char *source)
 {
-    if (value < INT16_MIN || value > INT16_MAX)
-        throw Failure(ErrorNumber::Overflow, std::string("Overflow: ") + what + " leaves the 16-bit range", source);
-    return static_cast<int16_t>(value);
+    throw Failure(ErrorNumber::Overflow, std::string("Overflow: ") + what + " leaves the 16-bit range", source);
 }
 
 std::string shortestDecimal(double value)

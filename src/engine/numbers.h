@@ -20,8 +20,14 @@ double roundHalfEven(double value);
 int16_t toInt16(std::string_view text, const char *source);
 int32_t toInt32(std::string_view text, const char *source);
 
+[[noreturn, gnu::cold]] void int16Overflow(const char *what, const char *source);
 // A whole number kept in a signed 16-bit field; throws Failure (Overflow) when it does not fit.
-int16_t checkedInt16(int32_t value, const char *what, const char *source);
+// Inline: the scan checks its position at every pixel.
+inline int16_t checkedInt16(int32_t value, const char *what, const char *source)
+{
+    if (value < INT16_MIN || value > INT16_MAX) int16Overflow(what, source);
+    return static_cast<int16_t>(value);
+}
 
 // The shortest decimal text that reads back as the same double: 11 -> "11", 11.5 -> "11.5".
 std::string shortestDecimal(double value);

@@ -3,6 +3,7 @@
 
 #include "scan.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -76,6 +77,12 @@ public:
     {
         if (x < 0 || y < 0 || x >= m_grid.width || y >= m_grid.height) return -1;
         return int32_t(m_grid.pixels[std::size_t(y) * m_grid.width + x]);
+    }
+    void pixels(int x, int y, int n, int32_t *out) override
+    {
+        if (y < 0 || y >= m_grid.height || x < 0 || x + n > m_grid.width) return PixelSource::pixels(x, y, n, out);
+        const uint32_t *row = m_grid.pixels.data() + std::size_t(y) * m_grid.width + x;
+        std::copy(row, row + n, out);
     }
 
 private:

@@ -20,14 +20,47 @@ int16_t checked16(int32_t value)
     return checkedInt16(value, "scan position", "Scanner");
 }
 
+constexpr std::string_view kOpenRun = "<font color=#";
+constexpr std::string_view kNextRun = "</font><font color=#";
+constexpr std::string_view kRowEnd = "</font><br>";
+constexpr std::string_view kAmp = "&amp;";
+// Longest piece: a new run, two characters written as "&amp;", and the row end.
+constexpr std::size_t kLongestPiece = kNextRun.size() + 7 + 2 * kAmp.size() + kRowEnd.size();
+
+// Writes one pixel's piece of an HTML page at out and returns the end.
+inline char *writeHtmlPiece(char *out, uint32_t rgb, bool newRun, bool firstOfRow, const char *chars, int count,
+                            bool rowEnd)
+{
+    if (newRun) {
+        // Copies of a fixed length each, which compile to a few moves.
+        if (firstOfRow)
+            out = std::copy(kOpenRun.begin(), kOpenRun.end(), out);
+        else
+            out = std::copy(kNextRun.begin(), kNextRun.end(), out);
+        out = writeHex(out, rgb);
+        *out++ = '>';
+    }
+    for (int i = 0; i < count; ++i) {
+        // A bare '&' could start a character reference that swallows the characters after it.
+        if (chars[i] == '&')
+            out = std::copy(kAmp.begin(), kAmp.end(), out);
+        else
+            *out++ = chars[i];
+    }
+    if (rowEnd) out = std::copy(kRowEnd.begin(), kRowEnd.end(), out);
+    return out;
+}
+
 } // namespace
 
 Conversion::Conversion(ScanSettings settings)
     : scanx(settings.area.x1), scany(settings.area.y1), areax1(settings.area.x1), areay1(settings.area.y1),
       areax2(settings.area.x2), areay2(settings.area.y2), totallines(checked16(settings.area.height())),
       m_settings(std::move(settings)), m_replacements(m_settings.replacements), m_encoder(m_settings.quality),
-      m_random(m_settings.seed)
+      m_draw(m_settings.message, m_settings.randomOrder, m_settings.twoCharsPerPixel, m_settings.seed)
 {
+    // One colour per pixel until the next pause; most scans never pause before the end.
+    m_unflushedRgb.reserve(std::size_t(std::clamp(m_settings.pixelCount, 0, 1 << 20)));
 }
 
 void Conversion::startDocument(PageFile &page)
@@ -35,9 +68,9 @@ void Conversion::startDocument(PageFile &page)
     m_writer.start(page, m_settings.page);
 }
 
-void Conversion::flush()
+void Conversion::pause()
 {
-    m_writer.flush();
+    m_writer.pause();
     m_unflushedFrom += int32_t(m_unflushedRgb.size());
     m_unflushedRgb.clear();
 }
@@ -66,6 +99,12 @@ ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
     try {
         for (int32_t count = 1; count <= m_settings.pixelCount; ++count) {
             if (m_stopconvert) return ScanResult::Stopped;
+            // Pixels that need nothing after their piece go in stretches; the one after a stretch
+            // takes the steps below.
+            if (const int32_t n = stretchLength(count); n > 0) {
+                convertStretch(pixels, n);
+                count += n;
+            }
             scanx = checked16(scanx + 1);
             const int32_t color = pixels.pixel(scanx - 1, scany);
             m_pixelcolor = m_replacements.empty() ? PixelColor{true, color, {}} : m_replacements.apply(color);
@@ -73,7 +112,7 @@ ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
             if (scanx == areax2) endRow();
             if (scany == areay2) break;
             if (eventsDue(count)) {
-                flush();
+                pause();
                 host.processEvents();
                 m_eventsDue = std::chrono::steady_clock::now() + m_settings.eventInterval;
             }
@@ -123,60 +162,76 @@ uint32_t Conversion::encodePixel()
 
 void Conversion::appendPiece(uint32_t rgb)
 {
-    static constexpr std::string_view kOpenRun = "<font color=#";
-    static constexpr std::string_view kNextRun = "</font><font color=#";
-    static constexpr std::string_view kRowEnd = "</font><br>";
-    static constexpr std::string_view kAmp = "&amp;";
-    // Longest piece: a new run, two characters written as "&amp;", and the row end.
-    constexpr std::size_t kLongestPiece = kNextRun.size() + 7 + 2 * kAmp.size() + kRowEnd.size();
-
-    // The characters are drawn before anything is written: writes through a char pointer could
-    // alias the generator's state and force it through memory for every character.
-    const int chars = m_settings.message.empty() ? 0 : m_settings.twoCharsPerPixel ? 2 : 1;
     char picked[2];
-    for (int i = 0; i < chars; ++i)
-        picked[i] = nextMessageChar();
-
+    const int chars = m_draw.draw(picked);
+    const bool rowStart = scanx == areax1 + 1;
+    const bool newRun = rowStart || rgb != m_previousRgb;
+    const bool rowEnd = scanx == areax2;
     if (m_settings.page.format != PageFormat::Html) {
-        const bool rowStart = scanx == areax1 + 1;
-        const TerminalPiece piece{rgb, picked, chars, rowStart, rowStart || rgb != m_previousRgb, scanx == areax2};
+        const TerminalPiece piece{rgb, picked, chars, rowStart, newRun, rowEnd};
         m_writer.commit(writeTerminalPiece(m_writer.reserve(kLongestTerminalPiece), m_settings.page.format,
                                            m_settings.page, piece));
-        m_previousRgb = rgb;
-        m_unflushedRgb.push_back(rgb);
-        return;
+    } else {
+        m_writer.commit(writeHtmlPiece(m_writer.reserve(kLongestPiece), rgb, newRun, rowStart, picked, chars, rowEnd));
     }
-    char *out = m_writer.reserve(kLongestPiece);
-    const bool firstOfRow = scanx == areax1 + 1;
-    if (firstOfRow || rgb != m_previousRgb) {
-        const std::string_view open = firstOfRow ? kOpenRun : kNextRun;
-        out = std::copy(open.begin(), open.end(), out);
-        out = writeHex(out, rgb);
-        *out++ = '>';
-    }
-    for (int i = 0; i < chars; ++i) {
-        const char c = picked[i];
-        // A bare '&' could start a character reference that swallows the characters after it.
-        if (c == '&')
-            out = std::copy(kAmp.begin(), kAmp.end(), out);
-        else
-            *out++ = c;
-    }
-    if (scanx == areax2) out = std::copy(kRowEnd.begin(), kRowEnd.end(), out);
     m_previousRgb = rgb;
     m_unflushedRgb.push_back(rgb);
-    m_writer.commit(out);
 }
 
-char Conversion::nextMessageChar()
+// How many pixels from pixel number count on can go through convertStretch(): HTML pixels of
+// plain colours inside one row, none of them the row's last, and no point where events may be
+// due. 0 where the general steps are needed.
+int32_t Conversion::stretchLength(int32_t count) const
 {
-    const std::string &message = m_settings.message;
-    if (m_settings.randomOrder) {
-        // floor(r * L) for r = draw / 2^32, uniform in [0, 1).
-        return message[(uint64_t(m_random.next()) * message.size()) >> 32];
+    if (count == 1 || m_settings.eventInterval.count() == 0 || !m_replacements.empty() ||
+        m_settings.page.format != PageFormat::Html || m_encoder.mayOverflow() || scany == areay2 || scanx < areax1)
+        return 0;
+    const int32_t toRowEnd = areax2 - 1 - scanx; // the row's last pixel takes the general steps
+    const int32_t toClockCheck = kClockStride - 1 - (count - 1) % kClockStride;
+    return std::max(0, std::min({toRowEnd, toClockCheck, m_settings.pixelCount - count}));
+}
+
+// The general steps for n pixels of the current row, with the scan's state in locals: writes
+// through a char pointer could alias members and would force them through memory per character.
+void Conversion::convertStretch(PixelSource &pixels, int32_t n)
+{
+    // The characters per pixel fixed at compile time, so their loops unroll.
+    switch (m_draw.perPixel()) {
+    case 0: return convertStretchOf<0>(pixels, n);
+    case 1: return convertStretchOf<1>(pixels, n);
+    default: return convertStretchOf<2>(pixels, n);
     }
-    if (++m_msgpos > message.size()) m_msgpos = 1;
-    return message[m_msgpos - 1];
+}
+
+template <int CharsPerPixel> void Conversion::convertStretchOf(PixelSource &pixels, int32_t n)
+{
+    int32_t colors[kClockStride];
+    pixels.pixels(scanx, scany, n, colors);
+    ColorEncoder encoder = m_encoder;
+    MessageDraw draw = m_draw;
+    uint32_t previous = m_previousRgb;
+    bool rowStart = scanx == areax1;
+    const std::size_t recorded = m_unflushedRgb.size();
+    m_unflushedRgb.resize(recorded + std::size_t(n));
+    uint32_t *rgbs = m_unflushedRgb.data() + recorded;
+    char *const start = m_writer.reserve(std::size_t(n) * kLongestPiece);
+    char *out = start;
+    uint32_t ends[kClockStride]; // committed after the loop, which then stores nothing but text
+    for (int32_t i = 0; i < n; ++i) {
+        const uint32_t rgb = encoder.ConvertRGB(colors[i]);
+        char picked[2];
+        draw.draw<CharsPerPixel>(picked);
+        out = writeHtmlPiece(out, rgb, rowStart || rgb != previous, rowStart, picked, CharsPerPixel, false);
+        ends[i] = uint32_t(out - start);
+        rgbs[i] = previous = rgb;
+        rowStart = false;
+    }
+    m_writer.commitPieces(start, ends, std::size_t(n));
+    m_encoder = encoder;
+    m_draw = draw;
+    m_previousRgb = previous;
+    m_pixelcolor = PixelColor{true, colors[n - 1], {}};
+    scanx = int16_t(scanx + n);
 }
 
 void Conversion::endRow()

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace engine {
@@ -20,6 +21,12 @@ class PixelSource
 public:
     virtual ~PixelSource() = default;
     virtual int32_t pixel(int x, int y) = 0;
+    // The n pixels from (x, y) rightwards, as pixel() gives them; one call for a stretch of a row.
+    virtual void pixels(int x, int y, int n, int32_t *out)
+    {
+        for (int i = 0; i < n; ++i)
+            out[i] = pixel(x + i, y);
+    }
 };
 
 // The scan's caller. processEvents() is where a window lets STOP clicks and timer ticks through;
@@ -75,6 +82,48 @@ private:
     uint64_t m_state;
 };
 
+// The message characters of each pixel: in message order, or drawn at random.
+class MessageDraw
+{
+public:
+    MessageDraw(const std::string &message, bool randomOrder, bool twoPerPixel, uint32_t seed)
+        : m_message(message), m_random(seed), m_randomOrder(randomOrder),
+          m_perPixel(message.empty() ? 0 : twoPerPixel ? 2 : 1)
+    {
+    }
+    // Writes the next pixel's characters at out and returns how many.
+    int draw(char *out)
+    {
+        for (int i = 0; i < m_perPixel; ++i)
+            out[i] = next();
+        return m_perPixel;
+    }
+    // The same where the count is known to be perPixel().
+    template <int PerPixel> void draw(char *out)
+    {
+        for (int i = 0; i < PerPixel; ++i)
+            out[i] = next();
+    }
+    int perPixel() const { return m_perPixel; }
+
+private:
+    char next()
+    {
+        if (m_randomOrder) {
+            // floor(r * L) for r = draw / 2^32, uniform in [0, 1).
+            return m_message[(uint64_t(m_random.next()) * m_message.size()) >> 32];
+        }
+        if (++m_position > m_message.size()) m_position = 1;
+        return m_message[m_position - 1];
+    }
+
+    std::string_view m_message; // the settings' text, which outlives the draw
+    CharRandom m_random;
+    std::size_t m_position = 0;
+    bool m_randomOrder;
+    int m_perPixel;
+};
+
 // One conversion of a render area into a page: the head, one piece per pixel in row order
 // (equal neighbouring colour texts merged into one font run, every row opening a new run),
 // then the completion tail, or the abort tail when stopped.
@@ -117,20 +166,21 @@ public:
 private:
     uint32_t encodePixel();
     void appendPiece(uint32_t rgb);
-    char nextMessageChar();
+    int32_t stretchLength(int32_t count) const;
+    void convertStretch(PixelSource &pixels, int32_t n);
+    template <int CharsPerPixel> void convertStretchOf(PixelSource &pixels, int32_t n);
     void endRow();
     std::string tailText(Tail tail) const;
     bool eventsDue(int32_t count);
-    void flush();
+    void pause();
 
     ScanSettings m_settings;
     ReplacementList m_replacements;
     ColorEncoder m_encoder;
     DocumentWriter m_writer;
-    CharRandom m_random;
+    MessageDraw m_draw;
     PixelColor m_pixelcolor;
     uint32_t m_previousRgb = 0;
-    std::size_t m_msgpos = 0;
     int32_t m_pixelsDone = 0;
     int32_t m_linesDone = 0;
     // Colour of each pixel whose piece may not be on disk yet, from pixel number m_unflushedFrom.

@@ -90,7 +90,10 @@ private slots:
     void replacements_data();
     void replacements();
     void randomCharactersAreSeededOncePerConversion();
+    void pagesDoNotDependOnEvents_data();
+    void pagesDoNotDependOnEvents();
     void removedPage();
+    void pageRemovedWhileOpenFails();
     void takenNamesAreLeftAlone_data();
     void takenNamesAreLeftAlone();
     void replacedPageFails_data();
@@ -278,6 +281,42 @@ void TestEngine::randomCharactersAreSeededOncePerConversion()
     QVERIFY(body(convert(s, pixels)) != chars);
 }
 
+// The scan runs pixels between two points where events may run in a faster loop of its own; the
+// page is the same whether events run after every pixel or never.
+void TestEngine::pagesDoNotDependOnEvents_data()
+{
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<bool>("randomOrder");
+    QTest::addColumn<bool>("two");
+    QTest::addColumn<QList<int>>("area"); // x1, y1, x2, y2, pixel count
+    QTest::newRow("quality 100, one in order") << 100 << false << false << QList<int>{0, 0, 600, 3, 1800};
+    QTest::newRow("quality 60, two at random") << 60 << true << true << QList<int>{0, 0, 600, 3, 1800};
+    QTest::newRow("an area past the picture") << 100 << true << false << QList<int>{590, 1, 620, 5, 120};
+    QTest::newRow("a count short of the area") << 90 << false << true << QList<int>{3, 0, 303, 3, 700};
+}
+
+void TestEngine::pagesDoNotDependOnEvents()
+{
+    QFETCH(int, quality);
+    QFETCH(bool, randomOrder);
+    QFETCH(bool, two);
+    QFETCH(QList<int>, area);
+    Grid rows(4, QList<int>(600));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 600; ++x)
+            rows[y][x] = (x * 7 % 256) | (x / 5 + y) % 256 << 8 | (x * x) % 253 << 16;
+    GridSource pixels(rows);
+    engine::ScanSettings s = smallScan(1, 1, "A&b");
+    s.area = {int16_t(area[0]), int16_t(area[1]), int16_t(area[2]), int16_t(area[3])};
+    s.pixelCount = area[4];
+    s.quality = quality;
+    s.randomOrder = randomOrder;
+    s.twoCharsPerPixel = two;
+    const QByteArray everyPixel = convert(s, pixels);
+    s.eventInterval = std::chrono::hours(1);
+    QCOMPARE(convert(s, pixels), everyPixel);
+}
+
 // A removed page is written again by name from the next piece on, as a writer opening it per piece would.
 void TestEngine::removedPage()
 {
@@ -287,6 +326,34 @@ void TestEngine::removedPage()
                          if (call == 1) QFile::remove(page());
                      }),
              "BA</font><br></pre>" + kCredit);
+}
+
+// While the scan runs alone the page stays open; one removed then takes what was written with it,
+// which is reported rather than lost in silence.
+void TestEngine::pageRemovedWhileOpenFails()
+{
+    struct RemovingSource : GridSource
+    {
+        using GridSource::GridSource;
+        int32_t pixel(int x, int y) override
+        {
+            if (y == 200 && x == 0) QFile::remove(page);
+            return GridSource::pixel(x, y);
+        }
+        QString page;
+    } pixels(Grid(300, QList<int>(300, 0)));
+    for (QList<int> &row : pixels.rows)
+        for (int x = 0; x < 300; x += 2)
+            row[x] = kRed; // a run per pixel: the buffer fills and is written before row 200
+    pixels.page = page();
+    engine::ScanSettings s = smallScan(300, 300, std::string(8, '&'));
+    s.eventInterval = std::chrono::hours(1);
+    try {
+        convert(s, pixels);
+        QFAIL("a page removed while it was written counted as written");
+    } catch (const engine::Failure &failure) {
+        QVERIFY2(QString(failure.what()).contains("removed while it was written"), failure.what());
+    }
 }
 
 // A name in use in any form is taken: the next number is claimed and nothing is written through a
