@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The picture decoder against Qt's readers as the picture box uses them (top-left 300 x 300):
+// The picture decoder against Qt's readers (the whole picture, cut to the box's top-left 300 x 300):
 // a 300 x 300 photograph-like picture as JPEG, PNG, GIF and BMP, and a 4000 x 3000 JPEG.
 // Prints the first call (Qt loads its plugins then) and the median of later calls in ms, and
 // whether both give the same pixels.
@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -50,6 +51,12 @@ decode::Result decodePath(const QString &path)
     return result;
 }
 
+QImage readWithQt(const QString &path)
+{
+    const QImage whole(path);
+    return whole.copy(whole.rect() & QRect(0, 0, 300, 300));
+}
+
 bool same(const QImage &picture, const decode::Result &decoded)
 {
     if (picture.isNull() || !decoded.ok()) return false;
@@ -85,9 +92,9 @@ int main(int argc, char *argv[])
         const QString path = QDir(dir).filePath(name);
         const int runs = 101;
         const Timing ours = time(runs, [&] { decodePath(path); });
-        const Timing qt = time(runs, [&] { platform::readPicture(path); });
+        const Timing qt = time(runs, [&] { readWithQt(path); });
         std::printf("%-28s %9.2f / %8.3f %9.2f / %8.3f  %s\n", name, ours.first, ours.median, qt.first, qt.median,
-                    same(platform::readPicture(path), decodePath(path)) ? "same" : "DIFFERENT");
+                    same(readWithQt(path), decodePath(path)) ? "same" : "DIFFERENT");
     }
     return 0;
 }

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +20,13 @@ bool startsWith(const uint8_t *data, std::size_t size, const char *magic, std::s
     const std::size_t length = std::strlen(magic);
     return size >= offset + length && std::memcmp(data + offset, magic, length) == 0;
 }
+
+// What a JPEG's markers tell without decoding it.
+struct Structure
+{
+    int scans = 0;          // start-of-scan markers
+    bool truncated = false; // the data ends before the picture does
+};
 
 // Walks the JPEG markers: segments are skipped by their lengths, entropy-coded data byte by byte
 // (0xFF there is followed by 0x00 or a restart marker unless a real marker begins).
@@ -48,39 +54,10 @@ Structure jpegStructure(const uint8_t *d, std::size_t n)
     }
 }
 
-// Skips GIF data sub-blocks from i; false when the data ends first.
-bool skipSubBlocks(const uint8_t *d, std::size_t n, std::size_t &i)
+std::string tooManyScans(int scans, int maxScans)
 {
-    while (i < n) {
-        const uint8_t length = d[i++];
-        if (length == 0) return true;
-        i += length;
-    }
-    return false;
-}
-
-// Walks a GIF up to the end of its first frame, the one shown.
-Structure gifStructure(const uint8_t *d, std::size_t n)
-{
-    Structure s;
-    const auto colorTable = [&](std::size_t flagsAt) { return d[flagsAt] & 0x80 ? 3 * (2 << (d[flagsAt] & 7)) : 0; };
-    if (n < 13) return s.truncated = true, s;
-    std::size_t i = 13 + std::size_t(colorTable(10));
-    while (i < n) {
-        if (d[i] == 0x21) { // extension: label, then sub-blocks
-            i += 2;
-            if (!skipSubBlocks(d, n, i)) break;
-        } else if (d[i] == 0x2C) { // image: descriptor, colour table, code size, sub-blocks
-            if (i + 10 > n) break;
-            i += 10 + std::size_t(colorTable(i + 9)) + 1;
-            if (!skipSubBlocks(d, n, i)) break;
-            return s;
-        } else {
-            return s; // the trailer, or something the reader will judge
-        }
-    }
-    s.truncated = true;
-    return s;
+    return "a JPEG of " + std::to_string(scans) + " scans (more than " + std::to_string(maxScans) +
+           ") is taken as damaged";
 }
 
 } // namespace
@@ -93,24 +70,6 @@ Format sniffFormat(const uint8_t *data, std::size_t size)
     if (startsWith(data, size, "RIFF") && startsWith(data, size, "WEBP", 8)) return Format::WebP;
     if (startsWith(data, size, "BM")) return Format::Bmp;
     return Format::Unknown;
-}
-
-Structure inspectStructure(const uint8_t *data, std::size_t size)
-{
-    switch (sniffFormat(data, size)) {
-    case Format::Jpeg:
-        return jpegStructure(data, size);
-    case Format::Gif:
-        return gifStructure(data, size);
-    default:
-        return {};
-    }
-}
-
-std::string tooManyScans(int scans, int maxScans)
-{
-    return "a JPEG of " + std::to_string(scans) + " scans (more than " + std::to_string(maxScans) +
-           ") is taken as damaged";
 }
 
 const char *formatName(Format format)
@@ -143,7 +102,7 @@ Result decodePicture(const uint8_t *data, std::size_t size, const Request &reque
             break;
         case Format::Jpeg: {
             // Refused before decoding: each scan costs a pass over the whole picture.
-            const Structure structure = inspectStructure(data, size);
+            const Structure structure = jpegStructure(data, size);
             if (structure.scans > request.maxJpegScans) {
                 result.error = tooManyScans(structure.scans, request.maxJpegScans);
                 break;
@@ -156,7 +115,6 @@ Result decodePicture(const uint8_t *data, std::size_t size, const Request &reque
             detail::readPng(data, size, request, result);
             break;
         case Format::Gif:
-            result.incomplete = inspectStructure(data, size).truncated;
             detail::readGif(data, size, request, result);
             break;
         case Format::WebP:
@@ -176,43 +134,47 @@ Result decodePicture(const uint8_t *data, std::size_t size, const Request &reque
     return result;
 }
 
-Result decodeFile(int fd, const Request &request, std::size_t maxFileSize)
+std::vector<uint8_t> readFile(int fd, std::string &error, std::size_t maxFileSize)
 {
-    Result failed;
     // A regular file is read in one go into a buffer of its size; anything else grows as it comes.
     struct stat status;
+    std::vector<uint8_t> bytes;
     std::size_t capacity = 1 << 16;
     if (::fstat(fd, &status) != 0) {
-        failed.error = std::strerror(errno);
-        return failed;
+        error = std::strerror(errno);
+        return {};
     }
     if (S_ISREG(status.st_mode) && status.st_size >= 0)
         capacity = std::min(std::size_t(status.st_size), maxFileSize) + 1;
-    std::unique_ptr<uint8_t[]> bytes(new uint8_t[capacity]); // not zeroed: every byte used is read
+    bytes.resize(capacity);
     std::size_t used = 0;
     for (;;) {
-        if (used == capacity) {
-            if (capacity > maxFileSize) break;
-            const std::size_t larger = std::min(capacity * 2, maxFileSize + 1);
-            std::unique_ptr<uint8_t[]> grown(new uint8_t[larger]);
-            std::memcpy(grown.get(), bytes.get(), used);
-            bytes = std::move(grown);
-            capacity = larger;
+        if (used == bytes.size()) {
+            if (used > maxFileSize) break;
+            bytes.resize(std::min(used * 2, maxFileSize + 1));
         }
-        const ssize_t got = ::read(fd, bytes.get() + used, capacity - used);
+        const ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
-            failed.error = std::strerror(errno);
-            return failed;
+            error = std::strerror(errno);
+            return {};
         }
         if (got == 0) break;
         used += std::size_t(got);
     }
     if (used > maxFileSize) {
-        failed.error = "the file is larger than " + std::to_string(maxFileSize >> 20) + " MiB";
-        return failed;
+        error = "the file is larger than " + std::to_string(maxFileSize >> 20) + " MiB";
+        return {};
     }
-    return decodePicture(bytes.get(), used, request);
+    bytes.resize(used);
+    return bytes;
+}
+
+Result decodeFile(int fd, const Request &request, std::size_t maxFileSize)
+{
+    Result failed;
+    const std::vector<uint8_t> bytes = readFile(fd, failed.error, maxFileSize);
+    return failed.ok() ? decodePicture(bytes.data(), bytes.size(), request) : failed;
 }
 
 namespace detail {

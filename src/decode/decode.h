@@ -18,22 +18,13 @@ enum class Format { Unknown, Bmp, Jpeg, Png, Gif, WebP };
 Format sniffFormat(const uint8_t *data, std::size_t size);
 const char *formatName(Format format); // "BMP", "JPEG", ...; "unknown"
 
-// What a picture's markers tell without decoding it.
-struct Structure
-{
-    int scans = 0;          // JPEG start-of-scan markers
-    bool truncated = false; // the data ends before the picture (the first frame of a GIF) does
-};
-// For JPEG and GIF; nothing for the other formats.
-Structure inspectStructure(const uint8_t *data, std::size_t size);
-
 // A progressive JPEG is decoded once per scan: tens of thousands of scans take minutes. Real
 // pictures have about ten; libjpeg-turbo's tools suggest a limit of a few hundred.
 inline constexpr int kMaxJpegScans = 300;
 // Bytes one picture may take to decode, whatever its file claims.
 inline constexpr std::size_t kMemoryLimit = std::size_t(128) << 20;
-// The reason a JPEG of that many scans is refused.
-std::string tooManyScans(int scans, int maxScans = kMaxJpegScans);
+// A larger file is not taken for a picture.
+inline constexpr std::size_t kMaxFileSize = std::size_t(1) << 30;
 
 struct Request
 {
@@ -85,7 +76,10 @@ struct Result
 // bytes; a format other than the five above gives format Unknown and an error, so that a caller
 // can offer the bytes to another reader.
 Result decodePicture(const uint8_t *data, std::size_t size, const Request &request = {});
-// The same for the whole of an open file (read from its current offset, up to maxFileSize bytes).
-Result decodeFile(int fd, const Request &request = {}, std::size_t maxFileSize = std::size_t(1) << 30);
+// The whole of an open file from its current offset; empty with error set when it cannot be read
+// or holds more than maxFileSize bytes.
+std::vector<uint8_t> readFile(int fd, std::string &error, std::size_t maxFileSize = kMaxFileSize);
+// The picture in the whole of an open file, read by readFile().
+Result decodeFile(int fd, const Request &request = {}, std::size_t maxFileSize = kMaxFileSize);
 
 } // namespace decode

@@ -119,7 +119,7 @@ void readJpeg(const uint8_t *data, std::size_t size, const Request &request, Res
     progress.maxScans = request.maxJpegScans;
     jpeg_create_decompress(&info);
     info.progress = &progress.base;
-    // Per decoder, unlike the process-wide JPEGMEM; past it libjpeg fails instead of growing.
+    // Per decoder; past it libjpeg fails instead of growing.
     info.mem->max_memory_to_use = long(std::min<std::size_t>(request.memoryLimit, LONG_MAX));
     if (!decodeRows(info, errors, data, size, request, result)) {
         result.error = errors.outOfMemory && info.image_width ? tooLarge(info.image_width, info.image_height, request)

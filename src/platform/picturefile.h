@@ -1,47 +1,34 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "engine/scaling.h"
 #include "engine/scan.h"
 
 #include <QColor>
-#include <QFile>
 #include <QImage>
 #include <QString>
 
-#include <functional>
-#include <memory>
 #include <vector>
 
 namespace platform {
 
-// Opens a picture file for reading: a regular file only, and without blocking on a FIFO. nullptr
-// with error saying what is wrong ("Permission denied", "is a folder") when it cannot.
-std::unique_ptr<QFile> openPicture(const QByteArray &path, QString *error);
-
-// Reads a picture (BMP, JPEG, GIF and whatever else Qt's image plugins read; the first frame of an
-// animation), its format told by its content, never by its name. A null image means it is not a
-// readable picture (a JPEG of hundreds of scans counts as damaged); error then says why.
-// incomplete is set when the data ends early and only what could be read is shown.
-QImage readPicture(QIODevice *device, QString *error = nullptr, bool *incomplete = nullptr);
-// The same for the file path names, opened by openPicture().
-QImage readPicture(const QString &path, QString *error = nullptr, bool *incomplete = nullptr);
+// Reads a picture file: a regular file only, opened without blocking on a FIFO, its format told by
+// its content, never by its name; the first frame of an animation. Only the top-left 300 x 300
+// pixels the picture box shows are kept. BMP, JPEG, PNG, GIF and WebP go through the decoder, as
+// the converter reads them (the same pixels, and the same page, in both programs), transparent
+// parts laid over the background; other formats (TIFF and whatever else Qt's image plugins read)
+// through Qt's readers. A null image means it is not a readable picture (a JPEG of hundreds of
+// scans counts as damaged); error then says why. A picture cut short shows what could be read.
+QImage readPicture(const QString &path, QString *error = nullptr);
+// The same for the bytes of a picture in memory.
+QImage readPictureData(const QByteArray &bytes, QString *error = nullptr);
 // The whole picture shrunk to fit the 300 x 300 drawing area, keeping its proportions, with
-// transparent parts on the background: the pixels the converter's --fit scans.
+// transparent parts on the background: the pixels the converter's --fit scans. A JPEG is decoded
+// at a half, a quarter or an eighth of its size where that is still at least the size shown.
 QImage readFittedPicture(const QString &path, QString *error = nullptr);
 
 // What shows beyond the picture and through its transparent parts, in the picture box and in the
 // converter's pages alike.
 inline const QColor kPictureBackground = Qt::white;
-
-// The whole picture scaled to the size that target gives for its own size, transparent parts
-// showing the background, as 0x00BBGGRR: through the decoder, as the converter reads it, for the
-// formats it knows (the same page in both programs), else through Qt's readers. A JPEG is decoded
-// at a half, a quarter or an eighth of its size where that is still at least the target.
-// An empty grid means the picture is not readable; error then says why (as readPicture()).
-engine::PixelGrid readScaledPicture(QIODevice *device,
-                                    const std::function<engine::PixelSize(engine::PixelSize)> &target,
-                                    QString *error = nullptr, bool *incomplete = nullptr);
 
 // The 300 x 300 drawing area of the picture box: the background, then the picture unscaled from
 // the top-left corner, cut off beyond 300 pixels.

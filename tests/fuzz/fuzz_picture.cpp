@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     file.open(QIODevice::ReadOnly);
     const QByteArray format = QImageReader::imageFormat(&file);
     QString error;
-    const QImage picture = platform::readPicture(&file, &error);
+    const QImage picture = platform::readPictureData(bytes, &error);
     outcomes[qHashMulti(0, format, error, picture.size(), int(picture.format())) % sizeof outcomes] = 1;
     if (picture.isNull()) {
         if (error.isEmpty()) __builtin_trap();

@@ -11,7 +11,6 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -233,8 +232,8 @@ void TestMainWindow::unusualPictures_data()
 }
 
 // Each picture loaded after cat.bmp and a Cancel, then converted with the default area: the
-// damaged-picture message with cat.bmp still loaded, or the picture cut to the box (as if read
-// whole and cut) and a page in its colours, with transparent parts white as the converter makes them.
+// damaged-picture message with cat.bmp still loaded, or a page in its colours, with transparent
+// parts white as the converter makes them (the box's pixels are the decoder test's).
 void TestMainWindow::unusualPictures()
 {
     QFETCH(QString, file);
@@ -251,22 +250,18 @@ void TestMainWindow::unusualPictures()
         run.fake.nextFileName = name;
         picture(w)->loadpic_Click();
     }
-    // The designed entries first, then every kind of file the reader takes.
+    // The designed entries first, then every kind of file the readers take, Qt's (TIFF) included.
     QCOMPARE(run.fake.dialog.mid(0, 4),
              (QStringList{QCoreApplication::applicationDirPath(), "*.bmp (*.BMP)", "*.jpg (*.JPG)", "*.gif (*.GIF)"}));
-    QCOMPARE(run.fake.dialog.size(), 5);
-    QStringList readable;
-    for (const QByteArray &format : QImageReader::supportedImageFormats())
-        readable << "*." + QString::fromLatin1(format);
-    QCOMPARE(run.fake.dialog.value(4), "All pictures (" + readable.join(' ') + ')');
+    QVERIFY2(run.fake.dialog.size() == 5 &&
+                 run.fake.dialog[4].contains(QRegularExpression("^All pictures \\(.* \\*\\.tif .*\\)$")),
+             qPrintable(run.fake.dialog.join(" | ")));
     if (expected.startsWith("damaged")) {
         QCOMPARE(run.fake.said, QStringList{"Error: The picture file you selected maybe damaged. [quennetproject]"});
         QCOMPARE(control<QLineEdit>(w, "convertfilename")->text(), "cat.bmp");
         QVERIFY(control<ui::PictureBox>(w, "mainpic")->picture() == QImage("cat.bmp") && run.fake.exitCode == -1);
         return;
     }
-    const QImage whole(file);
-    QCOMPARE(control<ui::PictureBox>(w, "mainpic")->picture(), whole.copy(whole.rect() & QRect(0, 0, 300, 300)));
     convert(w)->convertb_Click();
     QCOMPARE(run.fake.said,
              (QStringList{"Are you sure? [Convert, Cancel]", "Convert Complete [Convert, system-modal]"}));
@@ -344,9 +339,9 @@ void TestMainWindow::dropPicture()
 }
 
 // A 640 x 480 picture of gradients, its left part half transparent: unchecked, cut to its top
-// left 300 x 300 as designed; checked, shrunk to 300 x 225, and its page the converter's page with
-// --fit byte for byte. Toggling reads the file again; a picture that fits is shown as it is. The
-// box is locked with "Load picture".
+// left 300 x 300 as designed; checked, shrunk to 300 x 225; each page the converter's page (with
+// --fit for the second) byte for byte. Toggling reads the file again; a picture that fits is shown
+// as it is. The box is locked with "Load picture".
 void TestMainWindow::fitLargePicture()
 {
     Run run;
@@ -361,15 +356,17 @@ void TestMainWindow::fitLargePicture()
     run.fake.nextFileName = "gradients.png";
     picture(w)->loadpic_Click();
     const auto shown = [&] { return control<ui::PictureBox>(w, "mainpic")->picture(); };
-    QCOMPARE(shown(), gradients.copy(0, 0, 300, 300));
+    control<QCheckBox>(w, "randommessage")->setChecked(false);
+    convert(w)->convertb_Click();
+    QCOMPARE(QProcess::execute(CONVERT_EXE, {"--sequential", "-o", "converter.htm", "gradients.png"}), 0);
+    QCOMPARE(readAll("gradients1.htm"), readAll("converter.htm"));
 
     fit->click();
     QCOMPARE(shown().size(), QSize(300, 225));
     QVERIFY(picture(w)->setRenderAreaCode("0 0 300 225"));
-    control<QCheckBox>(w, "randommessage")->setChecked(false);
     convert(w)->convertb_Click();
     QCOMPARE(QProcess::execute(CONVERT_EXE, {"--fit", "--sequential", "-o", "converter.htm", "gradients.png"}), 0);
-    QCOMPARE(readAll("gradients1.htm"), readAll("converter.htm")); // 225 rows, as the area says
+    QCOMPARE(readAll("gradients2.htm"), readAll("converter.htm")); // 225 rows, as the area says
 
     // Read again from the file, whatever it holds now.
     const QImage small = gradients.copy(200, 0, 200, 100).convertToFormat(QImage::Format_RGB32);

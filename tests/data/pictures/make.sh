@@ -38,6 +38,8 @@ larger() { convert \( -size 296x296 xc:red -size 8x296 xc:lime -size 16x296 xc:b
     -size 320x16 xc:blue -append "$@"; }
 larger $jpeg larger.jpg
 larger -strip PNG24:larger.png
+# A format the decoder leaves to Qt's readers.
+larger -strip -compress lzw TIFF:larger.tif
 printf 'GIF89a\140\011\140\011\200\0\0\377\0\0\0\0\377\054\0\0\0\0\001\0\001\0\0\002\002\104\001\0\073' >wide-screen.gif
 
 # Bitmaps of every kind the picture box reads, each a colour ramp (so that each channel's every
