@@ -21,11 +21,11 @@ bool startsWith(const uint8_t *data, std::size_t size, const char *magic, std::s
     return size >= offset + length && std::memcmp(data + offset, magic, length) == 0;
 }
 
-// What a JPEG's markers tell without decoding it.
+// What a picture's markers tell without decoding it.
 struct Structure
 {
-    int scans = 0;          // start-of-scan markers
-    bool truncated = false; // the data ends before the picture does
+    int scans = 0;          // JPEG start-of-scan markers
+    bool truncated = false; // the data ends before the picture (the first frame of a GIF) does
 };
 
 // Walks the JPEG markers: segments are skipped by their lengths, entropy-coded data byte by byte
@@ -52,6 +52,41 @@ Structure jpegStructure(const uint8_t *d, std::size_t n)
             i += 2 + (std::size_t(d[i + 2]) << 8 | d[i + 3]);
         }
     }
+}
+
+// Skips GIF data sub-blocks from i; false when the data ends first.
+bool skipSubBlocks(const uint8_t *d, std::size_t n, std::size_t &i)
+{
+    while (i < n) {
+        const uint8_t length = d[i++];
+        if (length == 0) return true;
+        i += length;
+    }
+    return false;
+}
+
+// Walks a GIF up to the end of its first frame, the one shown.
+Structure gifStructure(const uint8_t *d, std::size_t n)
+{
+    Structure s;
+    const auto colorTable = [&](std::size_t flagsAt) { return d[flagsAt] & 0x80 ? 3 * (2 << (d[flagsAt] & 7)) : 0; };
+    if (n < 13) return s.truncated = true, s;
+    std::size_t i = 13 + std::size_t(colorTable(10));
+    while (i < n) {
+        if (d[i] == 0x21) { // extension: label, then sub-blocks
+            i += 2;
+            if (!skipSubBlocks(d, n, i)) break;
+        } else if (d[i] == 0x2C) { // image: descriptor, colour table, code size, sub-blocks
+            if (i + 10 > n) break;
+            i += 10 + std::size_t(colorTable(i + 9)) + 1;
+            if (!skipSubBlocks(d, n, i)) break;
+            return s;
+        } else {
+            return s; // the trailer, or something the reader will judge
+        }
+    }
+    s.truncated = true;
+    return s;
 }
 
 std::string tooManyScans(int scans, int maxScans)
@@ -115,6 +150,7 @@ Result decodePicture(const uint8_t *data, std::size_t size, const Request &reque
             detail::readPng(data, size, request, result);
             break;
         case Format::Gif:
+            result.incomplete = gifStructure(data, size).truncated;
             detail::readGif(data, size, request, result);
             break;
         case Format::WebP:

@@ -5,7 +5,6 @@
 #include "readers.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <gif_lib.h>
 #include <memory>
@@ -14,62 +13,15 @@ namespace decode::detail {
 
 namespace {
 
-constexpr std::size_t kNone = SIZE_MAX;
-
-// Skips GIF data sub-blocks from i; false when the data ends first, block then the offset of the
-// length of the sub-block that was cut (kNone when the data ends between sub-blocks).
-bool skipSubBlocks(const uint8_t *d, std::size_t n, std::size_t &i, std::size_t &block)
-{
-    while (i < n) {
-        block = i;
-        const uint8_t length = d[i++];
-        if (length == 0) return true;
-        i += length;
-    }
-    if (i == n) block = kNone;
-    return false;
-}
-
-// Where a GIF ends before its first frame (the one shown) does.
-struct Cut
-{
-    bool truncated = false;
-    std::size_t block = kNone; // the frame's pixel data sub-block that was cut: its length byte
-};
-
-Cut findCut(const uint8_t *d, std::size_t n)
-{
-    Cut cut;
-    std::size_t block = kNone;
-    const auto colorTable = [&](std::size_t flagsAt) { return d[flagsAt] & 0x80 ? 3 * (2 << (d[flagsAt] & 7)) : 0; };
-    if (n < 13) return cut.truncated = true, cut;
-    std::size_t i = 13 + std::size_t(colorTable(10));
-    while (i < n) {
-        if (d[i] == 0x21) { // extension: label, then sub-blocks
-            i += 2;
-            if (!skipSubBlocks(d, n, i, block)) break;
-        } else if (d[i] == 0x2C) { // image: descriptor, colour table, code size, sub-blocks
-            if (i + 10 > n) break;
-            i += 10 + std::size_t(colorTable(i + 9)) + 1;
-            if (skipSubBlocks(d, n, i, block)) return cut;
-            cut.block = block;
-            break;
-        } else {
-            return cut; // the trailer, or something the reader will judge
-        }
-    }
-    cut.truncated = true;
-    return cut;
-}
-
-// The bytes as giflib reads them. giflib takes a data sub-block whole or not at all: the one that
-// was cut says it holds the bytes there are, so that the pixels they code are shown.
 struct Source
 {
     const uint8_t *data;
     std::size_t size;
     std::size_t at;
-    std::size_t cutBlock;
+    int padding; // past the end, this byte as often as asked; -1: the data just ends
+    // Bytes of padding it may give: enough to complete the block that was cut (its codes are the
+    // ones wanted), and no more, as sub-blocks of padding would otherwise go on decoding forever.
+    std::size_t budget;
 };
 
 int readBytes(GifFileType *gif, GifByteType *into, int wanted)
@@ -77,10 +29,12 @@ int readBytes(GifFileType *gif, GifByteType *into, int wanted)
     auto *source = static_cast<Source *>(gif->UserData);
     const std::size_t count = std::min(std::size_t(wanted), source->size - source->at);
     std::memcpy(into, source->data + source->at, count);
-    if (source->cutBlock - source->at < count)
-        into[source->cutBlock - source->at] = GifByteType(source->size - source->cutBlock - 1);
     source->at += count;
-    return int(count);
+    const std::size_t padded = std::min(std::size_t(wanted) - count, source->budget);
+    if (source->padding < 0 || padded == 0) return int(count);
+    std::memset(into + count, source->padding, padded);
+    source->budget -= padded;
+    return int(count + padded);
 }
 
 struct Close
@@ -108,13 +62,10 @@ std::vector<long long> rowOrder(const GifImageDesc &frame)
     return rows;
 }
 
-} // namespace
-
-void readGif(const uint8_t *data, std::size_t size, const Request &request, Result &result)
+void readGifOnce(const uint8_t *data, std::size_t size, int padding, const Request &request, Result &result,
+                 GifImageDesc &frameRead)
 {
-    const Cut cut = findCut(data, size);
-    result.incomplete = cut.truncated;
-    Source source{data, size, 0, cut.block};
+    Source source{data, size, 0, padding, 256};
     int error = 0;
     const std::unique_ptr<GifFileType, Close> file(DGifOpen(&source, readBytes, &error));
     GifFileType *gif = file.get();
@@ -154,6 +105,7 @@ void readGif(const uint8_t *data, std::size_t size, const Request &request, Resu
         return;
     }
     const GifImageDesc &frame = gif->Image;
+    frameRead = frame;
     long long screenWidth = gif->SWidth, screenHeight = gif->SHeight;
     if (screenWidth <= 0) screenWidth = frame.Left + frame.Width;
     if (screenHeight <= 0) screenHeight = frame.Top + frame.Height;
@@ -186,7 +138,7 @@ void readGif(const uint8_t *data, std::size_t size, const Request &request, Resu
     Canvas &canvas = result.canvas;
     std::vector<GifPixelType> line(std::size_t(std::max(frame.Width, 1)));
     for (const long long y : rowOrder(frame)) {
-        // A frame cut short keeps the rows it has whole.
+        // A frame cut short keeps the rows it has.
         if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return;
         if (y >= canvas.height && !frame.Interlace) return; // the rest is not kept
         if (y >= canvas.height) continue;
@@ -194,6 +146,35 @@ void readGif(const uint8_t *data, std::size_t size, const Request &request, Resu
         const int end = int(std::min<long long>(canvas.width - frame.Left, frame.Width));
         for (int x = 0; x < end; ++x)
             out[frame.Left + x] = shown(color(map, line[std::size_t(x)]));
+    }
+}
+
+} // namespace
+
+void readGif(const uint8_t *data, std::size_t size, const Request &request, Result &result)
+{
+    GifImageDesc frame{};
+    readGifOnce(data, size, -1, request, result, frame);
+    if (!result.ok() || !result.incomplete) return;
+    // giflib reads whole data blocks, so a cut block is lost. Decoded with the data padded by two
+    // different bytes, the pixels agree up to the cut and, but by chance, no further: those are kept,
+    // as Qt's reader kept every pixel before the cut.
+    Result zeros, ones;
+    zeros.format = ones.format = result.format;
+    readGifOnce(data, size, 0x00, request, zeros, frame);
+    readGifOnce(data, size, 0xFF, request, ones, frame);
+    if (!zeros.ok() || !ones.ok() || zeros.canvas.pixels.size() != result.canvas.pixels.size() ||
+        ones.canvas.pixels.size() != result.canvas.pixels.size())
+        return;
+    Canvas &canvas = result.canvas;
+    const int end = int(std::min<long long>(canvas.width - frame.Left, frame.Width));
+    for (const long long y : rowOrder(frame)) {
+        if (y >= canvas.height) continue;
+        const std::size_t row = std::size_t(y) * std::size_t(canvas.width) + std::size_t(frame.Left);
+        for (int x = 0; x < end; ++x) {
+            if (zeros.canvas.pixels[row + std::size_t(x)] != ones.canvas.pixels[row + std::size_t(x)]) return;
+            canvas.pixels[row + std::size_t(x)] = zeros.canvas.pixels[row + std::size_t(x)];
+        }
     }
 }
 
