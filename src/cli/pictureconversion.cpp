@@ -78,7 +78,7 @@ struct LoadedPicture
     engine::ScanSettings settings;
 };
 
-bool loadPicture(const decode::Result &decoded, const std::string &picture, const ConvertJob &job,
+bool loadPicture(decode::Result &decoded, const std::string &picture, const ConvertJob &job,
                  LoadedPicture &loaded, PictureResult &result)
 {
     if (!decoded.ok()) {
@@ -87,9 +87,13 @@ bool loadPicture(const decode::Result &decoded, const std::string &picture, cons
     }
     if (decoded.incomplete) say(result, picture, "damaged: converted what could be read");
     loaded.settings = job.settings;
-    const decode::Canvas &canvas = decoded.canvas;
+    decode::Canvas &canvas = decoded.canvas;
     if (!job.size.any()) {
         const int side = engine::kDrawingAreaSize;
+        if (canvas.width == side && canvas.height == side) { // the box's area whole: taken as it is
+            loaded.pixels = {side, side, std::move(canvas.pixels)};
+            return true;
+        }
         loaded.pixels = {side, side, std::vector<uint32_t>(std::size_t(side) * side, 0xFFFFFF)};
         for (int y = 0; y < canvas.height; ++y)
             std::copy_n(&canvas.pixels[std::size_t(y) * canvas.width], canvas.width,

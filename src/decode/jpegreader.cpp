@@ -5,6 +5,8 @@
 
 #include <climits>
 #include <csetjmp>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <jerror.h>
 #include <jpeglib.h>
@@ -60,8 +62,8 @@ bool decodeRows(jpeg_decompress_struct &info, ErrorManager &errors, const uint8_
     jpeg_read_header(&info, TRUE);
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)
         info.out_color_space = JCS_CMYK;
-    else
-        info.out_color_space = JCS_EXT_RGBX;
+    else // four bytes a pixel that read as one 0xXXBBGGRR word in this machine's byte order
+        info.out_color_space = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? JCS_EXT_RGBX : JCS_EXT_XBGR;
     if (request.scaleTarget) {
         // libjpeg scales in its inverse DCT, by 1/k, to ceil(side / k).
         const auto [width, height] = request.scaleTarget(int(info.image_width), int(info.image_height));
@@ -82,16 +84,21 @@ bool decodeRows(jpeg_decompress_struct &info, ErrorManager &errors, const uint8_
     auto row = static_cast<JSAMPROW>((*info.mem->alloc_small)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                                          std::size_t(info.output_width) * 4));
     Canvas &canvas = result.canvas;
+    const bool cmyk = info.out_color_space == JCS_CMYK;
     for (int y = 0; y < canvas.height; ++y) {
         if (jpeg_read_scanlines(&info, &row, 1) != 1) break;
         uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
         const uint8_t *in = row;
-        for (int x = 0; x < canvas.width; ++x, in += 4) {
-            if (info.out_color_space == JCS_CMYK) { // stored inverted, as Adobe writes it
+        if (cmyk) {
+            for (int x = 0; x < canvas.width; ++x, in += 4) { // stored inverted, as Adobe writes it
                 const uint32_t k = in[3];
                 out[x] = rgb(k * in[0] / 255, k * in[1] / 255, k * in[2] / 255);
-            } else {
-                out[x] = rgb(in[0], in[1], in[2]);
+            }
+        } else {
+            for (int x = 0; x < canvas.width; ++x, in += 4) {
+                uint32_t word;
+                std::memcpy(&word, in, 4);
+                out[x] = word & 0xFFFFFF;
             }
         }
     }

@@ -44,7 +44,9 @@ std::string documentTail(Tail tail, bool insertPre);
 class DocumentWriter
 {
 public:
-    static constexpr std::size_t kBufferLimit = 1024 * 1024;
+    // Large enough that a write costs little per byte, small enough that a converter's process
+    // faults in few pages of it.
+    static constexpr std::size_t kBufferLimit = 256 * 1024;
 
     DocumentWriter() = default;
     ~DocumentWriter();

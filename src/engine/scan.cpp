@@ -59,7 +59,7 @@ Conversion::Conversion(ScanSettings settings)
       m_settings(std::move(settings)), m_replacements(m_settings.replacements), m_encoder(m_settings.quality),
       m_draw(m_settings.message, m_settings.randomOrder, m_settings.twoCharsPerPixel, m_settings.seed)
 {
-    // One colour per pixel until the next pause; most scans never pause before the end.
+    // Address space only: the pages are touched as colours are recorded.
     m_unflushedRgb.reserve(std::size_t(std::clamp(m_settings.pixelCount, 0, 1 << 20)));
 }
 
@@ -205,6 +205,7 @@ void Conversion::convertStretch(PixelSource &pixels, int32_t n)
 
 template <int CharsPerPixel> void Conversion::convertStretchOf(PixelSource &pixels, int32_t n)
 {
+    forgetWrittenColors();
     int32_t colors[kClockStride];
     pixels.pixels(scanx, scany, n, colors);
     ColorEncoder encoder = m_encoder;
@@ -232,6 +233,17 @@ template <int CharsPerPixel> void Conversion::convertStretchOf(PixelSource &pixe
     m_previousRgb = previous;
     m_pixelcolor = PixelColor{true, colors[n - 1], {}};
     scanx = int16_t(scanx + n);
+}
+
+// The colours of pieces on disk are needed no more. They are dropped in batches, so that a scan
+// that never pauses keeps about a buffer's worth rather than one per pixel of the picture.
+void Conversion::forgetWrittenColors()
+{
+    constexpr int64_t kBatch = 16384;
+    const int64_t written = m_writer.piecesWritten() - 1 - m_unflushedFrom; // the head is a piece too
+    if (written < kBatch) return;
+    m_unflushedRgb.erase(m_unflushedRgb.begin(), m_unflushedRgb.begin() + written);
+    m_unflushedFrom += int32_t(written);
 }
 
 void Conversion::endRow()

@@ -169,6 +169,7 @@ private:
     int32_t stretchLength(int32_t count) const;
     void convertStretch(PixelSource &pixels, int32_t n);
     template <int CharsPerPixel> void convertStretchOf(PixelSource &pixels, int32_t n);
+    void forgetWrittenColors();
     void endRow();
     std::string tailText(Tail tail) const;
     bool eventsDue(int32_t count);
