@@ -7,6 +7,7 @@
 #include "picture/pictureframe.h"
 #include "platform/controls.h"
 #include "support/fakeplatform.h"
+#include "support/files.h"
 #include "support/unusualpictures.h"
 
 #include <QCheckBox>
@@ -68,12 +69,6 @@ void loadCat(Run &run, const QString &path = "cat.bmp")
     run.w.setScanEventInterval(std::chrono::nanoseconds(0));
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // One tick of the status timer with the given lines done and seconds counted, delivered as the
 // timer delivers it; by default the count leaves the signed 16-bit range.
 void tick(ui::quennet &window, const QString &linesDone = "3", int counted = 32767)
@@ -117,7 +112,10 @@ class TestMainWindow : public QObject
 private slots:
     void startAndRefusals();
     void conversions();
-    void unusualPictures_data();
+    // A damaged picture, and one showing the box's background beside and through it; the other
+    // pictures are read as the converter reads them (the decoder's test), and the opening of special
+    // files is the converter's test's.
+    void unusualPictures_data() { addUnusualPictureRows({"text.bmp", "transparent.png"}); }
     void unusualPictures();
     void dropPicture_data();
     void dropPicture();
@@ -221,16 +219,6 @@ void TestMainWindow::conversions()
     QCOMPARE(run.fake.said.constLast(), "Error: Cant find a plase to save file. [quennetproject]");
 }
 
-// Only a regular file is read as a picture, opened by its own name: anything else is refused as
-// damaged, without blocking. How each kind of file reads is the reader's to show; the window takes
-// the rows that show its own message, its box and what shows through transparency.
-void TestMainWindow::unusualPictures_data()
-{
-    addUnusualPictureRows({"text.bmp", "transparent.png", "larger.jpg"});
-    for (const char *name : {"fifo.bmp", "folder.bmp", "gone.jpg"}) // gone.jpg.png exists
-        QTest::newRow(name) << QString(name) << QString("damaged");
-}
-
 // Each picture loaded after cat.bmp and a Cancel, then converted with the default area: the
 // damaged-picture message with cat.bmp still loaded, or a page in its colours, with transparent
 // parts white as the converter makes them (the box's pixels are the decoder test's).
@@ -244,8 +232,7 @@ void TestMainWindow::unusualPictures()
     QPalette palette = control<ui::PictureBox>(w, "mainpic")->palette();
     palette.setColor(QPalette::Base, QColor(0x12, 0x34, 0x56));
     control<ui::PictureBox>(w, "mainpic")->setPalette(palette);
-    QVERIFY(QFile::copy("cat.bmp", "gone.jpg.png") && ::mkfifo("fifo.bmp", 0644) == 0 && QDir().mkdir("folder.bmp"));
-    QVERIFY(QFileInfo::exists(file) || file == "gone.jpg" || QFile::copy(TEST_DATA_DIR "/pictures/" + file, file));
+    QVERIFY(QFile::copy(TEST_DATA_DIR "/pictures/" + file, file));
     for (const QString &name : {QString("cat.bmp"), QString(), file}) { // an empty name is Cancel
         run.fake.nextFileName = name;
         picture(w)->loadpic_Click();
@@ -275,7 +262,7 @@ void TestMainWindow::unusualPictures()
 void TestMainWindow::dropPicture_data()
 {
     QTest::addColumn<QStringList>("urls"); // file names in the current folder, or whole addresses
-    QTest::addColumn<QString>("state");    // "idle", "selecting", "choosing colour", "move only", "text", "named"
+    QTest::addColumn<QString>("state");    // "idle", "selecting", "move only", "text", "named"
     QTest::addColumn<QString>("loads");    // the file name box after the drop, or "refused"
     const auto row = [](const char *name, const QStringList &urls, const char *state, const char *loads) {
         QTest::newRow(name) << urls << QString(state) << QString(loads);
@@ -288,8 +275,7 @@ void TestMainWindow::dropPicture_data()
     row("a remote picture", {"https://example.org/cat.bmp"}, "idle", "refused");
     row("a path as text", {"cat.bmp"}, "text", "refused");
     row("offered for moving only", {"cat.bmp"}, "move only", "refused");
-    row("while a render area is chosen", {"cat.bmp"}, "selecting", "refused");
-    row("while the colour chooser is open", {"cat.bmp"}, "choosing colour", "refused");
+    row("while the options are locked", {"cat.bmp"}, "selecting", "refused");
 }
 
 void TestMainWindow::dropPicture()
@@ -309,10 +295,6 @@ void TestMainWindow::dropPicture()
     else
         mime.setUrls(addresses);
     if (state == "selecting") picture(w)->setrender_Click();
-    if (state == "choosing colour") {
-        control<ui::ColorSwatch>(w, "showignorecolor")->setColor(255);
-        control<QPushButton>(w, "addignorelist")->click();
-    }
     const Qt::DropActions offered = state == "move only" ? Qt::MoveAction : Qt::CopyAction | Qt::MoveAction;
     const QPoint at(100, 100);
     QDragEnterEvent enter(at, offered, &mime, Qt::LeftButton, Qt::NoModifier);
