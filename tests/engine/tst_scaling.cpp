@@ -26,7 +26,9 @@ void TestScaling::sizes_data()
     QTest::addColumn<bool>("single");
     QTest::addColumn<engine::PixelSize>("expected");
     const auto row = [](const char *name, engine::PixelSize picture, engine::SizeRequest request, bool single,
-                        engine::PixelSize expected) { QTest::newRow(name) << picture << request << single << expected; };
+                        engine::PixelSize expected) {
+        QTest::newRow(name) << picture << request << single << expected;
+    };
     row("width keeps a square square", {512, 512}, {150, 0}, false, {150, 150});
     row("one character a pixel halves the height", {512, 512}, {150, 0}, true, {150, 75});
     row("height of a wide picture", {400, 100}, {0, 50}, false, {200, 50});
