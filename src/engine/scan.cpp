@@ -99,6 +99,7 @@ ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
     try {
         for (int32_t count = 1; count <= m_settings.pixelCount; ++count) {
             if (m_stopconvert) return ScanResult::Stopped;
+            forgetWrittenColors();
             // Pixels that need nothing after their piece go in stretches; the one after a stretch
             // takes the steps below.
             if (const int32_t n = stretchLength(count); n > 0) {
@@ -205,7 +206,6 @@ void Conversion::convertStretch(PixelSource &pixels, int32_t n)
 
 template <int CharsPerPixel> void Conversion::convertStretchOf(PixelSource &pixels, int32_t n)
 {
-    forgetWrittenColors();
     int32_t colors[kClockStride];
     pixels.pixels(scanx, scany, n, colors);
     ColorEncoder encoder = m_encoder;
