@@ -109,10 +109,10 @@ private:
     void makeRoom(std::size_t n);
 
     std::string m_path;
-    int m_fd = -1;      // the page while it is open
-    bool m_ownsFd = false; // false for a stream, which stays open
+    int m_fd = -1;              // the page while it is open
+    bool m_ownsFd = false;      // false for a stream, which stays open
     int64_t m_piecesAtOpen = 0; // a failed close loses what was written since the page was opened
-    dev_t m_device = 0; // the file this writer created or was given
+    dev_t m_device = 0;         // the file this writer created or was given
     ino_t m_inode = 0;
     off_t m_size = 0; // what the page holds after the last write
     int64_t m_piecesWritten = 0;

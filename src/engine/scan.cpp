@@ -142,7 +142,8 @@ void Conversion::appendPiece(uint32_t rgb)
         m_writer.commit(writeTerminalPiece(m_writer.reserve(kLongestTerminalPiece), m_settings.page.format,
                                            m_settings.page, piece));
     } else {
-        m_writer.commit(writeHtmlPiece(m_writer.reserve(kLongestHtmlPiece), rgb, newRun, rowStart, picked, chars, rowEnd));
+        m_writer.commit(
+            writeHtmlPiece(m_writer.reserve(kLongestHtmlPiece), rgb, newRun, rowStart, picked, chars, rowEnd));
     }
     m_previousRgb = rgb;
     m_unflushedRgb.push_back(rgb);
@@ -167,9 +168,12 @@ void Conversion::convertStretch(PixelSource &pixels, int32_t n)
 {
     // The characters per pixel fixed at compile time, so their loops unroll.
     switch (m_draw.perPixel()) {
-    case 0: return convertStretchOf<0>(pixels, n);
-    case 1: return convertStretchOf<1>(pixels, n);
-    default: return convertStretchOf<2>(pixels, n);
+    case 0:
+        return convertStretchOf<0>(pixels, n);
+    case 1:
+        return convertStretchOf<1>(pixels, n);
+    default:
+        return convertStretchOf<2>(pixels, n);
     }
 }
 

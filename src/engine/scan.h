@@ -97,8 +97,9 @@ class MessageDraw
 {
 public:
     MessageDraw(const std::string &message, bool randomOrder, bool twoPerPixel, uint32_t seed)
-        : m_message(message), m_random(seed), m_randomOrder(randomOrder),
-          m_perPixel(message.empty() ? 0 : twoPerPixel ? 2 : 1)
+        : m_message(message), m_random(seed), m_randomOrder(randomOrder), m_perPixel(message.empty() ? 0
+                                                                                     : twoPerPixel   ? 2
+                                                                                                     : 1)
     {
     }
     // Writes the next pixel's characters at out and returns how many.
