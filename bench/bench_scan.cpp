@@ -43,10 +43,7 @@ public:
         }
     }
     int32_t pixel(int x, int y) override { return m_pixels[y * 300 + x]; }
-    void pixels(int x, int y, int n, int32_t *out) override
-    {
-        std::copy_n(m_pixels.begin() + y * 300 + x, n, out);
-    }
+    void pixels(int x, int y, int n, int32_t *out) override { std::copy_n(m_pixels.begin() + y * 300 + x, n, out); }
 
 private:
     std::vector<int32_t> m_pixels;
@@ -147,8 +144,8 @@ int main(int argc, char *argv[])
             const double naiveMs = naive ? medianMs(3, path, [&] { naiveScan(settings, source, path); }) : 0.0;
             char name[64];
             std::snprintf(name, sizeof name, "quality %d, %s per pixel", quality, two ? "two chars" : "one char");
-            std::printf("%-34s %10.2f %10.2f %7.2f %10.1f %12ju\n", name, engineMs, writeMs, engineMs / writeMs, naiveMs,
-                        std::uintmax_t(bytes));
+            std::printf("%-34s %10.2f %10.2f %7.2f %10.1f %12ju\n", name, engineMs, writeMs, engineMs / writeMs,
+                        naiveMs, std::uintmax_t(bytes));
         }
     }
     std::filesystem::remove(path);

@@ -25,25 +25,44 @@ void configure(QCommandLineParser &parser)
                                  "[PICTURE]");
     // Qt's own options are single-dash words (-platform, -reverse); none may read as -v.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    // Known here too, though QApplication takes them, so that the command line is judged whole
+    // before anything connects to a display: without one, Qt would end the program first.
+    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display", "geometry",
+                             "style", "stylesheet", "name", "title", "visual", "ncols"}) {
+        QCommandLineOption option(name, QString(), "value");
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "cmap"}) {
+        QCommandLineOption option(name);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    // --help and --version are answered before anything connects to a display, so they work
-    // without one. Mistakes are reported later, once Qt has taken its own options out.
-    QCommandLineParser early;
-    configure(early);
+    // Answered before anything connects to a display, so that help, the version and mistakes
+    // are told without one.
+    QCommandLineParser parser;
+    configure(parser);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    early.parse(arguments);
-    if (early.isSet(kHelp) || early.isSet(kVersion)) {
+    const bool parsed = parser.parse(arguments);
+    if (parsed && (parser.isSet(kHelp) || parser.isSet(kVersion))) {
         const QCoreApplication core(argc, argv); // names the program in the usage line
-        const QString text = early.isSet(kHelp) ? early.helpText() : QString("lumirune %1\n").arg(engine::kVersion);
+        const QString text = parser.isSet(kHelp) ? parser.helpText() : QString("lumirune %1\n").arg(engine::kVersion);
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
+    }
+    if (!parsed || parser.positionalArguments().size() > 1) {
+        const QString error = parsed ? QString("one picture at most") : parser.errorText();
+        std::fprintf(stderr, "lumirune: %s\nTry 'lumirune --help'.\n", error.toLocal8Bit().constData());
+        return 2;
     }
 
     QApplication app(argc, argv);
@@ -55,14 +74,6 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(LUMIRUNE_APP_ID);
     // Message boxes and the file dialog too.
     QApplication::setWindowIcon(ui::programIcon());
-    QCommandLineParser parser;
-    configure(parser);
-    const bool parsed = parser.parse(QApplication::arguments());
-    if (!parsed || parser.positionalArguments().size() > 1) {
-        const QString error = parsed ? QString("one picture at most") : parser.errorText();
-        std::fprintf(stderr, "lumirune: %s\nTry 'lumirune --help'.\n", error.toLocal8Bit().constData());
-        return 2;
-    }
 
     platform::QtPlatform platform;
     ui::quennet window(platform);

@@ -85,17 +85,18 @@ bool decodeRows(jpeg_decompress_struct &info, ErrorManager &errors, const uint8_
                                                          std::size_t(info.output_width) * 4));
     Canvas &canvas = result.canvas;
     const bool cmyk = info.out_color_space == JCS_CMYK;
+    const int kept = canvas.width; // a local: the stores below could alias the canvas's own
     for (int y = 0; y < canvas.height; ++y) {
         if (jpeg_read_scanlines(&info, &row, 1) != 1) break;
         uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
         const uint8_t *in = row;
         if (cmyk) {
-            for (int x = 0; x < canvas.width; ++x, in += 4) { // stored inverted, as Adobe writes it
+            for (int x = 0; x < kept; ++x, in += 4) { // stored inverted, as Adobe writes it
                 const uint32_t k = in[3];
                 out[x] = rgb(k * in[0] / 255, k * in[1] / 255, k * in[2] / 255);
             }
         } else {
-            for (int x = 0; x < canvas.width; ++x, in += 4) {
+            for (int x = 0; x < kept; ++x, in += 4) {
                 uint32_t word;
                 std::memcpy(&word, in, 4);
                 out[x] = word & 0xFFFFFF;

@@ -68,8 +68,9 @@ void readPng(const uint8_t *data, std::size_t size, const Request &request, Resu
     std::vector<uint8_t> rows(rowBytes * (interlaced ? std::size_t(canvas.height) + 1 : 1));
     error = spng_decode_image(png, nullptr, 0, format, SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE);
     const auto convert = [&](int y, const uint8_t *in) {
-        uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
-        for (int x = 0; x < canvas.width; ++x, in += pixelBytes) {
+        const int kept = canvas.width; // a local: the stores below could alias the canvas's own
+        uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(kept)];
+        for (int x = 0; x < kept; ++x, in += pixelBytes) {
             if (deep) {
                 out[x] = overDeep(reinterpret_cast<const uint16_t *>(in), request.background);
             } else {

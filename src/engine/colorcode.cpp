@@ -69,7 +69,6 @@ std::string rgbText(uint32_t rgb)
     return out;
 }
 
-
 void appendHex(std::string &out, uint32_t rgb)
 {
     char digits[6];

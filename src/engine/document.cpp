@@ -151,12 +151,13 @@ void DocumentWriter::writeOut()
             const char *what = "Cannot write";
             if (landed > 0 && start >= 0 && ::ftruncate(m_fd, start + off_t(lastPieceEnd(landed))) != 0)
                 what = "Cannot write (and the page ends in a cut piece)";
-            m_piecesWritten += piecesUpTo(lastPieceEnd(landed));
-            m_size = start + off_t(lastPieceEnd(landed));
+            const std::size_t kept = lastPieceEnd(landed);
+            m_piecesWritten += std::upper_bound(m_ends.begin(), m_ends.end(), kept) - m_ends.begin();
+            m_size = start + off_t(kept);
             fail(what, std::strerror(error));
         }
     }
-    m_piecesWritten += m_pendingPieces;
+    m_piecesWritten += int64_t(m_ends.size());
     m_size = start + off_t(m_used);
     discard();
 }
@@ -180,32 +181,17 @@ void DocumentWriter::closePage()
     }
 }
 
+// The end of the last piece that lies whole within the first limit bytes; 0 if none does.
 std::size_t DocumentWriter::lastPieceEnd(std::size_t limit) const
 {
-    for (std::size_t word = limit / 64 + 1; word-- > 0;) {
-        uint64_t ends = m_pieceEnds[word];
-        if (word == limit / 64) ends &= ~uint64_t(0) >> (63 - limit % 64); // offsets up to limit only
-        if (ends) return word * 64 + 63 - std::size_t(__builtin_clzll(ends));
-    }
-    return 0;
-}
-
-int64_t DocumentWriter::piecesUpTo(std::size_t limit) const
-{
-    int64_t pieces = 0;
-    for (std::size_t word = 0; word <= limit / 64; ++word) {
-        uint64_t ends = m_pieceEnds[word];
-        if (word == limit / 64) ends &= ~uint64_t(0) >> (63 - limit % 64);
-        pieces += __builtin_popcountll(ends);
-    }
-    return pieces;
+    const auto after = std::upper_bound(m_ends.begin(), m_ends.end(), uint32_t(limit));
+    return after == m_ends.begin() ? 0 : *(after - 1);
 }
 
 void DocumentWriter::discard()
 {
-    std::fill_n(m_pieceEnds.get(), m_used / 64 + 1, 0);
     m_used = 0;
-    m_pendingPieces = 0;
+    m_ends.clear();
 }
 
 void DocumentWriter::makeRoom(std::size_t n)
@@ -214,7 +200,6 @@ void DocumentWriter::makeRoom(std::size_t n)
     if (m_capacity < n) {
         discard();
         m_buffer.reset(new char[n]);
-        m_pieceEnds.reset(new uint64_t[n / 64 + 1]());
         m_capacity = n;
     }
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace engine {
 
@@ -63,26 +64,23 @@ public:
     // piece. Writing in place saves copying every piece twice.
     char *reserve(std::size_t n)
     {
-        if (m_capacity - m_used < n) makeRoom(n);
+        if (m_capacity - m_used < n || m_ends.size() >= kPieceLimit) makeRoom(n);
         return m_buffer.get() + m_used;
     }
     void commit(const char *end)
     {
-        m_used = end - m_buffer.get();
-        m_pieceEnds[m_used / 64] |= uint64_t(1) << (m_used % 64);
-        ++m_pendingPieces;
+        m_used = std::size_t(end - m_buffer.get());
+        m_ends.push_back(uint32_t(m_used));
     }
     // commit() for n pieces written one after another at start, the i-th ending at start + ends[i].
     void commitPieces(const char *start, const uint32_t *ends, std::size_t n)
     {
-        const std::size_t base = std::size_t(start - m_buffer.get());
-        uint64_t *pieceEnds = m_pieceEnds.get(); // in a local: the stores below could alias the member
-        for (std::size_t i = 0; i < n; ++i) {
-            const std::size_t end = base + ends[i];
-            pieceEnds[end / 64] |= uint64_t(1) << (end % 64);
-        }
-        m_pendingPieces += int64_t(n);
-        if (n > 0) m_used = base + ends[n - 1];
+        const auto base = uint32_t(start - m_buffer.get());
+        const std::size_t first = m_ends.size();
+        m_ends.resize(first + n);
+        for (std::size_t i = 0; i < n; ++i)
+            m_ends[first + i] = base + ends[i];
+        if (n > 0) m_used = m_ends.back();
     }
     // Appends buffered pieces to the page. A page closed by pause() is opened by name again, as a
     // writer that opened it per piece would: a removed page is created again (exclusively), a
@@ -107,15 +105,14 @@ private:
     void writeOut();
     void closePage();
     std::size_t lastPieceEnd(std::size_t limit) const;
-    int64_t piecesUpTo(std::size_t limit) const;
     void discard();
     void makeRoom(std::size_t n);
 
     std::string m_path;
-    int m_fd = -1;      // the page while it is open
-    bool m_ownsFd = false; // false for a stream, which stays open
+    int m_fd = -1;              // the page while it is open
+    bool m_ownsFd = false;      // false for a stream, which stays open
     int64_t m_piecesAtOpen = 0; // a failed close loses what was written since the page was opened
-    dev_t m_device = 0; // the file this writer created or was given
+    dev_t m_device = 0;         // the file this writer created or was given
     ino_t m_inode = 0;
     off_t m_size = 0; // what the page holds after the last write
     int64_t m_piecesWritten = 0;
@@ -123,11 +120,12 @@ private:
     bool m_open = false; // started and neither finished nor closed
     // Bytes 0..m_used are pending. Left uninitialised: a small page touches little of it.
     std::unique_ptr<char[]> m_buffer{new char[kBufferLimit]};
-    // Bit i set: a piece ends at buffer offset i.
-    std::unique_ptr<uint64_t[]> m_pieceEnds{new uint64_t[kBufferLimit / 64 + 1]()};
     std::size_t m_capacity = kBufferLimit;
     std::size_t m_used = 0;
-    int64_t m_pendingPieces = 0;
+    // Where each pending piece ends in the buffer, in order. Pieces may be empty (no characters,
+    // no new run), so their number is bounded apart from the bytes.
+    static constexpr std::size_t kPieceLimit = 65536;
+    std::vector<uint32_t> m_ends;
 };
 
 } // namespace engine

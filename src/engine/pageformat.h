@@ -1,13 +1,48 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "colorcode.h"
 #include "document.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace engine {
+
+// The markup of an HTML page's pixels.
+inline constexpr std::string_view kHtmlOpenRun = "<font color=#";
+inline constexpr std::string_view kHtmlNextRun = "</font><font color=#";
+inline constexpr std::string_view kHtmlRowEnd = "</font><br>";
+inline constexpr std::string_view kHtmlAmp = "&amp;";
+// Longest piece: a new run, two characters written as "&amp;", and the row end.
+inline constexpr std::size_t kLongestHtmlPiece = kHtmlNextRun.size() + 7 + 2 * kHtmlAmp.size() + kHtmlRowEnd.size();
+
+// Writes one pixel of an HTML page at out and returns the end: a new font run where the colour
+// changes or the row starts, the characters ('&' written as "&amp;"), and the row end.
+inline char *writeHtmlPiece(char *out, uint32_t rgb, bool newRun, bool firstOfRow, const char *chars, int count,
+                            bool rowEnd)
+{
+    if (newRun) {
+        // Copies of a fixed length each, which compile to a few moves.
+        if (firstOfRow)
+            out = std::copy(kHtmlOpenRun.begin(), kHtmlOpenRun.end(), out);
+        else
+            out = std::copy(kHtmlNextRun.begin(), kHtmlNextRun.end(), out);
+        out = writeHex(out, rgb);
+        *out++ = '>';
+    }
+    for (int i = 0; i < count; ++i) {
+        // A bare '&' could start a character reference that swallows the characters after it.
+        if (chars[i] == '&')
+            out = std::copy(kHtmlAmp.begin(), kHtmlAmp.end(), out);
+        else
+            *out++ = chars[i];
+    }
+    if (rowEnd) out = std::copy(kHtmlRowEnd.begin(), kHtmlRowEnd.end(), out);
+    return out;
+}
 
 // How one pixel of a terminal page is written: its colour (0x00RRGGBB), its message characters
 // (Windows-1252 bytes) and where it stands in its row and run.

@@ -20,37 +20,6 @@ int16_t checked16(int32_t value)
     return checkedInt16(value, "scan position", "Scanner");
 }
 
-constexpr std::string_view kOpenRun = "<font color=#";
-constexpr std::string_view kNextRun = "</font><font color=#";
-constexpr std::string_view kRowEnd = "</font><br>";
-constexpr std::string_view kAmp = "&amp;";
-// Longest piece: a new run, two characters written as "&amp;", and the row end.
-constexpr std::size_t kLongestPiece = kNextRun.size() + 7 + 2 * kAmp.size() + kRowEnd.size();
-
-// Writes one pixel's piece of an HTML page at out and returns the end.
-inline char *writeHtmlPiece(char *out, uint32_t rgb, bool newRun, bool firstOfRow, const char *chars, int count,
-                            bool rowEnd)
-{
-    if (newRun) {
-        // Copies of a fixed length each, which compile to a few moves.
-        if (firstOfRow)
-            out = std::copy(kOpenRun.begin(), kOpenRun.end(), out);
-        else
-            out = std::copy(kNextRun.begin(), kNextRun.end(), out);
-        out = writeHex(out, rgb);
-        *out++ = '>';
-    }
-    for (int i = 0; i < count; ++i) {
-        // A bare '&' could start a character reference that swallows the characters after it.
-        if (chars[i] == '&')
-            out = std::copy(kAmp.begin(), kAmp.end(), out);
-        else
-            *out++ = chars[i];
-    }
-    if (rowEnd) out = std::copy(kRowEnd.begin(), kRowEnd.end(), out);
-    return out;
-}
-
 } // namespace
 
 Conversion::Conversion(ScanSettings settings)
@@ -99,6 +68,7 @@ ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
     try {
         for (int32_t count = 1; count <= m_settings.pixelCount; ++count) {
             if (m_stopconvert) return ScanResult::Stopped;
+            forgetWrittenColors();
             // Pixels that need nothing after their piece go in stretches; the one after a stretch
             // takes the steps below.
             if (const int32_t n = stretchLength(count); n > 0) {
@@ -172,7 +142,8 @@ void Conversion::appendPiece(uint32_t rgb)
         m_writer.commit(writeTerminalPiece(m_writer.reserve(kLongestTerminalPiece), m_settings.page.format,
                                            m_settings.page, piece));
     } else {
-        m_writer.commit(writeHtmlPiece(m_writer.reserve(kLongestPiece), rgb, newRun, rowStart, picked, chars, rowEnd));
+        m_writer.commit(
+            writeHtmlPiece(m_writer.reserve(kLongestHtmlPiece), rgb, newRun, rowStart, picked, chars, rowEnd));
     }
     m_previousRgb = rgb;
     m_unflushedRgb.push_back(rgb);
@@ -197,15 +168,17 @@ void Conversion::convertStretch(PixelSource &pixels, int32_t n)
 {
     // The characters per pixel fixed at compile time, so their loops unroll.
     switch (m_draw.perPixel()) {
-    case 0: return convertStretchOf<0>(pixels, n);
-    case 1: return convertStretchOf<1>(pixels, n);
-    default: return convertStretchOf<2>(pixels, n);
+    case 0:
+        return convertStretchOf<0>(pixels, n);
+    case 1:
+        return convertStretchOf<1>(pixels, n);
+    default:
+        return convertStretchOf<2>(pixels, n);
     }
 }
 
 template <int CharsPerPixel> void Conversion::convertStretchOf(PixelSource &pixels, int32_t n)
 {
-    forgetWrittenColors();
     int32_t colors[kClockStride];
     pixels.pixels(scanx, scany, n, colors);
     ColorEncoder encoder = m_encoder;
@@ -215,7 +188,7 @@ template <int CharsPerPixel> void Conversion::convertStretchOf(PixelSource &pixe
     const std::size_t recorded = m_unflushedRgb.size();
     m_unflushedRgb.resize(recorded + std::size_t(n));
     uint32_t *rgbs = m_unflushedRgb.data() + recorded;
-    char *const start = m_writer.reserve(std::size_t(n) * kLongestPiece);
+    char *const start = m_writer.reserve(std::size_t(n) * kLongestHtmlPiece);
     char *out = start;
     uint32_t ends[kClockStride]; // committed after the loop, which then stores nothing but text
     for (int32_t i = 0; i < n; ++i) {

@@ -74,11 +74,21 @@ public:
     // Uniform in [0, 2^32).
     uint32_t next()
     {
-        m_state = m_state * 6364136223846793005ull + 1442695040888963407ull;
+        m_state = m_state * kMultiplier + kIncrement;
         return static_cast<uint32_t>(m_state >> 32);
+    }
+    // Two draws, as next() twice would give them; both states come from the one before, so the
+    // two multiplies need not wait for each other.
+    void nextTwo(uint32_t &first, uint32_t &second)
+    {
+        first = static_cast<uint32_t>((m_state * kMultiplier + kIncrement) >> 32);
+        m_state = m_state * (kMultiplier * kMultiplier) + kIncrement * (kMultiplier + 1);
+        second = static_cast<uint32_t>(m_state >> 32);
     }
 
 private:
+    static constexpr uint64_t kMultiplier = 6364136223846793005ull;
+    static constexpr uint64_t kIncrement = 1442695040888963407ull;
     uint64_t m_state;
 };
 
@@ -87,8 +97,9 @@ class MessageDraw
 {
 public:
     MessageDraw(const std::string &message, bool randomOrder, bool twoPerPixel, uint32_t seed)
-        : m_message(message), m_random(seed), m_randomOrder(randomOrder),
-          m_perPixel(message.empty() ? 0 : twoPerPixel ? 2 : 1)
+        : m_message(message), m_random(seed), m_randomOrder(randomOrder), m_perPixel(message.empty() ? 0
+                                                                                     : twoPerPixel   ? 2
+                                                                                                     : 1)
     {
     }
     // Writes the next pixel's characters at out and returns how many.
@@ -101,18 +112,24 @@ public:
     // The same where the count is known to be perPixel().
     template <int PerPixel> void draw(char *out)
     {
+        if (PerPixel == 2 && m_randomOrder) {
+            uint32_t first, second;
+            m_random.nextTwo(first, second);
+            out[0] = pick(first);
+            out[1] = pick(second);
+            return;
+        }
         for (int i = 0; i < PerPixel; ++i)
             out[i] = next();
     }
     int perPixel() const { return m_perPixel; }
 
 private:
+    // floor(r * L) for r = draw / 2^32, uniform in [0, 1).
+    char pick(uint32_t draw) const { return m_message[(uint64_t(draw) * m_message.size()) >> 32]; }
     char next()
     {
-        if (m_randomOrder) {
-            // floor(r * L) for r = draw / 2^32, uniform in [0, 1).
-            return m_message[(uint64_t(m_random.next()) * m_message.size()) >> 32];
-        }
+        if (m_randomOrder) return pick(m_random.next());
         if (++m_position > m_message.size()) m_position = 1;
         return m_message[m_position - 1];
     }

@@ -130,7 +130,8 @@ void ConvertFrame::Loopconvert()
     // m_conversion while this scan is still on the stack.
     const std::shared_ptr<engine::Conversion> conversion = m_conversion;
     // The picture and its background only: the outline drawn over it is not part of the page.
-    platform::ImagePixelSource pixels(m_picture.drawingArea());
+    const engine::PixelGrid grid = platform::pixelGrid(m_picture.drawingArea());
+    engine::GridPixelSource pixels(grid);
     engine::ScanResult result;
     try {
         result = conversion->Loopconvert(pixels, *this);

@@ -190,15 +190,16 @@ QImage composeDrawingArea(const QImage &picture)
     return area;
 }
 
-ImagePixelSource::ImagePixelSource(const QImage &image)
-    : m_width(image.width()), m_height(image.height()), m_pixels(std::size_t(m_width) * m_height)
+engine::PixelGrid pixelGrid(const QImage &image)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < m_height; ++y) {
+    engine::PixelGrid grid{rgb.width(), rgb.height(), std::vector<uint32_t>(std::size_t(rgb.width()) * rgb.height())};
+    for (int y = 0; y < grid.height; ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
-        for (int x = 0; x < m_width; ++x)
-            m_pixels[std::size_t(y) * m_width + x] = toColorValue(line[x]);
+        for (int x = 0; x < grid.width; ++x)
+            grid.pixels[std::size_t(y) * grid.width + x] = uint32_t(toColorValue(line[x]));
     }
+    return grid;
 }
 
 } // namespace platform

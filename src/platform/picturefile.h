@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "engine/scan.h"
+#include "engine/scaling.h"
 
 #include <QColor>
 #include <QImage>
@@ -40,22 +40,8 @@ inline int32_t toColorValue(QRgb rgb)
     return int32_t(qRed(rgb)) | int32_t(qGreen(rgb)) << 8 | int32_t(qBlue(rgb)) << 16;
 }
 
-// Pixels of a drawing area image; -1 outside it. The colours are converted once up front, as
-// the scan reads every pixel.
-class ImagePixelSource : public engine::PixelSource
-{
-public:
-    explicit ImagePixelSource(const QImage &image);
-    int32_t pixel(int x, int y) override
-    {
-        if (x < 0 || y < 0 || x >= m_width || y >= m_height) return -1;
-        return m_pixels[std::size_t(y) * m_width + x];
-    }
-
-private:
-    int m_width;
-    int m_height;
-    std::vector<int32_t> m_pixels;
-};
+// The pixels of a drawing area image, as the scan reads them (through engine::GridPixelSource):
+// the colours converted once up front, as the scan reads every pixel.
+engine::PixelGrid pixelGrid(const QImage &image);
 
 } // namespace platform

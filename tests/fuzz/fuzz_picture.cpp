@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         if (error.isEmpty()) __builtin_trap();
         return 0; // the box shows its background alone, alike for every refused file
     }
-    platform::ImagePixelSource pixels(platform::composeDrawingArea(picture));
+    const engine::PixelGrid grid = platform::pixelGrid(platform::composeDrawingArea(picture));
+    engine::GridPixelSource pixels(grid);
     for (int i = 0; i < engine::kDrawingAreaSize; i += 7) {
         if (uint32_t(pixels.pixel(i, engine::kDrawingAreaSize - 1 - i)) > 0xFFFFFF) __builtin_trap();
     }
