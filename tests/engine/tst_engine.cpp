@@ -418,9 +418,15 @@ void TestEngine::concurrentConversionsTakeDistinctPages()
     QVERIFY(QFile(m_dir->filePath("cat.bmp")).open(QIODevice::WriteOnly));
     GridSource pixels(Grid(20, QList<int>(20, kRed)));
     std::vector<pid_t> children;
+    int gate[2]; // closed by the parent once all are forked, so that all claim at the same moment
+    QVERIFY(::pipe(gate) == 0);
     for (int i = 0; i < 10; ++i) {
         const pid_t child = ::fork();
         if (child == 0) {
+            char none;
+            ::close(gate[1]);
+            while (::read(gate[0], &none, 1) < 0 && errno == EINTR) {
+            }
             try {
                 engine::Conversion conversion(smallScan(20, 20));
                 Host host;
@@ -435,6 +441,8 @@ void TestEngine::concurrentConversionsTakeDistinctPages()
         QVERIFY(child > 0);
         children.push_back(child);
     }
+    ::close(gate[0]);
+    ::close(gate[1]);
     for (pid_t child : children) {
         int status = 0;
         QVERIFY(::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0);
