@@ -37,16 +37,10 @@ public:
     // Encodes one colour; values outside 0..16777215 are taken modulo 2^24 (-1 is white).
     // Returns the emitted colour as 0x00RRGGBB, the order its hex text is written in.
     // Defined here so that the scan, which calls it for every pixel, can inline it.
-    [[gnu::always_inline]] uint32_t ConvertRGB(int32_t color)
-    {
-        const uint32_t c = static_cast<uint32_t>(color) & 0xFFFFFF;
-        if (m_tolerance == 0 && m_state.encoded) return m_emitted = exactColor(c);
-        const uint32_t red = encodeChannel(c & 0xFF, m_state.heldred, m_state.driftred);
-        const uint32_t green = encodeChannel((c >> 8) & 0xFF, m_state.heldgreen, m_state.driftgreen);
-        const uint32_t blue = encodeChannel((c >> 16) & 0xFF, m_state.heldblue, m_state.driftblue);
-        m_state.encoded = true;
-        return m_emitted = red << 16 | green << 8 | blue;
-    }
+    [[gnu::always_inline]] uint32_t ConvertRGB(int32_t color) { return convert<true>(color); }
+    // ConvertRGB() for a caller that has seen mayOverflow() false, so that no drift can leave its
+    // field: the check per channel is left out.
+    [[gnu::always_inline]] uint32_t ConvertRGBInBand(int32_t color) { return convert<false>(color); }
     // The same for a decimal colour text; throws Failure (TypeMismatch, Overflow) for other text.
     uint32_t ConvertRGB(std::string_view colortext);
 
@@ -70,12 +64,21 @@ private:
         m_state.heldblue = static_cast<int16_t>(c >> 16);
         return (c & 0xFF) << 16 | (c & 0xFF00) | c >> 16;
     }
-    int16_t encodeChannel(int value, int16_t &held, int16_t &drift) const
+    template <bool Checked> [[gnu::always_inline]] uint32_t convert(int32_t color)
+    {
+        const uint32_t c = static_cast<uint32_t>(color) & 0xFFFFFF;
+        if (m_tolerance == 0 && m_state.encoded) return m_emitted = exactColor(c);
+        const uint32_t red = encodeChannel<Checked>(c & 0xFF, m_state.heldred, m_state.driftred);
+        const uint32_t green = encodeChannel<Checked>((c >> 8) & 0xFF, m_state.heldgreen, m_state.driftgreen);
+        const uint32_t blue = encodeChannel<Checked>((c >> 16) & 0xFF, m_state.heldblue, m_state.driftblue);
+        m_state.encoded = true;
+        return m_emitted = red << 16 | green << 8 | blue;
+    }
+    template <bool Checked> int16_t encodeChannel(int value, int16_t &held, int16_t &drift) const
     {
         const int sum = drift + (value - held);
-        if (sum < INT16_MIN || sum > INT16_MAX) driftOverflow();
-        // The band includes its edges: a drift of exactly the tolerance still holds. Written without
-        // branches: at quality 100 whether a channel holds is as unpredictable as the picture.
+        if (Checked && (sum < INT16_MIN || sum > INT16_MAX)) driftOverflow();
+        // The band includes its edges: a drift of exactly the tolerance still holds.
         const bool holds = sum <= m_tolerance && -sum <= m_tolerance;
         drift = static_cast<int16_t>(holds ? sum : 0);
         held = static_cast<int16_t>(holds ? held : value);

@@ -192,7 +192,7 @@ template <int CharsPerPixel> void Conversion::convertStretchOf(PixelSource &pixe
     char *out = start;
     uint32_t ends[kClockStride]; // committed after the loop, which then stores nothing but text
     for (int32_t i = 0; i < n; ++i) {
-        const uint32_t rgb = encoder.ConvertRGB(colors[i]);
+        const uint32_t rgb = encoder.ConvertRGBInBand(colors[i]);
         char picked[2];
         draw.draw<CharsPerPixel>(picked);
         out = writeHtmlPiece(out, rgb, rowStart || rgb != previous, rowStart, picked, CharsPerPixel, false);
