@@ -81,8 +81,11 @@ bool decodeRows(jpeg_decompress_struct &info, ErrorManager &errors, const uint8_
     jpeg_start_decompress(&info);
     JDIMENSION left = 0, width = JDIMENSION(result.canvas.width);
     if (width < info.output_width) jpeg_crop_scanline(&info, &left, &width);
+    // libjpeg-turbo writes a row that starts on a 32-byte boundary past the cache (streaming
+    // stores), and each row is read back at once: one pixel off the boundary keeps it in the cache.
     auto row = static_cast<JSAMPROW>((*info.mem->alloc_small)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                                         std::size_t(info.output_width) * 4));
+                                                         std::size_t(info.output_width) * 4 + 64));
+    row += (36 - reinterpret_cast<std::uintptr_t>(row) % 32) % 32; // 4 past a boundary
     Canvas &canvas = result.canvas;
     const bool cmyk = info.out_color_space == JCS_CMYK;
     const int kept = canvas.width; // a local: the stores below could alias the canvas's own
