@@ -181,8 +181,9 @@ template <int CharsPerPixel> void Conversion::convertStretchOf(PixelSource &pixe
 {
     int32_t colors[kClockStride];
     pixels.pixels(scanx, scany, n, colors);
+    char chars[2 * kClockStride];
+    m_draw.drawMany(chars, int(n) * CharsPerPixel);
     ColorEncoder encoder = m_encoder;
-    MessageDraw draw = m_draw;
     uint32_t previous = m_previousRgb;
     bool rowStart = scanx == areax1;
     const std::size_t recorded = m_unflushedRgb.size();
@@ -193,16 +194,14 @@ template <int CharsPerPixel> void Conversion::convertStretchOf(PixelSource &pixe
     uint32_t ends[kClockStride]; // committed after the loop, which then stores nothing but text
     for (int32_t i = 0; i < n; ++i) {
         const uint32_t rgb = encoder.ConvertRGBInBand(colors[i]);
-        char picked[2];
-        draw.draw<CharsPerPixel>(picked);
-        out = writeHtmlPiece(out, rgb, rowStart || rgb != previous, rowStart, picked, CharsPerPixel, false);
+        out = writeHtmlPiece(out, rgb, rowStart || rgb != previous, rowStart, chars + i * CharsPerPixel, CharsPerPixel,
+                             false);
         ends[i] = uint32_t(out - start);
         rgbs[i] = previous = rgb;
         rowStart = false;
     }
     m_writer.commitPieces(start, ends, std::size_t(n));
     m_encoder = encoder;
-    m_draw = draw;
     m_previousRgb = previous;
     m_pixelcolor = PixelColor{true, colors[n - 1], {}};
     scanx = int16_t(scanx + n);

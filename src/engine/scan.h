@@ -97,43 +97,46 @@ class MessageDraw
 {
 public:
     MessageDraw(const std::string &message, bool randomOrder, bool twoPerPixel, uint32_t seed)
-        : m_message(message), m_random(seed), m_randomOrder(randomOrder), m_perPixel(message.empty() ? 0
-                                                                                     : twoPerPixel   ? 2
-                                                                                                     : 1)
+        : m_message(message), m_random(seed), m_randomOrder(randomOrder)
     {
+        m_perPixel = message.empty() ? 0 : twoPerPixel ? 2 : 1;
     }
+    int perPixel() const { return m_perPixel; }
     // Writes the next pixel's characters at out and returns how many.
     int draw(char *out)
     {
-        for (int i = 0; i < m_perPixel; ++i)
-            out[i] = next();
+        drawMany(out, m_perPixel);
         return m_perPixel;
     }
-    // The same where the count is known to be perPixel().
-    template <int PerPixel> void draw(char *out)
+    // Writes the next count characters at out, those of count / perPixel() pixels.
+    void drawMany(char *out, int count)
     {
-        if (PerPixel == 2 && m_randomOrder) {
-            uint32_t first, second;
-            m_random.nextTwo(first, second);
-            out[0] = pick(first);
-            out[1] = pick(second);
+        const char *text = m_message.data();
+        const uint64_t length = m_message.size();
+        if (!m_randomOrder) {
+            for (int i = 0; i < count; ++i) {
+                if (++m_position > length) m_position = 1;
+                out[i] = text[m_position - 1];
+            }
             return;
         }
-        for (int i = 0; i < PerPixel; ++i)
-            out[i] = next();
+        // floor(r * L) for r = draw / 2^32, uniform in [0, 1).
+        const auto pick = [&](uint32_t draw) { return text[(uint64_t(draw) * length) >> 32]; };
+        // The generator in a local: stores through out could alias the member and would force
+        // it through memory for every character.
+        CharRandom random = m_random;
+        int i = 0;
+        for (; i + 1 < count; i += 2) {
+            uint32_t first, second;
+            random.nextTwo(first, second);
+            out[i] = pick(first);
+            out[i + 1] = pick(second);
+        }
+        if (i < count) out[i] = pick(random.next());
+        m_random = random;
     }
-    int perPixel() const { return m_perPixel; }
 
 private:
-    // floor(r * L) for r = draw / 2^32, uniform in [0, 1).
-    char pick(uint32_t draw) const { return m_message[(uint64_t(draw) * m_message.size()) >> 32]; }
-    char next()
-    {
-        if (m_randomOrder) return pick(m_random.next());
-        if (++m_position > m_message.size()) m_position = 1;
-        return m_message[m_position - 1];
-    }
-
     std::string_view m_message; // the settings' text, which outlives the draw
     CharRandom m_random;
     std::size_t m_position = 0;
