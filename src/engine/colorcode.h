@@ -38,9 +38,24 @@ public:
     // Returns the emitted colour as 0x00RRGGBB, the order its hex text is written in.
     // Defined here so that the scan, which calls it for every pixel, can inline it.
     [[gnu::always_inline]] uint32_t ConvertRGB(int32_t color) { return convert<true>(color); }
-    // ConvertRGB() for a caller that has seen mayOverflow() false, so that no drift can leave its
-    // field: the check per channel is left out.
-    [[gnu::always_inline]] uint32_t ConvertRGBInBand(int32_t color) { return convert<false>(color); }
+    // ConvertRGB() for n colours, into rgbs, for a caller that has seen mayOverflow() false: no
+    // drift can leave its field, so the check per channel is left out.
+    void ConvertRGBInBand(const int32_t *colors, int n, uint32_t *rgbs)
+    {
+        if (n <= 0) return;
+        if (m_tolerance == 0 && m_state.encoded) {
+            // Every colour is written as it is; only the last one's channels are held after.
+            for (int i = 0; i < n; ++i) // 0x00BBGGRR to 0x00RRGGBB: the top byte shifted out, then reversed
+                rgbs[i] = __builtin_bswap32(static_cast<uint32_t>(colors[i]) << 8);
+            m_emitted = exactColor(static_cast<uint32_t>(colors[n - 1]) & 0xFFFFFF);
+            return;
+        }
+        // A copy in locals: the stores into rgbs could alias the members.
+        ColorEncoder encoder = *this;
+        for (int i = 0; i < n; ++i)
+            rgbs[i] = encoder.convert<false>(colors[i]);
+        *this = encoder;
+    }
     // The same for a decimal colour text; throws Failure (TypeMismatch, Overflow) for other text.
     uint32_t ConvertRGB(std::string_view colortext);
 

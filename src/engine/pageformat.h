@@ -20,7 +20,9 @@ inline constexpr std::string_view kHtmlAmp = "&amp;";
 inline constexpr std::size_t kLongestHtmlPiece = kHtmlNextRun.size() + 7 + 2 * kHtmlAmp.size() + kHtmlRowEnd.size();
 
 // Writes one pixel of an HTML page at out and returns the end: a new font run where the colour
-// changes or the row starts, the characters ('&' written as "&amp;"), and the row end.
+// changes or the row starts, the characters ('&' written as "&amp;"; Escape false for characters
+// known to hold none), and the row end.
+template <bool Escape = true>
 inline char *writeHtmlPiece(char *out, uint32_t rgb, bool newRun, bool firstOfRow, const char *chars, int count,
                             bool rowEnd)
 {
@@ -35,7 +37,7 @@ inline char *writeHtmlPiece(char *out, uint32_t rgb, bool newRun, bool firstOfRo
     }
     for (int i = 0; i < count; ++i) {
         // A bare '&' could start a character reference that swallows the characters after it.
-        if (chars[i] == '&')
+        if (Escape && chars[i] == '&')
             out = std::copy(kHtmlAmp.begin(), kHtmlAmp.end(), out);
         else
             *out++ = chars[i];

@@ -162,46 +162,54 @@ int32_t Conversion::stretchLength(int32_t count) const
     return std::max(0, std::min({toRowEnd, toClockCheck, m_settings.pixelCount - count}));
 }
 
-// The general steps for n pixels of the current row, with the scan's state in locals: writes
-// through a char pointer could alias members and would force them through memory per character.
+// The general steps for n pixels of the current row, each part a stretch at a time: the colours,
+// the characters, then the pieces, with the scan's state in locals (writes through a char
+// pointer could alias members and would force them through memory per character).
 void Conversion::convertStretch(PixelSource &pixels, int32_t n)
 {
-    // The characters per pixel fixed at compile time, so their loops unroll.
-    switch (m_draw.perPixel()) {
+    // The characters per pixel and whether any needs escaping fixed at compile time, so that
+    // their loops unroll.
+    const bool escape = m_settings.message.find('&') != std::string::npos;
+    switch (m_draw.perPixel() * 2 + escape) {
     case 0:
-        return convertStretchOf<0>(pixels, n);
     case 1:
-        return convertStretchOf<1>(pixels, n);
+        return convertStretchOf<0, false>(pixels, n);
+    case 2:
+        return convertStretchOf<1, false>(pixels, n);
+    case 3:
+        return convertStretchOf<1, true>(pixels, n);
+    case 4:
+        return convertStretchOf<2, false>(pixels, n);
     default:
-        return convertStretchOf<2>(pixels, n);
+        return convertStretchOf<2, true>(pixels, n);
     }
 }
 
-template <int CharsPerPixel> void Conversion::convertStretchOf(PixelSource &pixels, int32_t n)
+template <int CharsPerPixel, bool Escape> void Conversion::convertStretchOf(PixelSource &pixels, int32_t n)
 {
     int32_t colors[kClockStride];
     pixels.pixels(scanx, scany, n, colors);
-    char chars[2 * kClockStride];
-    m_draw.drawMany(chars, int(n) * CharsPerPixel);
-    ColorEncoder encoder = m_encoder;
-    uint32_t previous = m_previousRgb;
-    bool rowStart = scanx == areax1;
     const std::size_t recorded = m_unflushedRgb.size();
     m_unflushedRgb.resize(recorded + std::size_t(n));
     uint32_t *rgbs = m_unflushedRgb.data() + recorded;
+    m_encoder.ConvertRGBInBand(colors, n, rgbs);
+    char chars[2 * kClockStride];
+    m_draw.drawMany(chars, int(n) * CharsPerPixel);
+
     char *const start = m_writer.reserve(std::size_t(n) * kLongestHtmlPiece);
     char *out = start;
     uint32_t ends[kClockStride]; // committed after the loop, which then stores nothing but text
+    uint32_t previous = m_previousRgb;
+    bool rowStart = scanx == areax1;
     for (int32_t i = 0; i < n; ++i) {
-        const uint32_t rgb = encoder.ConvertRGBInBand(colors[i]);
-        out = writeHtmlPiece(out, rgb, rowStart || rgb != previous, rowStart, chars + i * CharsPerPixel, CharsPerPixel,
-                             false);
+        const uint32_t rgb = rgbs[i];
+        out = writeHtmlPiece<Escape>(out, rgb, rowStart || rgb != previous, rowStart, chars + i * CharsPerPixel,
+                                     CharsPerPixel, false);
         ends[i] = uint32_t(out - start);
-        rgbs[i] = previous = rgb;
+        previous = rgb;
         rowStart = false;
     }
     m_writer.commitPieces(start, ends, std::size_t(n));
-    m_encoder = encoder;
     m_previousRgb = previous;
     m_pixelcolor = PixelColor{true, colors[n - 1], {}};
     scanx = int16_t(scanx + n);
