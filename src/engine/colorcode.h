@@ -94,7 +94,8 @@ private:
         const int sum = drift + (value - held);
         if (Checked && (sum < INT16_MIN || sum > INT16_MAX)) driftOverflow();
         // The band includes its edges: a drift of exactly the tolerance still holds.
-        const bool holds = sum <= m_tolerance && -sum <= m_tolerance;
+        // -t <= sum <= t as one unsigned comparison: 0 <= sum + t <= 2t.
+        const bool holds = static_cast<unsigned>(sum + m_holdOffset) <= m_holdSpan;
         drift = static_cast<int16_t>(holds ? sum : 0);
         held = static_cast<int16_t>(holds ? held : value);
         return held;
@@ -102,6 +103,10 @@ private:
     [[noreturn, gnu::cold]] static void driftOverflow();
 
     int m_tolerance; // whole part of the band's half-width; drifts are whole numbers
+    // The band as an offset and a span: a drift holds when sum + offset, taken unsigned, is at most
+    // the span. A negative tolerance holds nothing: the offset then puts every sum past a span of 0.
+    int m_holdOffset = m_tolerance >= 0 ? m_tolerance : 1 << 30;
+    unsigned m_holdSpan = m_tolerance >= 0 ? 2 * static_cast<unsigned>(m_tolerance) : 0;
     ColorState m_state;
     uint32_t m_emitted = 0; // what the last ConvertRGB returned
 };
