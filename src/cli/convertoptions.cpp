@@ -555,7 +555,7 @@ ConvertJob parseArguments(const std::vector<std::string> &arguments)
     }
     if (!readCharacterOptions(p, job)) return job;
     // A batch has no window to keep alive, so events are never processed.
-    s.eventInterval = std::chrono::hours(24);
+    s.eventInterval = engine::kNoEvents;
     return job;
 }
 

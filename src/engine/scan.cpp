@@ -115,6 +115,7 @@ std::string Conversion::tailText(Tail tail) const
 
 bool Conversion::eventsDue(int32_t count)
 {
+    if (m_settings.eventInterval == kNoEvents) return false;
     if (count == 1 || m_settings.eventInterval.count() == 0) return true;
     return count % kClockStride == 0 && std::chrono::steady_clock::now() >= m_eventsDue;
 }

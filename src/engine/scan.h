@@ -38,6 +38,8 @@ public:
     virtual void processEvents() = 0;
 };
 
+inline constexpr std::chrono::nanoseconds kNoEvents = std::chrono::nanoseconds::max();
+
 struct ScanSettings
 {
     RenderArea area;
@@ -49,7 +51,8 @@ struct ScanSettings
     std::vector<std::string> replacements; // ignore list entries, "A > B", in list order
     PageOptions page;
     uint32_t seed = 0; // random characters: the generator is seeded once per conversion
-    // Scan work between two calls of processEvents(); zero calls it after every pixel.
+    // Scan work between two calls of processEvents(); zero calls it after every pixel, and
+    // kNoEvents never: the page then stays open from its head to its tail.
     std::chrono::nanoseconds eventInterval = std::chrono::milliseconds(10);
 };
 
