@@ -58,8 +58,13 @@ void readPng(const uint8_t *data, std::size_t size, const Request &request, Resu
     // 16-bit pictures are counted at 8 bytes a pixel, as Qt counted them.
     const bool deep = header.bit_depth == 16;
     if (!startCanvas(result, header.width, header.height, request, deep ? 8 : 4, request.background)) return;
-    const int format = deep ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
-    const std::size_t pixelBytes = deep ? 8 : 4;
+    // An 8-bit colour picture without transparency, the common photograph, is read as it is
+    // stored: nothing to lay over the background.
+    spng_trns transparency{};
+    const bool opaque = !deep && header.color_type == SPNG_COLOR_TYPE_TRUECOLOR &&
+                        spng_get_trns(png, &transparency) == SPNG_ECHUNKAVAIL;
+    const int format = deep ? SPNG_FMT_RGBA16 : opaque ? SPNG_FMT_RGB8 : SPNG_FMT_RGBA8;
+    const std::size_t pixelBytes = deep ? 8 : opaque ? 3 : 4;
     const std::size_t rowBytes = std::size_t(header.width) * pixelBytes;
     Canvas &canvas = result.canvas;
     // An interlaced picture comes in seven passes over the whole of it; each pass writes its
@@ -73,6 +78,8 @@ void readPng(const uint8_t *data, std::size_t size, const Request &request, Resu
         for (int x = 0; x < kept; ++x, in += pixelBytes) {
             if (deep) {
                 out[x] = overDeep(reinterpret_cast<const uint16_t *>(in), request.background);
+            } else if (opaque) {
+                out[x] = rgb(in[0], in[1], in[2]);
             } else {
                 out[x] = over(in[0], in[1], in[2], in[3], request.background);
             }

@@ -32,6 +32,8 @@ halves 8x16 red blue $jpeg -interlace JPEG JPEG:- | LC_ALL=C sed 's/\xff\xc2\x00
 convert -size 16x8 xc:red -size 16x8 xc:lime -size 16x8 xc:blue -append -interlace GIF interlaced.gif
 convert -delay 10 -size 16x16 xc:red xc:lime xc:blue -loop 0 animated.gif
 halves 8x16 none red -strip PNG32:transparent.png
+# Colour type 2 with a tRNS colour key: its red is transparent, though no pixel has an alpha.
+halves 8x16 red blue -transparent red -strip PNG24:keyed.png
 halves 8x16 none red -type PaletteMatte transparent.gif
 # Beyond 300 x 300: red, an 8-pixel green column and yellow row across 296..303, blue past them.
 larger() { convert \( -size 296x296 xc:red -size 8x296 xc:lime -size 16x296 xc:blue +append \) -size 320x8 xc:yellow \
