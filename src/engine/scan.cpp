@@ -26,7 +26,8 @@ Conversion::Conversion(ScanSettings settings)
     : scanx(settings.area.x1), scany(settings.area.y1), areax1(settings.area.x1), areay1(settings.area.y1),
       areax2(settings.area.x2), areay2(settings.area.y2), totallines(checked16(settings.area.height())),
       m_settings(std::move(settings)), m_replacements(m_settings.replacements), m_encoder(m_settings.quality),
-      m_draw(m_settings.message, m_settings.randomOrder, m_settings.twoCharsPerPixel, m_settings.seed)
+      m_draw(m_settings.message, m_settings.randomOrder, m_settings.twoCharsPerPixel, m_settings.seed),
+      m_escape(m_draw.hasAmpersand())
 {
     // Address space only: the pages are touched as colours are recorded.
     m_unflushedRgb.reserve(std::size_t(std::clamp(m_settings.pixelCount, 0, 1 << 20)));
@@ -170,8 +171,7 @@ void Conversion::convertStretch(PixelSource &pixels, int32_t n)
 {
     // The characters per pixel and whether any needs escaping fixed at compile time, so that
     // their loops unroll.
-    const bool escape = m_settings.message.find('&') != std::string::npos;
-    switch (m_draw.perPixel() * 2 + escape) {
+    switch (m_draw.perPixel() * 2 + m_escape) {
     case 0:
     case 1:
         return convertStretchOf<0, false>(pixels, n);

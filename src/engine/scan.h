@@ -105,6 +105,8 @@ public:
         m_perPixel = message.empty() ? 0 : twoPerPixel ? 2 : 1;
     }
     int perPixel() const { return m_perPixel; }
+    // Whether any character needs escaping in a page ('&').
+    bool hasAmpersand() const { return m_message.find('&') != std::string_view::npos; }
     // Writes the next pixel's characters at out and returns how many.
     int draw(char *out)
     {
@@ -203,6 +205,7 @@ private:
     ColorEncoder m_encoder;
     DocumentWriter m_writer;
     MessageDraw m_draw;
+    bool m_escape; // the message holds a character written escaped
     PixelColor m_pixelcolor;
     uint32_t m_previousRgb = 0;
     int32_t m_pixelsDone = 0;

@@ -377,7 +377,7 @@ void TestEngine::takenNamesAreLeftAlone()
             after.size() == before.size());
 }
 
-// Between two flushes the page's name is given to something else: the writer fails instead of
+// While events run the page's name is given to something else: the writer fails instead of
 // writing there, and leaves it as it is.
 void TestEngine::replacedPageFails_data()
 {
