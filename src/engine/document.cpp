@@ -149,9 +149,9 @@ void DocumentWriter::writeOut()
         } else {
             const int error = n < 0 ? errno : ENOSPC;
             const char *what = "Cannot write";
-            if (landed > 0 && start >= 0 && ::ftruncate(m_fd, start + off_t(lastPieceEnd(landed))) != 0)
-                what = "Cannot write (and the page ends in a cut piece)";
             const std::size_t kept = lastPieceEnd(landed);
+            if (landed > 0 && start >= 0 && ::ftruncate(m_fd, start + off_t(kept)) != 0)
+                what = "Cannot write (and the page ends in a cut piece)";
             m_piecesWritten += std::upper_bound(m_ends.begin(), m_ends.end(), kept) - m_ends.begin();
             m_size = start + off_t(kept);
             fail(what, std::strerror(error));
