@@ -17,6 +17,9 @@ enum class Format { Unknown, Bmp, Jpeg, Png, Gif, WebP };
 // The format told by the first bytes (the name never counts); Unknown for anything else.
 Format sniffFormat(const uint8_t *data, std::size_t size);
 const char *formatName(Format format); // "BMP", "JPEG", ...; "unknown"
+// The file name suffixes these formats usually go by, for a file dialog's filter; reading never
+// goes by the name.
+inline constexpr const char *kFileSuffixes[] = {"bmp", "dib", "gif", "jpeg", "jpg", "png", "webp"};
 
 // A progressive JPEG is decoded once per scan: tens of thousands of scans take minutes. Real
 // pictures have about ten; libjpeg-turbo's tools suggest a limit of a few hundred.

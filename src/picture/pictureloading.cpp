@@ -3,11 +3,11 @@
 #include "pictureframe.h"
 
 #include "picturebox.h"
+#include "platform/picturefile.h"
 
 #include <QCheckBox>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMimeData>
 #include <QPushButton>
 
@@ -19,8 +19,8 @@ namespace {
 QString allPicturesFilter()
 {
     QStringList patterns;
-    for (const QByteArray &format : QImageReader::supportedImageFormats())
-        patterns << "*." + QString::fromLatin1(format);
+    for (const QString &suffix : platform::pictureSuffixes())
+        patterns << "*." + suffix;
     return "All pictures (" + patterns.join(' ') + ')';
 }
 

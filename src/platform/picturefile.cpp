@@ -202,4 +202,16 @@ engine::PixelGrid pixelGrid(const QImage &image)
     return grid;
 }
 
+QStringList pictureSuffixes()
+{
+    QStringList suffixes;
+    for (const char *suffix : decode::kFileSuffixes)
+        suffixes << QString::fromLatin1(suffix);
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
+        suffixes << QString::fromLatin1(format);
+    suffixes.sort();
+    suffixes.removeDuplicates();
+    return suffixes;
+}
+
 } // namespace platform

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -21,6 +22,9 @@ namespace platform {
 QImage readPicture(const QString &path, QString *error = nullptr);
 // The same for the bytes of a picture in memory.
 QImage readPictureData(const QByteArray &bytes, QString *error = nullptr);
+// The file name suffixes of every kind of picture readPicture() takes: the decoder's own and
+// those of Qt's readers, sorted.
+QStringList pictureSuffixes();
 // The whole picture shrunk to fit the 300 x 300 drawing area, keeping its proportions, with
 // transparent parts on the background: the pixels the converter's --fit scans. A JPEG is decoded
 // at a half, a quarter or an eighth of its size where that is still at least the size shown.
