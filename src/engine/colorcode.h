@@ -38,6 +38,8 @@ public:
     // Returns the emitted colour as 0x00RRGGBB, the order its hex text is written in.
     // Defined here so that the scan, which calls it for every pixel, can inline it.
     [[gnu::always_inline]] uint32_t ConvertRGB(int32_t color) { return convert<true>(color); }
+    // The same for a decimal colour text; throws Failure (TypeMismatch, Overflow) for other text.
+    uint32_t ConvertRGB(std::string_view colortext);
     // ConvertRGB() for n colours, into rgbs, for a caller that has seen mayOverflow() false: no
     // drift can leave its field, so the check per channel is left out.
     void ConvertRGBInBand(const int32_t *colors, int n, uint32_t *rgbs)
@@ -45,8 +47,8 @@ public:
         if (n <= 0) return;
         if (m_tolerance == 0 && m_state.encoded) {
             // Every colour is written as it is; only the last one's channels are held after.
-            for (int i = 0; i < n; ++i) // 0x00BBGGRR to 0x00RRGGBB: the top byte shifted out, then reversed
-                rgbs[i] = __builtin_bswap32(static_cast<uint32_t>(colors[i]) << 8);
+            for (int i = 0; i < n; ++i)
+                rgbs[i] = rgbOrder(static_cast<uint32_t>(colors[i]));
             m_emitted = exactColor(static_cast<uint32_t>(colors[n - 1]) & 0xFFFFFF);
             return;
         }
@@ -56,8 +58,6 @@ public:
             rgbs[i] = encoder.convert<false>(colors[i]);
         *this = encoder;
     }
-    // The same for a decimal colour text; throws Failure (TypeMismatch, Overflow) for other text.
-    uint32_t ConvertRGB(std::string_view colortext);
 
     const ColorState &state() const { return m_state; }
     // Whether a drift may leave its 16-bit field: only with a band far wider than any quality offered.
@@ -77,8 +77,10 @@ private:
         m_state.heldred = static_cast<int16_t>(c & 0xFF);
         m_state.heldgreen = static_cast<int16_t>((c >> 8) & 0xFF);
         m_state.heldblue = static_cast<int16_t>(c >> 16);
-        return (c & 0xFF) << 16 | (c & 0xFF00) | c >> 16;
+        return rgbOrder(c);
     }
+    // 0x??BBGGRR as 0x00RRGGBB: the top byte shifted out, then the bytes reversed.
+    static uint32_t rgbOrder(uint32_t c) { return __builtin_bswap32(c << 8); }
     template <bool Checked> [[gnu::always_inline]] uint32_t convert(int32_t color)
     {
         const uint32_t c = static_cast<uint32_t>(color) & 0xFFFFFF;

@@ -38,6 +38,7 @@ public:
     virtual void processEvents() = 0;
 };
 
+// An event interval for a program without a window: events never run.
 inline constexpr std::chrono::nanoseconds kNoEvents = std::chrono::nanoseconds::max();
 
 struct ScanSettings
