@@ -42,6 +42,21 @@ std::string documentTail(Tail tail, bool insertPre)
     return text;
 }
 
+struct DocumentWriter::Storage
+{
+    char bytes[kBufferLimit];
+    uint32_t ends[kPieceLimit];
+};
+
+thread_local std::unique_ptr<DocumentWriter::Storage> DocumentWriter::t_spareStorage;
+
+DocumentWriter::DocumentWriter()
+    // Left uninitialised: a small page touches little of it.
+    : m_storage(t_spareStorage ? std::move(t_spareStorage) : std::unique_ptr<Storage>(new Storage)),
+      m_buffer(m_storage->bytes), m_ends(m_storage->ends)
+{
+}
+
 DocumentWriter::~DocumentWriter()
 {
     // A writer dropped without finish() keeps what was written, as a cut-off conversion does.
@@ -49,6 +64,7 @@ DocumentWriter::~DocumentWriter()
         close();
     } catch (const Failure &) {
     }
+    if (!t_spareStorage) t_spareStorage = std::move(m_storage);
 }
 
 void DocumentWriter::fail(const char *what, const std::string &reason)
@@ -76,7 +92,7 @@ void DocumentWriter::start(PageFile &page, const PageOptions &options)
     m_fd = page.release();
     m_ownsFd = true;
     append(documentHead(options));
-    writeOut();
+    writeOut(true);
 }
 
 void DocumentWriter::startOn(int fd, const std::string &name, const PageOptions &options)
@@ -92,14 +108,20 @@ void DocumentWriter::startOn(int fd, const std::string &name, const PageOptions 
     append(documentHead(options));
 }
 
-void DocumentWriter::flush()
+void DocumentWriter::flush(bool whole)
 {
-    if (!m_open || m_used == 0) return;
+    if (!m_open) return;
+    if (m_used == 0) {
+        // Only empty pieces wait: they are on disk as they are.
+        m_piecesWritten += int64_t(m_pieces);
+        m_pieces = 0;
+        return;
+    }
     if (m_fd < 0) {
         m_fd = reopen();
         m_piecesAtOpen = m_piecesWritten;
     }
-    writeOut();
+    writeOut(whole);
 }
 
 void DocumentWriter::pause()
@@ -134,14 +156,22 @@ int DocumentWriter::reopen()
     return fd;
 }
 
+// Writes the pending bytes: all of them, or (whole false, for a page this writer owns) those up to
+// the last write bound, keeping the rest at the buffer's start.
 // write() rather than a stream: it tells how many bytes landed when the disk fills part-way.
-void DocumentWriter::writeOut()
+void DocumentWriter::writeOut(bool whole)
 {
     // A stream (standard output) may be a file that others write too: where its end is now.
     const off_t start = m_ownsFd ? m_size : ::lseek(m_fd, 0, SEEK_END);
+    std::size_t count = m_used;
+    if (!whole && m_ownsFd) {
+        const off_t bound = (start + off_t(m_used)) / kWriteBound * kWriteBound;
+        if (bound <= start) return; // not up to the next bound: all of it later
+        count = std::size_t(bound - start);
+    }
     std::size_t landed = 0;
-    while (landed < m_used) {
-        const ssize_t n = ::write(m_fd, m_buffer.get() + landed, m_used - landed);
+    while (landed < count) {
+        const ssize_t n = ::write(m_fd, m_buffer + landed, count - landed);
         if (n > 0) {
             landed += std::size_t(n);
         } else if (n < 0 && errno == EINTR) {
@@ -149,17 +179,27 @@ void DocumentWriter::writeOut()
         } else {
             const int error = n < 0 ? errno : ENOSPC;
             const char *what = "Cannot write";
+            // Back to the end of the last whole piece, which may lie in an earlier write.
             const std::size_t kept = lastPieceEnd(landed);
-            if (landed > 0 && start >= 0 && ::ftruncate(m_fd, start + off_t(kept)) != 0)
+            const off_t end = kept > 0 ? start + off_t(kept) : start - off_t(m_carried);
+            if ((landed > 0 || m_carried > 0) && start >= 0 && ::ftruncate(m_fd, end) != 0)
                 what = "Cannot write (and the page ends in a cut piece)";
-            m_piecesWritten += std::upper_bound(m_ends.begin(), m_ends.end(), kept) - m_ends.begin();
-            m_size = start + off_t(kept);
+            m_piecesWritten += std::upper_bound(m_ends, m_ends + m_pieces, kept) - m_ends;
+            m_size = end;
             fail(what, std::strerror(error));
         }
     }
-    m_piecesWritten += int64_t(m_ends.size());
-    m_size = start + off_t(m_used);
-    discard();
+    m_size = start + off_t(count);
+    const std::size_t done = std::size_t(std::upper_bound(m_ends, m_ends + m_pieces, uint32_t(count)) - m_ends);
+    m_piecesWritten += int64_t(done);
+    if (count == m_used) return discard();
+    // The first piece left began before the bound: in this write, or in an earlier one.
+    m_carried = done > 0 ? count - m_ends[done - 1] : m_carried + count;
+    m_used -= count;
+    std::memmove(m_buffer, m_buffer + count, m_used);
+    m_pieces -= done;
+    for (std::size_t i = 0; i < m_pieces; ++i)
+        m_ends[i] = m_ends[done + i] - uint32_t(count);
 }
 
 // Closes the page, if this writer opened it. A page removed while it was open took what was
@@ -184,22 +224,25 @@ void DocumentWriter::closePage()
 // The end of the last piece that lies whole within the first limit bytes; 0 if none does.
 std::size_t DocumentWriter::lastPieceEnd(std::size_t limit) const
 {
-    const auto after = std::upper_bound(m_ends.begin(), m_ends.end(), uint32_t(limit));
-    return after == m_ends.begin() ? 0 : *(after - 1);
+    const uint32_t *const after = std::upper_bound(m_ends, m_ends + m_pieces, uint32_t(limit));
+    return after == m_ends ? 0 : *(after - 1);
 }
 
 void DocumentWriter::discard()
 {
     m_used = 0;
-    m_ends.clear();
+    m_carried = 0;
+    m_pieces = 0;
 }
 
-void DocumentWriter::makeRoom(std::size_t n)
+void DocumentWriter::makeRoom(std::size_t n, std::size_t pieces)
 {
-    flush();
+    flush(false);
+    if (m_capacity - m_used < n || kPieceLimit - m_pieces < pieces) flush(true);
     if (m_capacity < n) {
         discard();
-        m_buffer.reset(new char[n]);
+        m_large.reset(new char[n]);
+        m_buffer = m_large.get();
         m_capacity = n;
     }
 }

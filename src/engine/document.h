@@ -48,8 +48,12 @@ public:
     // Large enough that a write costs little per byte, small enough that a converter's process
     // faults in few pages of it.
     static constexpr std::size_t kBufferLimit = 256 * 1024;
+    // A full buffer is written up to a multiple of this in the file, the rest kept for the next
+    // write: the page cache takes writes that start and end on such bounds in large folios, which
+    // made writing a page a fifth cheaper.
+    static constexpr off_t kWriteBound = 64 * 1024;
 
-    DocumentWriter() = default;
+    DocumentWriter();
     ~DocumentWriter();
     DocumentWriter(const DocumentWriter &) = delete;
     DocumentWriter &operator=(const DocumentWriter &) = delete;
@@ -60,33 +64,41 @@ public:
     // what failures call it.
     void startOn(int fd, const std::string &name, const PageOptions &options);
     void append(std::string_view text);
-    // Room for up to n bytes at the returned pointer; commit() then takes what was written as one
-    // piece. Writing in place saves copying every piece twice.
-    char *reserve(std::size_t n)
+    // Room for up to n bytes of up to pieces pieces at the returned pointer; commit() or
+    // commitPieces() then takes what was written. Writing in place saves copying every piece twice.
+    char *reserve(std::size_t n, std::size_t pieces = 1)
     {
-        if (m_capacity - m_used < n || m_ends.size() >= kPieceLimit) makeRoom(n);
-        return m_buffer.get() + m_used;
+        if (m_capacity - m_used < n || kPieceLimit - m_pieces < pieces) makeRoom(n, pieces);
+        return m_buffer + m_used;
     }
     void commit(const char *end)
     {
-        m_used = std::size_t(end - m_buffer.get());
-        m_ends.push_back(uint32_t(m_used));
+        m_used = std::size_t(end - m_buffer);
+        m_ends[m_pieces++] = uint32_t(m_used);
     }
-    // commit() for n pieces written one after another at start, the i-th ending at start + ends[i].
-    void commitPieces(const char *start, const uint32_t *ends, std::size_t n)
+    // reserve() for several pieces, written one after another from at, the end of the i-th
+    // recorded as its offset from base in ends[i]; commitPieces() then takes them.
+    struct PieceRoom
     {
-        const auto base = uint32_t(start - m_buffer.get());
-        const std::size_t first = m_ends.size();
-        m_ends.resize(first + n);
-        for (std::size_t i = 0; i < n; ++i)
-            m_ends[first + i] = base + ends[i];
-        if (n > 0) m_used = m_ends.back();
+        char *at;
+        const char *base;
+        uint32_t *ends;
+    };
+    PieceRoom reservePieces(std::size_t n, std::size_t pieces)
+    {
+        char *const at = reserve(n, pieces);
+        return {at, m_buffer, m_ends + m_pieces};
+    }
+    void commitPieces(std::size_t count)
+    {
+        m_pieces += count;
+        if (count > 0) m_used = m_ends[m_pieces - 1];
     }
     // Appends buffered pieces to the page. A page closed by pause() is opened by name again, as a
     // writer that opened it per piece would: a removed page is created again (exclusively), a
     // folder that is gone or read-only fails, and so does a name that now holds another file, a
     // link or anything else.
-    void flush();
+    void flush() { flush(true); }
     // Flushes and closes the page: control is about to leave the scan.
     void pause();
     // Appends the tail and closes the file; the page is finished.
@@ -101,12 +113,14 @@ public:
 
 private:
     [[noreturn]] void fail(const char *what, const std::string &reason);
+    struct Storage;
+    void flush(bool whole);
     int reopen();
-    void writeOut();
+    void writeOut(bool whole);
     void closePage();
     std::size_t lastPieceEnd(std::size_t limit) const;
     void discard();
-    void makeRoom(std::size_t n);
+    void makeRoom(std::size_t n, std::size_t pieces);
 
     std::string m_path;
     int m_fd = -1;              // the page while it is open
@@ -118,14 +132,22 @@ private:
     int64_t m_piecesWritten = 0;
     bool m_failed = false;
     bool m_open = false; // started and neither finished nor closed
-    // Bytes 0..m_used are pending. Left uninitialised: a small page touches little of it.
-    std::unique_ptr<char[]> m_buffer{new char[kBufferLimit]};
+    // The buffer and the piece ends, taken over from the last writer the thread finished: fresh
+    // memory costs a page fault per 4 KiB the scan touches.
+    std::unique_ptr<Storage> m_storage;
+    static thread_local std::unique_ptr<Storage> t_spareStorage; // the one a finished writer left
+    std::unique_ptr<char[]> m_large; // the buffer instead, while a text longer than it is written
+    // Bytes 0..m_used are pending. The file's last m_carried bytes begin the first pending piece,
+    // which a write bound cut (see kWriteBound).
+    char *m_buffer = nullptr;
     std::size_t m_capacity = kBufferLimit;
     std::size_t m_used = 0;
+    std::size_t m_carried = 0;
     // Where each pending piece ends in the buffer, in order. Pieces may be empty (no characters,
     // no new run), so their number is bounded apart from the bytes.
     static constexpr std::size_t kPieceLimit = 65536;
-    std::vector<uint32_t> m_ends;
+    uint32_t *m_ends = nullptr;
+    std::size_t m_pieces = 0;
 };
 
 } // namespace engine

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,32 @@ inline char *writeHtmlPiece(char *out, uint32_t rgb, bool newRun, bool firstOfRo
             *out++ = chars[i];
     }
     if (rowEnd) out = std::copy(kHtmlRowEnd.begin(), kHtmlRowEnd.end(), out);
+    return out;
+}
+
+// writeHtmlPiece() for the pixels of a row between its first and its last, of PerPixel (1 or 2)
+// characters that need no escaping: writes their pieces from out, records where each ends
+// (counted from base) in ends, and returns the end. previous is the colour of the pixel before.
+// At quality 100 nearly every pixel opens a run and at low quality nearly none does, so instead
+// of a branch that would often be mispredicted each pixel writes a whole new-run piece, and then
+// its characters either after it or, where the run goes on, over its start.
+template <int PerPixel>
+inline char *writeHtmlRowPieces(char *out, const char *base, uint32_t *ends, const uint32_t *rgbs, const char *chars,
+                                int n, uint32_t previous)
+{
+    static_assert(PerPixel == 1 || PerPixel == 2);
+    constexpr std::size_t kOpen = kHtmlNextRun.size() + 7; // the run's opening with its colour and '>'
+    for (int i = 0; i < n; ++i) {
+        const uint32_t rgb = rgbs[i];
+        std::memcpy(out, kHtmlNextRun.data(), kHtmlNextRun.size());
+        writeHex(out + kHtmlNextRun.size(), rgb);
+        out[kOpen - 1] = '>';
+        char *const text = rgb != previous ? out + kOpen : out;
+        std::memcpy(text, chars + i * PerPixel, PerPixel);
+        out = text + PerPixel;
+        ends[i] = uint32_t(out - base);
+        previous = rgb;
+    }
     return out;
 }
 

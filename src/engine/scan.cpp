@@ -197,21 +197,26 @@ template <int CharsPerPixel, bool Escape> void Conversion::convertStretchOf(Pixe
     char chars[2 * kClockStride];
     m_draw.drawMany(chars, int(n) * CharsPerPixel);
 
-    char *const start = m_writer.reserve(std::size_t(n) * kLongestHtmlPiece);
-    char *out = start;
-    uint32_t ends[kClockStride]; // committed after the loop, which then stores nothing but text
+    const DocumentWriter::PieceRoom room = m_writer.reservePieces(std::size_t(n) * kLongestHtmlPiece, std::size_t(n));
+    char *out = room.at;
+    // The pieces the row loop cannot take: a row's first, which opens its run in its own way, or
+    // all of them where characters need escaping or there are none.
+    const int32_t general = Escape || CharsPerPixel == 0 ? n : scanx == areax1 ? 1 : 0;
     uint32_t previous = m_previousRgb;
-    bool rowStart = scanx == areax1;
-    for (int32_t i = 0; i < n; ++i) {
+    int32_t i = 0;
+    for (; i < general; ++i) {
         const uint32_t rgb = rgbs[i];
+        const bool rowStart = i == 0 && scanx == areax1;
         out = writeHtmlPiece<Escape>(out, rgb, rowStart || rgb != previous, rowStart, chars + i * CharsPerPixel,
                                      CharsPerPixel, false);
-        ends[i] = uint32_t(out - start);
+        room.ends[i] = uint32_t(out - room.base);
         previous = rgb;
-        rowStart = false;
     }
-    m_writer.commitPieces(start, ends, std::size_t(n));
-    m_previousRgb = previous;
+    if constexpr (!Escape && CharsPerPixel > 0)
+        writeHtmlRowPieces<CharsPerPixel>(out, room.base, room.ends + i, rgbs + i, chars + i * CharsPerPixel, n - i,
+                                          previous);
+    m_writer.commitPieces(std::size_t(n));
+    m_previousRgb = rgbs[n - 1];
     m_pixelcolor = PixelColor{true, colors[n - 1], {}};
     scanx = int16_t(scanx + n);
 }

@@ -102,6 +102,7 @@ private slots:
     void concurrentConversionsTakeDistinctPages();
     void fullDiskKeepsEveryWholePiece_data();
     void fullDiskKeepsEveryWholePiece();
+    void fullDiskAtWriteBounds();
     void numbersReadTheSameInAnyLocale();
 
 private:
@@ -281,10 +282,14 @@ void TestEngine::pagesDoNotDependOnEvents_data()
     QTest::addColumn<bool>("randomOrder");
     QTest::addColumn<bool>("two");
     QTest::addColumn<QList<int>>("area"); // x1, y1, x2, y2, pixel count
-    QTest::newRow("quality 100, one in order") << 100 << false << false << QList<int>{0, 0, 600, 3, 1800};
-    QTest::newRow("quality 60, two at random") << 60 << true << true << QList<int>{0, 0, 600, 3, 1800};
-    QTest::newRow("an area past the picture") << 100 << true << false << QList<int>{590, 1, 620, 5, 120};
-    QTest::newRow("a count short of the area") << 90 << false << true << QList<int>{3, 0, 303, 3, 700};
+    QTest::addColumn<QString>("message"); // with '&' the characters are escaped
+    const QList<int> whole{0, 0, 600, 3, 1800};
+    QTest::newRow("quality 100, one in order") << 100 << false << false << whole << "A&b";
+    QTest::newRow("quality 100, two in order") << 100 << false << true << whole << "AbC";
+    QTest::newRow("quality 60, two at random") << 60 << true << true << whole << "A&b";
+    QTest::newRow("quality 60, one at random") << 60 << true << false << whole << "AbC";
+    QTest::newRow("an area past the picture") << 100 << true << false << QList<int>{590, 1, 620, 5, 120} << "AbC";
+    QTest::newRow("a count short of the area") << 90 << false << true << QList<int>{3, 0, 303, 3, 700} << "A&b";
 }
 
 void TestEngine::pagesDoNotDependOnEvents()
@@ -293,12 +298,13 @@ void TestEngine::pagesDoNotDependOnEvents()
     QFETCH(bool, randomOrder);
     QFETCH(bool, two);
     QFETCH(QList<int>, area);
+    QFETCH(QString, message);
     Grid rows(4, QList<int>(600));
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 600; ++x)
             rows[y][x] = (x * 7 % 256) | (x / 5 + y) % 256 << 8 | (x * x) % 253 << 16;
     GridSource pixels(rows);
-    engine::ScanSettings s = smallScan(1, 1, "A&b");
+    engine::ScanSettings s = smallScan(1, 1, message.toStdString());
     s.area = {int16_t(area[0]), int16_t(area[1]), int16_t(area[2]), int16_t(area[3])};
     s.pixelCount = area[4];
     s.quality = quality;
@@ -468,6 +474,18 @@ struct FileSizeLimit
     ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
 };
 
+// Runs convert with the disk full after limit bytes; the failure as "number: text", or nothing.
+QString failureOnFullDisk(qint64 limit, const std::function<void()> &convert)
+{
+    try {
+        FileSizeLimit full(limit);
+        convert();
+    } catch (const engine::Failure &failure) {
+        return QString::number(failure.number()) + ": " + failure.what();
+    }
+    return {};
+}
+
 void TestEngine::fullDiskKeepsEveryWholePiece_data()
 {
     QTest::addColumn<int>("piece"); // the disk fills this many bytes past the end of this piece
@@ -493,20 +511,43 @@ void TestEngine::fullDiskKeepsEveryWholePiece()
     const QByteArray complete = convert(s, pixels, [&](int) { ends << QFileInfo(page()).size(); });
     const qint64 limit = ends[piece] + past;
     s.eventInterval = std::chrono::hours(1); // the first pixel alone, then all the others in one write
-    try {
-        FileSizeLimit full(limit);
-        convert(s, pixels);
-        QFAIL("a write past the file size limit was reported as success");
-    } catch (const engine::Failure &failure) {
-        QCOMPARE(failure.number(), 75);
-        QVERIFY2(QString(failure.what()).endsWith("File too large"), failure.what());
-    }
+    const QString failure = failureOnFullDisk(limit, [&] { convert(s, pixels); });
+    QVERIFY2(failure.startsWith("75: ") && failure.endsWith("File too large"), qPrintable(failure));
     const engine::ScanProgress at = m_conversion->progress();
     QCOMPARE(QString::number(at.linesDone) + " " +
                  (at.encoded ? QString::fromStdString(engine::hexText(at.rgb)) : QString("-")),
              progress);
     QCOMPARE(at.pixelsDone, 4 * at.linesDone);
     QCOMPARE(readAll(page()), complete.left(*std::prev(std::upper_bound(ends.begin(), ends.end(), limit))));
+}
+
+// A page larger than the buffer is written in parts that end on round offsets, the piece across
+// such an offset finished by the next write. A disk that fills there, exactly or a byte either
+// side, still leaves every whole piece and nothing of the next.
+void TestEngine::fullDiskAtWriteBounds()
+{
+    Grid rows(200, QList<int>(200));
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            rows[y][x] = (x * 7 + y) % 256 | (x + y) % 256 << 8 | (x ^ y) << 16; // a run per pixel
+    GridSource pixels(rows);
+    engine::ScanSettings s = smallScan(200, 200, "&");
+    s.eventInterval = std::chrono::hours(1);
+    const QByteArray complete = convert(s, pixels);
+    QList<qsizetype> ends; // a piece ends after the head, a row end, or a character inside its row
+    const QRegularExpression pieceEnd("<pre>|&amp;(?!</font><br>)|<br>");
+    for (QRegularExpressionMatchIterator found = pieceEnd.globalMatch(complete); found.hasNext();)
+        ends << found.next().capturedEnd();
+    QVERIFY(complete.size() > 1000000); // a few buffers' worth
+    for (qint64 bound = 65536; bound < complete.size(); bound += 65536) {
+        for (const qint64 limit : {bound - 1, bound, bound + 1}) {
+            QVERIFY(failureOnFullDisk(limit, [&] { convert(s, pixels); }).startsWith("75: "));
+            const QByteArray kept = readAll(page());
+            QCOMPARE(kept.size(), *std::prev(std::upper_bound(ends.begin(), ends.end(), limit)));
+            QVERIFY(complete.startsWith(kept));
+            QCOMPARE(m_conversion->progress().linesDone, kept.count("<br>"));
+        }
+    }
 }
 
 // The window runs in the user's locale; a decimal comma there must not cut "11.5" to 11.
