@@ -2,8 +2,9 @@
 // Engine-only conversion of a 300 x 300 photograph-like picture, written to a new file in the
 // current folder.
 // Prints the median milliseconds per scenario, beside the median for writing the same bytes to a
-// new file in one go (the floor the engine is measured against); the naive variant opens, appends
-// and closes the page for every pixel, as a writer without buffering would.
+// new file in one go (the floor the engine is measured against) and the median ratio of the two;
+// the naive variant opens, appends and closes the page for every pixel, as a writer without
+// buffering would.
 #include "engine/colorcode.h"
 #include "engine/pagefile.h"
 #include "engine/scan.h"
@@ -55,18 +56,28 @@ public:
     void processEvents() override {}
 };
 
-// Each run writes a new page, as a conversion does; removing it is not timed.
-double medianMs(int runs, const std::string &path, const std::function<void()> &body)
+// One timed run of body, which writes a new page at path; removing it is not timed.
+double timedMs(const std::string &path, const std::function<void()> &body)
 {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        std::filesystem::remove(path);
-        const auto start = Clock::now();
-        body();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    std::filesystem::remove(path);
+    const auto start = Clock::now();
+    body();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+std::string readFile(const std::string &path)
+{
+    std::string bytes(std::filesystem::file_size(path), '\0');
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file || std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) std::abort();
+    std::fclose(file);
+    return bytes;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 engine::ScanSettings settingsFor(int quality, bool two)
@@ -130,22 +141,31 @@ int main(int argc, char *argv[])
     for (int quality : {100, 10}) {
         for (bool two : {false, true}) {
             const engine::ScanSettings settings = settingsFor(quality, two);
-            const double engineMs = medianMs(31, path, [&] { engineScan(settings, source, path); });
-            const auto bytes = std::filesystem::file_size(path);
-            std::string page(bytes, '\0');
-            std::FILE *written = std::fopen(path.c_str(), "rb");
-            const bool read = std::fread(page.data(), 1, page.size(), written) == page.size();
-            std::fclose(written);
-            const double writeMs = medianMs(31, path, [&] {
-                const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-                if (!read || fd < 0 || ::write(fd, page.data(), page.size()) != ssize_t(page.size())) std::abort();
-                ::close(fd);
-            });
-            const double naiveMs = naive ? medianMs(3, path, [&] { naiveScan(settings, source, path); }) : 0.0;
+            // The engine and the plain write take turns, so that a machine whose speed drifts
+            // (shared cores) slows both alike; the ratio is the median of each pair's.
+            std::string page;
+            std::vector<double> engineTimes, writeTimes, ratios;
+            for (int run = 0; run < 41; ++run) {
+                const double engineRun = timedMs(path, [&] { engineScan(settings, source, path); });
+                if (page.empty()) page = readFile(path);
+                const double writeRun = timedMs(path, [&] {
+                    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+                    if (fd < 0 || ::write(fd, page.data(), page.size()) != ssize_t(page.size())) std::abort();
+                    ::close(fd);
+                });
+                if (run == 0) continue; // first touches of memory and caches
+                engineTimes.push_back(engineRun);
+                writeTimes.push_back(writeRun);
+                ratios.push_back(engineRun / writeRun);
+            }
+            const double naiveMs = naive ? median({timedMs(path, [&] { naiveScan(settings, source, path); }),
+                                                   timedMs(path, [&] { naiveScan(settings, source, path); }),
+                                                   timedMs(path, [&] { naiveScan(settings, source, path); })})
+                                         : 0.0;
             char name[64];
             std::snprintf(name, sizeof name, "quality %d, %s per pixel", quality, two ? "two chars" : "one char");
-            std::printf("%-34s %10.2f %10.2f %7.2f %10.1f %12ju\n", name, engineMs, writeMs, engineMs / writeMs,
-                        naiveMs, std::uintmax_t(bytes));
+            std::printf("%-34s %10.2f %10.2f %7.2f %10.1f %12zu\n", name, median(engineTimes), median(writeTimes),
+                        median(ratios), naiveMs, page.size());
         }
     }
     std::filesystem::remove(path);
