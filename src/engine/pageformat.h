@@ -33,8 +33,7 @@ inline char *writeHtmlPiece(char *out, uint32_t rgb, bool newRun, bool firstOfRo
             out = std::copy(kHtmlOpenRun.begin(), kHtmlOpenRun.end(), out);
         else
             out = std::copy(kHtmlNextRun.begin(), kHtmlNextRun.end(), out);
-        out = writeHex(out, rgb);
-        *out++ = '>';
+        out = writeHexAndTagEnd(out, rgb);
     }
     for (int i = 0; i < count; ++i) {
         // A bare '&' could start a character reference that swallows the characters after it.
@@ -62,8 +61,7 @@ inline char *writeHtmlRowPieces(char *out, const char *base, uint32_t *ends, con
     for (int i = 0; i < n; ++i) {
         const uint32_t rgb = rgbs[i];
         std::memcpy(out, kHtmlNextRun.data(), kHtmlNextRun.size());
-        writeHex(out + kHtmlNextRun.size(), rgb);
-        out[kOpen - 1] = '>';
+        writeHexAndTagEnd(out + kHtmlNextRun.size(), rgb);
         char *const text = rgb != previous ? out + kOpen : out;
         std::memcpy(text, chars + i * PerPixel, PerPixel);
         out = text + PerPixel;
