@@ -115,7 +115,7 @@ private:
 
 // Three upper-case hex digits for each 12-bit value, then the '>' that ends a font tag: a colour
 // takes two four-byte moves, the second over the first's '>'. At quality 100 nearly every pixel
-// opens a run and writes one. 16 KiB, which stays in the first-level cache.
+// opens a run and writes one. 16 KiB: the table fits in the first-level cache.
 inline constexpr std::array<std::array<char, 4>, 4096> kHexTriples = [] {
     constexpr char digits[] = "0123456789ABCDEF";
     std::array<std::array<char, 4>, 4096> triples{};
