@@ -138,7 +138,7 @@ int main(int argc, char *argv[])
     const std::string path = (std::filesystem::current_path() / "lumirune-bench.htm").string();
     std::printf("%-34s %10s %10s %7s %10s %12s\n", "scenario (300 x 300 pixels)", "engine ms", "write ms", "ratio",
                 "naive ms", "page bytes");
-    for (int quality : {100, 10}) {
+    for (int quality : {100, 90, 10}) {
         for (bool two : {false, true}) {
             const engine::ScanSettings settings = settingsFor(quality, two);
             // The engine and the plain write take turns, so that a machine whose speed drifts
