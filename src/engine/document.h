@@ -136,7 +136,7 @@ private:
     // memory costs a page fault per 4 KiB the scan touches.
     std::unique_ptr<Storage> m_storage;
     static thread_local std::unique_ptr<Storage> t_spareStorage; // the one a finished writer left
-    std::unique_ptr<char[]> m_large; // the buffer instead, while a text longer than it is written
+    std::unique_ptr<char[]> m_large; // the buffer instead, once a text longer than it was written
     // Bytes 0..m_used are pending. The file's last m_carried bytes begin the first pending piece,
     // which a write bound cut (see kWriteBound).
     char *m_buffer = nullptr;
