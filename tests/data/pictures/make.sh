@@ -48,6 +48,8 @@ printf 'GIF89a\140\011\140\011\200\0\0\377\0\0\0\0\377\054\0\0\0\0\001\0\001\0\0
 # value is met) beside blocks of one colour.
 ramp() { convert -size 32x8 gradient:red-blue \( -size 32x8 gradient:lime-black \) -append \( -size 32x4 xc:yellow \) -append "$@"; }
 halves 4x8 "#123456" "#ABCDEF" -size 4x8 xc:"#FEDCBA" +append -type Palette BMP3:palette-4bit.bmp
+# An odd width, 9: each row's last byte holds one pixel, and its five bytes are padded to eight.
+halves 3x8 "#123456" "#ABCDEF" -size 3x8 xc:"#FEDCBA" +append -type Palette BMP3:palette-4bit-odd.bmp
 # 8 x 4 pixels at 4 bits in runs (of two colours alternating) and literal pixels, by hand as
 # ImageMagick writes no RLE4: headers, three colours, then the rows from the bottom up.
 echo 424d5e0000000000000042000000 28000000080000000400000001000400020000001c00000000000000000000000300000000000000 \
