@@ -22,6 +22,8 @@ Answer QtPlatform::message(const QString &text, const QString &title, Buttons bu
     QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? kApplicationTitle : title, text,
                     buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
                     QApplication::activeWindow());
+    // Return answers OK and Esc cancels, whichever button a platform's layout puts first with focus.
+    box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(buttons == Buttons::OkCancel ? QMessageBox::Cancel : QMessageBox::Ok);
     // In this order: QMessageBox's setWindowModality resets the window flags.
     box.setWindowModality(Qt::ApplicationModal);

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The real message box: its title, its buttons, and what Esc answers.
+// The real message box: its title, its buttons, and what Return and Esc answer, laid out as
+// GNOME lays out dialogs (Cancel first), where focus alone would make Return cancel.
 #include "platform/qtplatform.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QTimer>
 #include <QtTest>
 
@@ -13,19 +16,38 @@ class TestQtPlatform : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void messageBox_data();
     void messageBox();
 };
+
+void TestQtPlatform::initTestCase()
+{
+    struct GnomeLayout : QProxyStyle
+    {
+        int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                      QStyleHintReturn *returned) const override
+        {
+            return hint == SH_DialogButtonLayout ? QDialogButtonBox::GnomeLayout
+                                                 : QProxyStyle::styleHint(hint, option, widget, returned);
+        }
+    };
+    QApplication::setStyle(new GnomeLayout);
+}
 
 void TestQtPlatform::messageBox_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("okCancel");
     QTest::addColumn<bool>("systemModal");
-    QTest::addColumn<QString>("shown"); // title, buttons, modality, on top or not, then Esc's answer
-    QTest::newRow("no title, Ok") << QString() << false << false << "quennetproject | OK | modal | - | Ok";
-    QTest::newRow("own title, Ok and Cancel, on top")
-        << QString("Convert") << true << true << "Convert | OK, Cancel | modal | on top | Cancel";
+    QTest::addColumn<int>("key");       // pressed in the box
+    QTest::addColumn<QString>("shown"); // title, buttons, modality, on top or not, then the answer
+    QTest::newRow("no title, Ok, Esc") << QString() << false << false << int(Qt::Key_Escape)
+                                       << "quennetproject | OK | modal | - | Ok";
+    QTest::newRow("own title, Ok and Cancel, on top, Esc") << QString("Convert") << true << true << int(Qt::Key_Escape)
+                                                           << "Convert | OK, Cancel | modal | on top | Cancel";
+    QTest::newRow("Ok and Cancel, Return")
+        << QString("Convert") << true << false << int(Qt::Key_Return) << "Convert | OK, Cancel | modal | - | Ok";
 }
 
 void TestQtPlatform::messageBox()
@@ -33,12 +55,13 @@ void TestQtPlatform::messageBox()
     QFETCH(QString, title);
     QFETCH(bool, okCancel);
     QFETCH(bool, systemModal);
+    QFETCH(int, key);
     QFETCH(QString, shown);
     QStringList seen;
     // The box runs its own event loop; a timer inside it reads the box and presses Esc.
     QTimer::singleShot(0, this, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        QVERIFY(box);
+        QVERIFY(box && QTest::qWaitForWindowActive(box));
         QStringList buttons;
         for (const QAbstractButton *button : box->buttons())
             buttons << QString(button->text()).remove('&');
@@ -47,7 +70,7 @@ void TestQtPlatform::messageBox()
         seen << box->windowTitle() << buttons.join(", ")
              << (box->windowModality() == Qt::ApplicationModal ? "modal" : "modeless")
              << (box->windowFlags().testFlag(Qt::WindowStaysOnTopHint) ? "on top" : "-");
-        QTest::keyClick(box, Qt::Key_Escape);
+        QTest::keyClick(box->focusWidget(), Qt::Key(key));
     });
     platform::QtPlatform system;
     const platform::Answer answer = system.message(
