@@ -28,8 +28,10 @@ QString allPicturesFilter()
 
 void PictureFrame::loadpic_Click()
 {
-    const QString chosen = m_platform.openFileName(
-        this, m_platform.programFolder(), {"*.bmp (*.BMP)", "*.jpg (*.JPG)", "*.gif (*.GIF)", allPicturesFilter()});
+    // Where the last picture came from: the next one is most likely beside it.
+    const QString folder = m_picturePath.isEmpty() ? m_platform.startFolder() : QFileInfo(m_picturePath).absolutePath();
+    const QString chosen =
+        m_platform.openFileName(this, folder, {"*.bmp (*.BMP)", "*.jpg (*.JPG)", "*.gif (*.GIF)", allPicturesFilter()});
     if (chosen.isEmpty()) return;
     loadPicture(chosen);
 }

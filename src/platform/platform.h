@@ -54,8 +54,10 @@ public:
     // Fakes return instead; callers stop what they are doing after calling it.
     virtual void quit(int exitCode) = 0;
 
-    // The folder the program runs from.
-    virtual QString programFolder() = 0;
+    // Where the open-file dialog starts before any picture is loaded: the current folder unless
+    // it is the root (where a program started from the desktop may run), else the user's
+    // Pictures folder, else the home folder.
+    virtual QString startFolder() = 0;
 
     // The current local date and time as the user's locale writes them: short date, a blank,
     // long time.

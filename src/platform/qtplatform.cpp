@@ -6,10 +6,12 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include <cstdio>
@@ -75,9 +77,12 @@ void QtPlatform::quit(int exitCode)
     ::_exit(exitCode);
 }
 
-QString QtPlatform::programFolder()
+QString QtPlatform::startFolder()
 {
-    return QCoreApplication::applicationDirPath();
+    const QString current = QDir::currentPath();
+    if (!QDir(current).isRoot()) return current;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return !pictures.isEmpty() && QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
 }
 
 QString QtPlatform::dateTimeText()

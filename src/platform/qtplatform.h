@@ -23,7 +23,7 @@ public:
     int32_t pixelShown(QWidget *widget, QPoint point) override;
     void processEvents() override;
     void quit(int exitCode) override;
-    QString programFolder() override;
+    QString startFolder() override;
     QString dateTimeText() override;
 };
 

@@ -6,8 +6,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QMessageBox>
 #include <QProxyStyle>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -19,6 +21,8 @@ private slots:
     void initTestCase();
     void messageBox_data();
     void messageBox();
+    void startFolder_data();
+    void startFolder();
 };
 
 void TestQtPlatform::initTestCase()
@@ -77,6 +81,35 @@ void TestQtPlatform::messageBox()
         "Are you sure?", title, okCancel ? platform::Buttons::OkCancel : platform::Buttons::Ok, systemModal);
     seen << (answer == platform::Answer::Ok ? "Ok" : "Cancel");
     QCOMPARE(seen.join(" | "), shown);
+}
+
+// Where the file dialog starts before any picture is loaded, with home a folder of the test's own.
+void TestQtPlatform::startFolder_data()
+{
+    QTest::addColumn<bool>("inRoot");   // else the current folder is the home folder's "work"
+    QTest::addColumn<bool>("pictures"); // the home folder holds "Pictures"
+    QTest::addColumn<QString>("starts");
+    QTest::newRow("the current folder") << false << true << "/work";
+    QTest::newRow("in the root: Pictures") << true << true << "/Pictures";
+    QTest::newRow("in the root, no Pictures: home") << true << false << "";
+}
+
+void TestQtPlatform::startFolder()
+{
+    QFETCH(bool, inRoot);
+    QFETCH(bool, pictures);
+    QFETCH(QString, starts);
+    const QString previous = QDir::currentPath();
+    const QByteArray home = qgetenv("HOME");
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir("work") && (!pictures || QDir(folder.path()).mkdir("Pictures")));
+    qputenv("HOME", folder.path().toLocal8Bit());
+    qunsetenv("XDG_CONFIG_HOME");
+    QDir::setCurrent(inRoot ? "/" : folder.path() + "/work");
+    const QString started = platform::QtPlatform().startFolder();
+    QDir::setCurrent(previous);
+    qputenv("HOME", home);
+    QCOMPARE(started, folder.path() + starts);
 }
 
 QTEST_MAIN(TestQtPlatform)

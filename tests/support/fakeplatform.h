@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The platform with message boxes, the file dialog, event processing and quitting scripted and
-// recorded; pictures are read and shown, and the program's folder found, as the program does.
+// recorded; pictures are read and shown as the program does; the file dialog starts in the
+// program's folder.
 #pragma once
 
 #include "platform/picturefile.h"
@@ -76,7 +77,7 @@ public:
         return openSucceeds;
     }
     int32_t pixelShown(QWidget *widget, QPoint point) override { return platform::colorShownAt(widget, point); }
-    QString programFolder() override { return QCoreApplication::applicationDirPath(); }
+    QString startFolder() override { return QCoreApplication::applicationDirPath(); }
 };
 
 // A control of window by its object name.
