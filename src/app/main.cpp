@@ -3,9 +3,11 @@
 #include "mainwindow/quennet.h"
 #include "platform/controls.h"
 #include "platform/qtplatform.h"
+#include "platform/translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -14,15 +16,26 @@
 
 namespace {
 
-const QCommandLineOption kHelp({"h", "help"}, "Show this help and exit.");
-const QCommandLineOption kVersion({"v", "version"}, "Show the version and exit.");
+// The context of the command line's texts for translators.
+struct CommandLine
+{
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
 
+// The options and their help in the language of the translations installed when it runs.
 void configure(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription("Lumirune II turns a picture into a web page drawn in coloured text.");
-    parser.addOptions({kHelp, kVersion});
-    parser.addPositionalArgument("PICTURE", "Picture to load at start, as if chosen with \"Load picture\".",
-                                 "[PICTURE]");
+    parser.setApplicationDescription(
+        CommandLine::tr("Lumirune II turns a picture into a web page drawn in coloured text."));
+    parser.addOption({{"h", "help"}, CommandLine::tr("Show this help and exit.")});
+    parser.addOption({{"V", "version"}, CommandLine::tr("Show the version and exit.")});
+    // -v answered the version before -V, which both programs take.
+    QCommandLineOption version("v");
+    version.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(version);
+    parser.addPositionalArgument(CommandLine::tr("PICTURE"),
+                                 CommandLine::tr("Picture to load at start, as if chosen with \"Load picture\"."),
+                                 CommandLine::tr("[PICTURE]"));
     // Qt's own options are single-dash words (-platform, -reverse); none may read as -v.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     // Known here too, though QApplication takes them, so that the command line is judged whole
@@ -41,6 +54,30 @@ void configure(QCommandLineParser &parser)
     }
 }
 
+// Help, the version or the mistake, told in the user's language without a display.
+int answerCommandLine(QStringList arguments)
+{
+    int count = 1;
+    char name[] = "lumirune"; // the usage line names the program as the user would type it
+    char *names[] = {name, nullptr};
+    const QCoreApplication core(count, names);
+    platform::useTranslations(QLocale::system());
+    QCommandLineParser parser;
+    configure(parser);
+    arguments[0] = name;
+    const bool parsed = parser.parse(arguments);
+    if (parsed && (parser.isSet("help") || parser.isSet("version") || parser.isSet("v"))) {
+        const QString text = parser.isSet("help") ? parser.helpText() : QString("lumirune %1\n").arg(engine::kVersion);
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    const QString error = parsed ? CommandLine::tr("one picture at most") : parser.errorText();
+    std::fputs(
+        ("lumirune: " + error + '\n' + CommandLine::tr("Try 'lumirune --help'.") + '\n').toLocal8Bit().constData(),
+        stderr);
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -52,20 +89,12 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const bool parsed = parser.parse(arguments);
-    if (parsed && (parser.isSet(kHelp) || parser.isSet(kVersion))) {
-        const QCoreApplication core(argc, argv); // names the program in the usage line
-        const QString text = parser.isSet(kHelp) ? parser.helpText() : QString("lumirune %1\n").arg(engine::kVersion);
-        std::fputs(text.toLocal8Bit().constData(), stdout);
-        return 0;
-    }
-    if (!parsed || parser.positionalArguments().size() > 1) {
-        const QString error = parsed ? QString("one picture at most") : parser.errorText();
-        std::fprintf(stderr, "lumirune: %s\nTry 'lumirune --help'.\n", error.toLocal8Bit().constData());
-        return 2;
-    }
+    if (!parser.parse(arguments) || parser.isSet("help") || parser.isSet("version") || parser.isSet("v") ||
+        parser.positionalArguments().size() > 1)
+        return answerCommandLine(arguments);
 
     QApplication app(argc, argv);
+    platform::useTranslations(QLocale::system());
     // Past a file size limit a write then fails and is reported, instead of the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication::setApplicationName("quennetproject");

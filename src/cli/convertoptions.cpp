@@ -70,8 +70,8 @@ const std::array<Option, kOptionCount> kOptions{{
     {{"message"}, "TEXT", "Message characters (default \"01\")."},
     {{"preset"}, "NAME", "Message preset: Dec, Chr, \"Chr & Dec\", Hex, Oct or Bin."},
     {{"replace"}, "A > B", "Write colour A as colour B (0x00BBGGRR decimals); repeatable, in order."},
-    {{"h", "help"}, "", "Show this help."},
-    {{"V", "version"}, "", "Show the version."},
+    {{"h", "help"}, "", "Show this help and exit."},
+    {{"V", "version"}, "", "Show the version and exit."},
 }};
 
 struct OptionGroup

@@ -36,7 +36,7 @@ void ConvertFrame::convertb_Click()
 {
     runGuarded(engine::Operation::ConvertButton, [this] {
         // While a conversion runs the same button stops it.
-        if (convertb->text() == "STOP")
+        if (convertb->text() == tr("STOP"))
             abortConvert();
         else
             startConvert();
@@ -57,7 +57,7 @@ void ConvertFrame::startConvert()
         cannotCreate = std::current_exception();
     }
     if (!page && !cannotCreate) {
-        m_platform.message("Error: Cant find a plase to save file.", QString(), Buttons::Ok, false);
+        m_platform.message(tr("Error: Cant find a plase to save file."), QString(), Buttons::Ok, false);
         return;
     }
     if (page) convertfilename->setText(QFile::decodeName(QByteArray::fromStdString(page->path())));
@@ -81,20 +81,20 @@ void ConvertFrame::startConvert()
 // The confirmation and the checks, each stopping with its own message.
 bool ConvertFrame::convertInputsPass()
 {
-    if (m_platform.message("Are you sure?", "Convert", Buttons::OkCancel, false) != Answer::Ok) return false;
+    if (m_platform.message(tr("Are you sure?"), tr("Convert"), Buttons::OkCancel, false) != Answer::Ok) return false;
     const QString message = m_text.messageText();
     if (engine::firstDisallowedChar(message.toStdU32String())) {
-        m_platform.message("Allowed char in text box: " +
+        m_platform.message(tr("Allowed char in text box: ") +
                                QString::fromStdU32String(std::u32string(engine::kAllowedMessageChars)),
                            QString(), Buttons::Ok, false);
         return false;
     }
     if (message.isEmpty()) {
-        m_platform.message("You have to choose a message text!", "Convert", Buttons::Ok, true);
+        m_platform.message(tr("You have to choose a message text!"), tr("Convert"), Buttons::Ok, true);
         return false;
     }
     if (convertfilename->text().isEmpty()) {
-        m_platform.message("You have to load a picture!", "Convert", Buttons::Ok, true);
+        m_platform.message(tr("You have to load a picture!"), tr("Convert"), Buttons::Ok, true);
         return false;
     }
     return true;
@@ -115,12 +115,12 @@ engine::ScanSettings ConvertFrame::scanSettingsFromControls() const
 void ConvertFrame::enterBusyState()
 {
     emit busyChanged(true);
-    convertb->setText("STOP");
+    convertb->setText(tr("STOP"));
 }
 
 void ConvertFrame::returnToIdle()
 {
-    convertb->setText("Convert");
+    convertb->setText(tr("Convert"));
     emit busyChanged(false);
 }
 
@@ -142,13 +142,13 @@ void ConvertFrame::Loopconvert()
     if (result == engine::ScanResult::Stopped) return; // STOP has already returned the window to idle
     showScanProgress();
     statustimer->stop();
-    m_platform.message("Convert Complete", "Convert", Buttons::Ok, true);
+    m_platform.message(tr("Convert Complete"), tr("Convert"), Buttons::Ok, true);
     returnToIdle();
 }
 
 void ConvertFrame::abortConvert()
 {
-    m_platform.message("Convert aborted.", QString(), Buttons::Ok, true);
+    m_platform.message(tr("Convert aborted."), QString(), Buttons::Ok, true);
     returnToIdle();
     statustimer->stop();
     m_conversion->abort();

@@ -17,33 +17,34 @@ ConvertFrame::ConvertFrame(QWidget *window, platform::Platform &platform, const 
                            const TextFrame &text, const ColorFrame &color)
     : QGroupBox(window), m_platform(platform), m_picture(picture), m_text(text), m_color(color)
 {
-    setUpFrame(this, "convertframe", "Convert", 120, 4680, 6975, 3015);
+    setUpFrame(this, "convertframe", tr("Convert"), 120, 4680, 6975, 3015);
     hide();
 
     statustimer = new QTimer(this);
     statustimer->setObjectName("statustimer");
     statustimer->setInterval(1000);
 
-    convertb = placeWithText<QPushButton>(window, "convertb", "Convert", 4800, 4080, 2295, 495);
+    convertb = placeWithText<QPushButton>(window, "convertb", tr("Convert"), 4800, 4080, 2295, 495);
     QFont bold = convertb->font();
     bold.setFamily("Sans Serif");
     bold.setPointSize(12);
     bold.setBold(true);
     convertb->setFont(bold);
-    openpage = placeWithText<QPushButton>(window, "openpage", "Open page", 4920, 3420, 2175, 360);
+    openpage = placeWithText<QPushButton>(window, "openpage", tr("Open page"), 4920, 3420, 2175, 360);
     openpage->setEnabled(false);
 
-    infolabel7 = placeWithText<QLabel>(this, "infolabel7", "Status:", 360, 360, 1695, 255);
+    infolabel7 = placeWithText<QLabel>(this, "infolabel7", tr("Status:"), 360, 360, 1695, 255);
     statusbar1 = place<Shape>(this, "statusbar1", 360, 600, 6200, 375);
     statusbar2 = place<Shape>(this, "statusbar2", 360, 600, 15, 375);
     statusbar2->setFill(kDesktop);
     convertstatus = placeWithText<QLabel>(this, "convertstatus", "0%", 3240, 720, 735, 255);
-    convertinfo3 = placeWithText<QLabel>(this, "convertinfo3", "0 sec elasped, 0 sec left.", 360, 1080, 2535, 255);
-    infolabel4 = placeWithText<QLabel>(this, "infolabel4", "Working on:" + QString(44, ' ') + "Save in file:", 360,
-                                       1440, 4455, 255);
-    convertinfo1 = placeWithText<QLabel>(this, "convertinfo1", "Pixel number:", 360, 1680, 975, 255);
+    convertinfo3 = placeWithText<QLabel>(this, "convertinfo3", tr("%1 sec elasped, %2 sec left.").arg(0).arg(0), 360,
+                                         1080, 2535, 255);
+    infolabel4 = placeWithText<QLabel>(this, "infolabel4", tr("Working on:") + QString(44, ' ') + tr("Save in file:"),
+                                       360, 1440, 4455, 255);
+    convertinfo1 = placeWithText<QLabel>(this, "convertinfo1", tr("Pixel number:"), 360, 1680, 975, 255);
     convertpixelnr = placeWithText<QLabel>(this, "convertpixelnr", "0", 1440, 1680, 855, 255);
-    convertinfo2 = placeWithText<QLabel>(this, "convertinfo2", "Line number:", 360, 1920, 975, 255);
+    convertinfo2 = placeWithText<QLabel>(this, "convertinfo2", tr("Line number:"), 360, 1920, 975, 255);
     convertlinenr = placeWithText<QLabel>(this, "convertlinenr", "0", 1440, 1920, 1095, 255);
     convertfilename = placeWithText<QLineEdit>(this, "convertfilename", QString(), 3240, 1680, 3375, 285);
     convertfilename->setReadOnly(true);
@@ -73,12 +74,12 @@ void ConvertFrame::allowOpenPage(bool allowed)
 void ConvertFrame::openpage_Click()
 {
     if (!QFileInfo(m_lastPage).isFile()) {
-        m_platform.message("The page " + QDir::toNativeSeparators(m_lastPage) + " is gone.", QString(),
+        m_platform.message(tr("The page %1 is gone.").arg(QDir::toNativeSeparators(m_lastPage)), QString(),
                            platform::Buttons::Ok, false);
         return;
     }
     if (!m_platform.openUrl(QUrl::fromLocalFile(m_lastPage)))
-        m_platform.message("No program was found to show the page " + QDir::toNativeSeparators(m_lastPage) + '.',
+        m_platform.message(tr("No program was found to show the page %1.").arg(QDir::toNativeSeparators(m_lastPage)),
                            QString(), platform::Buttons::Ok, false);
 }
 

@@ -65,7 +65,7 @@ void ConvertFrame::reportFailure(const engine::Failure &failure)
     const QByteArray block = errorBlock(reportOf(failure, m_platform.dateTimeText()));
     // A report that cannot be written still reaches whoever started the program.
     if (!appendErrorBlock(kReportFile, block)) std::fwrite(block.constData(), 1, block.size(), stderr);
-    m_platform.message("Error: Send file errormsg.txt to Corvalis...", QString(), Buttons::Ok, false);
+    m_platform.message(tr("Error: Send file errormsg.txt to Corvalis..."), QString(), Buttons::Ok, false);
     emit endRequested(1);
 }
 

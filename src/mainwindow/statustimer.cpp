@@ -41,8 +41,7 @@ void ConvertFrame::statustimer_Timer()
         const double left = std::floor(rendertime / done * (totallines - done));
         if (!std::isfinite(left))
             throw engine::Failure(engine::ErrorNumber::Overflow, "Overflow: time left is out of range", "statustimer");
-        convertinfo3->setText(QString::number(rendertime) + " sec elasped, " + QString::number(left, 'f', 0) +
-                              " sec left.");
+        convertinfo3->setText(tr("%1 sec elasped, %2 sec left.").arg(rendertime).arg(QString::number(left, 'f', 0)));
     });
 }
 

@@ -34,13 +34,15 @@ std::optional<int32_t> readColorText(const QString &text)
 choosecolor::choosecolor(ColorFrame &owner, platform::Platform &platform)
     : QWidget(owner.window(), kToolWindowFlags), m_owner(owner), m_platform(platform)
 {
-    setUpToolWindow(this, "choosecolor", "Choose Color", 3030, 2250);
+    setUpToolWindow(this, "choosecolor", tr("Choose Color"), 3030, 2250);
 
     // Created in tab order.
     colormap = place<ColorMap>(this, "colormap", 0, 0, 3030, 1830);
     deccolortext = place<QLineEdit>(this, "deccolortext", 1680, 1920, 1335, 285);
     showcolor = place<ColorSwatch>(this, "showcolor", 1320, 1920, 255, 255);
-    usecolor = placeWithText<QPushButton>(this, "usecolor", "Use", 120, 1920, 735, 255);
+    usecolor = placeWithText<QPushButton>(this, "usecolor", tr("Use"), 120, 1920, 735, 255);
+    // The main window chose its font for its own captions.
+    widenToCaptions(this);
     resetChoice();
 
     connect(colormap, &ColorMap::mouseDown, this, &choosecolor::colormap_MouseDown);
@@ -69,7 +71,7 @@ void choosecolor::usecolor_Click()
     const int32_t ignored = m_owner.pickedColor();
     const std::optional<int32_t> replacement = readColorText(deccolortext->text());
     if (!replacement) {
-        m_platform.message(kInvalidColorMessage, QString(), platform::Buttons::Ok, false);
+        m_platform.message(invalidColorMessage(), QString(), platform::Buttons::Ok, false);
         return;
     }
     m_owner.addEntry(QString::fromStdString(engine::replacementEntry(ignored, *replacement)));

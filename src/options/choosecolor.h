@@ -3,6 +3,7 @@
 
 #include "platform/platform.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QWidget>
 
@@ -16,7 +17,10 @@ class ColorMap;
 class ColorSwatch;
 
 // Refusal of a colour that cannot make an ignore-list entry; "Add" and "Use" share it.
-inline const QString kInvalidColorMessage = QStringLiteral("The color code is invalid, please use a new color.");
+inline QString invalidColorMessage()
+{
+    return QCoreApplication::translate("ui::choosecolor", "The color code is invalid, please use a new color.");
+}
 
 // The colour chooser: picks the replacement colour of a new ignore-list entry. The main window
 // creates it on the first "Add" and owns it; "Use" hides it with its state kept, the close box

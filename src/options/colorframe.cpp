@@ -33,20 +33,20 @@ QString selectedText(const QListWidget *list)
 
 ColorFrame::ColorFrame(QWidget *window, platform::Platform &platform) : QGroupBox(window), m_platform(platform)
 {
-    setUpFrame(this, "colorframe", "Color", 3960, 4680, 3135, 3015);
-    infolabel1 =
-        placeWithText<QLabel>(this, "infolabel1", "Color quality:" + QString(16, ' ') + "%", 240, 270, 1815, 255);
+    setUpFrame(this, "colorframe", tr("Color"), 3960, 4680, 3135, 3015);
+    //: The blanks leave room for the quality box, which lies over them, before the "%".
+    infolabel1 = placeWithText<QLabel>(this, "infolabel1", tr("Color quality:                %"), 240, 270, 1815, 255);
     colorquality = placeListBox(this, "colorquality", toStringList(engine::kQualities),
                                 toQString(engine::kDefaultQuality), 1200, 240, 615, 315);
     blackbackground =
-        placeWithText<QRadioButton>(this, "blackbackground", "Black background color", 240, 600, 2535, 255);
+        placeWithText<QRadioButton>(this, "blackbackground", tr("Black background color"), 240, 600, 2535, 255);
     blackbackground->setChecked(true);
     whitebackground =
-        placeWithText<QRadioButton>(this, "whitebackground", "White background color", 240, 840, 2535, 195);
-    infolabel5 = placeWithText<QLabel>(this, "infolabel5", "Ignore color:", 120, 1200, 2175, 255);
+        placeWithText<QRadioButton>(this, "whitebackground", tr("White background color"), 240, 840, 2535, 195);
+    infolabel5 = placeWithText<QLabel>(this, "infolabel5", tr("Ignore color:"), 120, 1200, 2175, 255);
     ignorelist = place<QListWidget>(this, "ignorelist", 120, 1440, 2175, 1425);
-    addignorelist = placeWithText<QPushButton>(this, "addignorelist", "Add", 2400, 1440, 615, 255);
-    removeignorelist = placeWithText<QPushButton>(this, "removeignorelist", "Rem", 2400, 1800, 615, 255);
+    addignorelist = placeWithText<QPushButton>(this, "addignorelist", tr("Add"), 2400, 1440, 615, 255);
+    removeignorelist = placeWithText<QPushButton>(this, "removeignorelist", tr("Rem"), 2400, 1800, 615, 255);
     showignorecolor = place<ColorSwatch>(this, "showignorecolor", 2400, 2320, 615, 540);
 
     connect(colorquality, &QComboBox::editTextChanged, this, &ColorFrame::colorquality_Change);
@@ -90,7 +90,7 @@ void ColorFrame::addignorelist_Click()
     const int32_t color = showignorecolor->color();
     // Negative is a system colour reference: nothing has been picked yet.
     if (color < 0) {
-        m_platform.message(kInvalidColorMessage, QString(), platform::Buttons::Ok, false);
+        m_platform.message(invalidColorMessage(), QString(), platform::Buttons::Ok, false);
         return;
     }
     for (int i = 0; i < ignorelist->count(); ++i) {
@@ -99,7 +99,8 @@ void ColorFrame::addignorelist_Click()
         if (!fields) continue;
         const std::optional<double> ignored = engine::parseNumber(fields->from);
         if (ignored && *ignored == color) {
-            m_platform.message("That color you have choose is already added!", QString(), platform::Buttons::Ok, false);
+            m_platform.message(tr("That color you have choose is already added!"), QString(), platform::Buttons::Ok,
+                               false);
             return;
         }
     }
@@ -113,7 +114,7 @@ void ColorFrame::addignorelist_Click()
 void ColorFrame::removeignorelist_Click()
 {
     if (selectedText(ignorelist).isEmpty()) {
-        m_platform.message("Select item from ignore list!", QString(), platform::Buttons::Ok, false);
+        m_platform.message(tr("Select item from ignore list!"), QString(), platform::Buttons::Ok, false);
         return;
     }
     // The swatch keeps the removed entry's colours, so the selection that the removal moves must

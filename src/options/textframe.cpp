@@ -29,19 +29,19 @@ QStringList presetNames()
 
 TextFrame::TextFrame(QWidget *window) : QGroupBox(window)
 {
-    setUpFrame(this, "textframe", "Text", 120, 4680, 3735, 3015);
-    doublechrperpix =
-        placeWithText<QCheckBox>(this, "doublechrperpix", "Double chr per pix (bigger file size)", 240, 240, 2895, 375);
+    setUpFrame(this, "textframe", tr("Text"), 120, 4680, 3735, 3015);
+    doublechrperpix = placeWithText<QCheckBox>(this, "doublechrperpix", tr("Double chr per pix (bigger file size)"),
+                                               240, 240, 2895, 375);
     doublechrperpix->setChecked(true);
-    Insertpre = placeWithText<QCheckBox>(this, "Insertpre", "Insert Pre", 240, 600, 2175, 255);
+    Insertpre = placeWithText<QCheckBox>(this, "Insertpre", tr("Insert Pre"), 240, 600, 2175, 255);
     Insertpre->setChecked(true);
-    infolabel2 = placeWithText<QLabel>(this, "infolabel2", "Font size:", 240, 990, 855, 255);
+    infolabel2 = placeWithText<QLabel>(this, "infolabel2", tr("Font size:"), 240, 990, 855, 255);
     fontsizeC = placeListBox(this, "fontsizeC", toStringList(engine::kFontSizes), toQString(engine::kDefaultFontSize),
                              1080, 960, 495, 315);
-    infolabel3 = placeWithText<QLabel>(this, "infolabel3", "Message:", 120, 1950, 1215, 255);
+    infolabel3 = placeWithText<QLabel>(this, "infolabel3", tr("Message:"), 120, 1950, 1215, 255);
     quickmessage =
         placeListBox(this, "quickmessage", presetNames(), toQString(engine::kDefaultPreset), 1080, 1920, 1335, 315);
-    randommessage = placeWithText<QCheckBox>(this, "randommessage", "Random", 2640, 1920, 975, 255);
+    randommessage = placeWithText<QCheckBox>(this, "randommessage", tr("Random"), 2640, 1920, 975, 255);
     randommessage->setChecked(true);
     msgtext = placeWithText<QLineEdit>(this, "msgtext", toQString(*engine::presetMessage(engine::kDefaultPreset)), 120,
                                        2280, 3495, 645);

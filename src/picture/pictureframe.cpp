@@ -60,20 +60,20 @@ PictureFrame::PictureFrame(QWidget *window, platform::Platform &platform, platfo
     setObjectName("pictureframe");
     // Above the option frames, which start at 4680 twips.
     setGeometry(twipsRect(0, 0, 7215, 4680));
-    loadpic = placeWithText<QPushButton>(this, "loadpic", "Load picture", 4920, 120, 2055, 255);
-    setrender = placeWithText<QPushButton>(this, "setrender", "Set render area", 4920, 1560, 2055, 255);
+    loadpic = placeWithText<QPushButton>(this, "loadpic", tr("Load picture"), 4920, 120, 2055, 255);
+    setrender = placeWithText<QPushButton>(this, "setrender", tr("Set render area"), 4920, 1560, 2055, 255);
     // Under the help text, above "Set render area"; it can be changed whenever a picture can be loaded.
-    fitpicture = placeWithText<QCheckBox>(this, "fitpicture", "Fit picture to box", 4920, 1200, 2055, 255);
+    fitpicture = placeWithText<QCheckBox>(this, "fitpicture", tr("Fit picture to box"), 4920, 1200, 2055, 255);
     loadpic->installEventFilter(this);
     window->setAcceptDrops(true);
     window->installEventFilter(this);
     mainpic = place<PictureBox>(this, "mainpic", 120, 120, 4530, 4530);
     totpixels = placeWithText<QLabel>(this, "totpixels", "90000", 4920, 2760, 2055, 255);
-    info3 = placeWithText<QLabel>(this, "info3", "Total pixels in render area:", 4920, 2520, 2055, 255);
+    info3 = placeWithText<QLabel>(this, "info3", tr("Total pixels in render area:"), 4920, 2520, 2055, 255);
     renderareapoint = placeWithText<ClickLabel>(this, "renderareapoint", "0 0 300 300", 4920, 2160, 2055, 255);
-    info2 = placeWithText<QLabel>(this, "info2", "Render area  (x1 y1 x2 y2):", 4920, 1920, 2175, 255);
-    info1 = placeWithText<QLabel>(this, "info1", "Load the picture you want to convert and then setup your options.",
-                                  4920, 480, 2175, 735);
+    info2 = placeWithText<QLabel>(this, "info2", tr("Render area  (x1 y1 x2 y2):"), 4920, 1920, 2175, 255);
+    info1 = placeWithText<QLabel>(
+        this, "info1", tr("Load the picture you want to convert and then setup your options."), 4920, 480, 2175, 735);
     info1->setWordWrap(true);
     info1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     buildOverlays();

@@ -21,7 +21,7 @@ QString allPicturesFilter()
     QStringList patterns;
     for (const QString &suffix : platform::pictureSuffixes())
         patterns << "*." + suffix;
-    return "All pictures (" + patterns.join(' ') + ')';
+    return PictureFrame::tr("All pictures (%1)").arg(patterns.join(' '));
 }
 
 } // namespace
@@ -44,7 +44,7 @@ bool PictureFrame::loadPicture(const QString &path)
     if (picture.isNull()) {
         // The file name box keeps the last picture that did load, so Convert never writes a page
         // for a file that is not shown.
-        m_platform.message("Error: The picture file you selected maybe damaged.", QString(), platform::Buttons::Ok,
+        m_platform.message(tr("Error: The picture file you selected maybe damaged."), QString(), platform::Buttons::Ok,
                            false);
         return false;
     }

@@ -30,19 +30,21 @@ QLineEdit *numberBox(QWidget *parent, const char *name, const QString &text, int
 setrenderareaform::setrenderareaform(PictureFrame &owner, platform::Platform &platform)
     : QWidget(owner.window(), kToolWindowFlags), m_owner(owner), m_platform(platform)
 {
-    setUpToolWindow(this, "setrenderareaform", "Set Render Area", 3780, 870);
+    setUpToolWindow(this, "setrenderareaform", tr("Set Render Area"), 3780, 870);
     setAttribute(Qt::WA_DeleteOnClose);
 
     Label2 = placeWithText<QLabel>(this, "Label2", "X1:", 120, 120, 255, 255);
     x1text = numberBox(this, "x1text", "0", 480, 120);
     Label4 = placeWithText<QLabel>(this, "Label4", "X2:", 1320, 120, 255, 255);
     x2text = numberBox(this, "x2text", "300", 1680, 120);
-    setnewvalue = placeWithText<QPushButton>(this, "setnewvalue", "Set", 2640, 120, 975, 255);
+    setnewvalue = placeWithText<QPushButton>(this, "setnewvalue", tr("Set"), 2640, 120, 975, 255);
     Label1 = placeWithText<QLabel>(this, "Label1", "Y1:", 120, 480, 255, 255);
     y1text = numberBox(this, "y1text", "0", 480, 480);
     Label3 = placeWithText<QLabel>(this, "Label3", "Y2:", 1320, 480, 255, 255);
     y2text = numberBox(this, "y2text", "300", 1680, 480);
-    cancelb = placeWithText<QPushButton>(this, "cancelb", "Cancel", 2640, 480, 975, 255);
+    cancelb = placeWithText<QPushButton>(this, "cancelb", tr("Cancel"), 2640, 480, 975, 255);
+    // The main window chose its font for its own captions.
+    widenToCaptions(this);
 
     // A focused button takes Return itself, as buttons in a dialog do; elsewhere it goes to "Set".
     setnewvalue->setAutoDefault(true);
@@ -61,7 +63,7 @@ setrenderareaform::setrenderareaform(PictureFrame &owner, platform::Platform &pl
 void setrenderareaform::setnewvalue_Click()
 {
     if (m_owner.setrenderstatus == "true") {
-        m_platform.message("Cant set render area...", QString(), Buttons::Ok, true);
+        m_platform.message(tr("Cant set render area..."), QString(), Buttons::Ok, true);
         return;
     }
     int16_t x1value = 0, y1value = 0, x2value = 0, y2value = 0;
@@ -80,7 +82,7 @@ bool setrenderareaform::valuesPass(int16_t &x1value, int16_t &y1value, int16_t &
     for (int i = 0; i < 4; ++i) {
         const std::optional<double> number = engine::parseNumber(boxes[i]->text().toStdString());
         if (!number) {
-            m_platform.message(QString("%1 value have to be numeric.").arg(names[i]), QString(), Buttons::Ok, false);
+            m_platform.message(tr("%1 value have to be numeric.").arg(names[i]), QString(), Buttons::Ok, false);
             return false;
         }
         typed[i] = *number;
@@ -88,7 +90,7 @@ bool setrenderareaform::valuesPass(int16_t &x1value, int16_t &y1value, int16_t &
     }
     // Checked before narrowing, so a number beyond 16 bits gets its box's range message.
     const auto refuse = [this](const char *name, const std::string &low) {
-        m_platform.message(QString("%1 value have to be between %2 and 300").arg(name, QString::fromStdString(low)),
+        m_platform.message(tr("%1 value have to be between %2 and 300").arg(name, QString::fromStdString(low)),
                            QString(), Buttons::Ok, false);
         return false;
     };

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
 // Every caption of the window shows whole in the window's font, measured as the style lays the
-// text out; run at the screen scale the test is started with (QT_SCALE_FACTOR).
+// text out, in English and in every language the program ships; run at the screen scale the test
+// is started with (QT_SCALE_FACTOR).
 #include "support/fakeplatform.h"
 
 #include "mainwindow/quennet.h"
 #include "picture/pictureframe.h"
 #include "platform/controls.h"
+#include "platform/translations.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -82,12 +85,26 @@ class TestCaptions : public QObject
     Q_OBJECT
 
 private slots:
+    void captionsShowWhole_data();
     void captionsShowWhole();
     void widening();
 };
 
+void TestCaptions::captionsShowWhole_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("en") << "en";
+    for (QString file : QDir(":/i18n").entryList({"lumirune_*.qm"})) {
+        const QString language = file.remove("lumirune_").remove(".qm");
+        QTest::newRow(qPrintable(language)) << language;
+    }
+}
+
 void TestCaptions::captionsShowWhole()
 {
+    QFETCH(QString, language);
+    // The captions read back are the language's own, not the English they are written in.
+    QCOMPARE(platform::useTranslations(QLocale(language)), language != "en");
     FakePlatform fake;
     ui::quennet w(fake);
     w.show();
@@ -107,6 +124,8 @@ void TestCaptions::captionsShowWhole()
         const QString fault = clipped(control);
         if (!fault.isEmpty()) faults << fault;
     }
+    platform::useTranslations(QLocale("en"));
+    QCOMPARE(control<QPushButton>(w, "loadpic")->text() == "Load picture", language == "en");
     QVERIFY(measured > 50); // every named control of the windows, hidden frames included
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
 }

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
-// The real message box: its title, its buttons, and what Return and Esc answer, laid out as
-// GNOME lays out dialogs (Cancel first), where focus alone would make Return cancel.
+// The real platform: the message box (its title, its buttons, what Esc answers), the file
+// dialog's starting folder and language.
 #include "platform/qtplatform.h"
+#include "platform/translations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QDir>
+#include <QLabel>
 #include <QMessageBox>
-#include <QProxyStyle>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -18,40 +19,27 @@ class TestQtPlatform : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void messageBox_data();
     void messageBox();
     void startFolder_data();
     void startFolder();
+    void fileDialogInGerman();
 };
-
-void TestQtPlatform::initTestCase()
-{
-    struct GnomeLayout : QProxyStyle
-    {
-        int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
-                      QStyleHintReturn *returned) const override
-        {
-            return hint == SH_DialogButtonLayout ? QDialogButtonBox::GnomeLayout
-                                                 : QProxyStyle::styleHint(hint, option, widget, returned);
-        }
-    };
-    QApplication::setStyle(new GnomeLayout);
-}
 
 void TestQtPlatform::messageBox_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("okCancel");
     QTest::addColumn<bool>("systemModal");
-    QTest::addColumn<int>("key");       // pressed in the box
-    QTest::addColumn<QString>("shown"); // title, buttons, modality, on top or not, then the answer
-    QTest::newRow("no title, Ok, Esc") << QString() << false << false << int(Qt::Key_Escape)
-                                       << "quennetproject | OK | modal | - | Ok";
-    QTest::newRow("own title, Ok and Cancel, on top, Esc") << QString("Convert") << true << true << int(Qt::Key_Escape)
-                                                           << "Convert | OK, Cancel | modal | on top | Cancel";
-    QTest::newRow("Ok and Cancel, Return")
-        << QString("Convert") << true << false << int(Qt::Key_Return) << "Convert | OK, Cancel | modal | - | Ok";
+    QTest::addColumn<QString>("language");
+    // Title, buttons, the one Return presses (whatever has focus), modality, on top or not, then Esc's answer.
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("no title, Ok") << QString() << false << false << "en"
+                                  << "quennetproject | OK | OK | modal | - | Ok";
+    QTest::newRow("own title, Ok and Cancel, on top") << QString("Convert") << true << true << "en"
+                                                      << "Convert | OK, Cancel | OK | modal | on top | Cancel";
+    QTest::newRow("Qt's buttons in German") << QString("Umwandeln") << true << false << "de"
+                                            << "Umwandeln | OK, Abbrechen | OK | modal | - | Cancel";
 }
 
 void TestQtPlatform::messageBox()
@@ -59,26 +47,28 @@ void TestQtPlatform::messageBox()
     QFETCH(QString, title);
     QFETCH(bool, okCancel);
     QFETCH(bool, systemModal);
-    QFETCH(int, key);
+    QFETCH(QString, language);
     QFETCH(QString, shown);
+    QCOMPARE(platform::useTranslations(QLocale(language)), language != "en");
     QStringList seen;
     // The box runs its own event loop; a timer inside it reads the box and presses Esc.
     QTimer::singleShot(0, this, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        QVERIFY(box && QTest::qWaitForWindowActive(box));
+        QVERIFY(box);
         QStringList buttons;
         for (const QAbstractButton *button : box->buttons())
             buttons << QString(button->text()).remove('&');
         std::sort(buttons.begin(), buttons.end(),
                   [](const QString &a, const QString &b) { return a.size() < b.size(); });
-        seen << box->windowTitle() << buttons.join(", ")
+        seen << box->windowTitle() << buttons.join(", ") << (box->defaultButton() ? box->defaultButton()->text() : "-")
              << (box->windowModality() == Qt::ApplicationModal ? "modal" : "modeless")
              << (box->windowFlags().testFlag(Qt::WindowStaysOnTopHint) ? "on top" : "-");
-        QTest::keyClick(box->focusWidget(), Qt::Key(key));
+        QTest::keyClick(box, Qt::Key_Escape);
     });
     platform::QtPlatform system;
     const platform::Answer answer = system.message(
         "Are you sure?", title, okCancel ? platform::Buttons::OkCancel : platform::Buttons::Ok, systemModal);
+    platform::useTranslations(QLocale("en"));
     seen << (answer == platform::Answer::Ok ? "Ok" : "Cancel");
     QCOMPARE(seen.join(" | "), shown);
 }
@@ -110,6 +100,23 @@ void TestQtPlatform::startFolder()
     QDir::setCurrent(previous);
     qputenv("HOME", home);
     QCOMPARE(started, folder.path() + starts);
+}
+
+// Qt's own file dialog speaks the user's language too.
+void TestQtPlatform::fileDialogInGerman()
+{
+    QVERIFY(platform::useTranslations(QLocale("de_DE")));
+    QStringList seen;
+    QTimer::singleShot(0, this, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        for (const char *name : {"lookInLabel", "fileTypeLabel"})
+            seen << dialog->findChild<QLabel *>(name)->text();
+        QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
+    });
+    platform::QtPlatform().openFileName(nullptr, QDir::currentPath(), {"*.bmp (*.BMP)"});
+    platform::useTranslations(QLocale("en"));
+    QCOMPARE(seen.join(" | "), "Suchen in: | Dateien des Typs:");
 }
 
 QTEST_MAIN(TestQtPlatform)
