@@ -37,6 +37,13 @@
     </message>
 </context>
 <context>
+    <name>FailureGuard</name>
+    <message>
+        <source>Error: Send file errormsg.txt to Corvalis...</source>
+        <translation>Fehler: Senden Sie die Datei errormsg.txt an Corvalis...</translation>
+    </message>
+</context>
+<context>
     <name>ui::ColorFrame</name>
     <message>
         <source>Color</source>
@@ -149,10 +156,6 @@
     <message>
         <source>No program was found to show the page %1.</source>
         <translation>Es wurde kein Programm gefunden, das die Seite %1 zeigt.</translation>
-    </message>
-    <message>
-        <source>Error: Send file errormsg.txt to Corvalis...</source>
-        <translation>Fehler: Senden Sie die Datei errormsg.txt an Corvalis...</translation>
     </message>
 </context>
 <context>

@@ -6,8 +6,10 @@
 
 #include "mainwindow/quennet.h"
 #include "picture/pictureframe.h"
-#include "platform/controls.h"
 #include "platform/translations.h"
+#include "widgets/captions.h"
+#include "widgets/colorswatch.h"
+#include "widgets/shape.h"
 
 #include <QCheckBox>
 #include <QComboBox>

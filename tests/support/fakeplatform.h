@@ -4,7 +4,7 @@
 // program's folder.
 #pragma once
 
-#include "platform/picturefile.h"
+#include "picturesource/picturefile.h"
 #include "platform/platform.h"
 #include "platform/qtplatform.h"
 
