@@ -7,8 +7,8 @@
 #include "engine/numbers.h"
 #include "engine/replacements.h"
 #include "picturesource/picturefile.h"
-#include "widgets/colorswatch.h"
 #include "widgets/captions.h"
+#include "widgets/colorswatch.h"
 #include "widgets/layout.h"
 
 #include <QCloseEvent>
