@@ -363,11 +363,16 @@ void TestEngine::takenNamesAreLeftAlone_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("other"); // what a file copies or a link points to
-    QTest::newRow("file") << "file" << "cat.bmp";
-    QTest::newRow("folder") << "folder" << "";
-    QTest::newRow("dangling link") << "link" << "elsewhere/planted.txt";
-    QTest::newRow("link to /dev/null") << "link" << "/dev/null";
-    QTest::newRow("FIFO") << "FIFO" << "";
+    QTest::newRow("file") << "file"
+                          << "cat.bmp";
+    QTest::newRow("folder") << "folder"
+                            << "";
+    QTest::newRow("dangling link") << "link"
+                                   << "elsewhere/planted.txt";
+    QTest::newRow("link to /dev/null") << "link"
+                                       << "/dev/null";
+    QTest::newRow("FIFO") << "FIFO"
+                          << "";
 }
 
 void TestEngine::takenNamesAreLeftAlone()
@@ -392,9 +397,12 @@ void TestEngine::replacedPageFails_data()
 {
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("another file") << "file" << "no longer the page this conversion created";
-    QTest::newRow("a link to another file") << "link" << "is a symbolic link";
-    QTest::newRow("a FIFO") << "FIFO" << "is not a regular file";
+    QTest::newRow("another file") << "file"
+                                  << "no longer the page this conversion created";
+    QTest::newRow("a link to another file") << "link"
+                                            << "is a symbolic link";
+    QTest::newRow("a FIFO") << "FIFO"
+                            << "is not a regular file";
 }
 
 void TestEngine::replacedPageFails()
