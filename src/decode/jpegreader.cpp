@@ -6,8 +6,8 @@
 #include <climits>
 #include <csetjmp>
 #include <cstdint>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <jerror.h>
 #include <jpeglib.h>
 
@@ -79,12 +79,16 @@ bool decodeRows(jpeg_decompress_struct &info, ErrorManager &errors, const uint8_
     result.pictureWidth = int(info.image_width);
     result.pictureHeight = int(info.image_height);
     jpeg_start_decompress(&info);
-    JDIMENSION left = 0, width = JDIMENSION(result.canvas.width);
+    // Columns beyond the kept ones are skipped, but one whole iMCU past them is still decoded: the
+    // chroma upsampling of the last kept column reads the samples beside it, and would otherwise
+    // take the cut for the picture's edge.
+    const JDIMENSION imcu = JDIMENSION(info.max_h_samp_factor * info.min_DCT_scaled_size);
+    JDIMENSION left = 0, width = JDIMENSION(result.canvas.width) + imcu;
     if (width < info.output_width) jpeg_crop_scanline(&info, &left, &width);
     // libjpeg-turbo writes a row that starts on a 32-byte boundary past the cache (streaming
     // stores), and each row is read back at once: one pixel off the boundary keeps it in the cache.
     auto row = static_cast<JSAMPROW>((*info.mem->alloc_small)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                                         std::size_t(info.output_width) * 4 + 64));
+                                                              std::size_t(info.output_width) * 4 + 64));
     row += (36 - reinterpret_cast<std::uintptr_t>(row) % 32) % 32; // 4 past a boundary
     Canvas &canvas = result.canvas;
     const bool cmyk = info.out_color_space == JCS_CMYK;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// WebP through libwebp, cut to the kept part before decoding. An animation shows its first frame
+// WebP through libwebp, cut near the kept part before decoding. An animation shows its first frame
 // at its place on the canvas; the rest of the canvas shows the background.
 #include "readers.h"
 
@@ -79,10 +79,13 @@ void readWebP(const uint8_t *data, std::size_t size, const Request &request, Res
         return;
     }
     WebPDecoderConfig &config = output.config;
-    if (keepWidth < frame.width || keepHeight < frame.height) {
+    // One macroblock beyond the kept part is still decoded: the chroma upsampling of the last kept
+    // row and column reads the samples past them, and would otherwise take the cut for the edge.
+    const int cropWidth = std::min(frame.width, keepWidth + 16), cropHeight = std::min(frame.height, keepHeight + 16);
+    if (cropWidth < frame.width || cropHeight < frame.height) {
         config.options.use_cropping = 1;
-        config.options.crop_width = keepWidth;
-        config.options.crop_height = keepHeight;
+        config.options.crop_width = cropWidth;
+        config.options.crop_height = cropHeight;
     }
     config.output.colorspace = MODE_RGBA;
     const VP8StatusCode status = WebPDecode(frame.fragment.bytes, frame.fragment.size, &config);
