@@ -19,15 +19,35 @@ struct ErrorManager
 {
     jpeg_error_mgr base;
     std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
+    char message[JMSG_LENGTH_MAX]; // ours: libjpeg's own texts are not shown
     bool outOfMemory;
 };
+
+// libjpeg's failures in the reader's words.
+const char *jpegError(int code)
+{
+    switch (code) {
+    case JERR_SOF_UNSUPPORTED:
+    case JERR_NOT_COMPILED:
+    case JERR_BAD_PRECISION:
+    case JERR_ARITH_NOTIMPL:
+        return "a kind of JPEG not read here";
+    case JERR_INPUT_EMPTY:
+    case JERR_INPUT_EOF:
+    case JERR_NO_IMAGE:
+        return "the JPEG data is cut short";
+    case JERR_OUT_OF_MEMORY:
+        return "out of memory";
+    default:
+        return "damaged JPEG data";
+    }
+}
 
 [[noreturn]] void fail(j_common_ptr info)
 {
     auto *errors = reinterpret_cast<ErrorManager *>(info->err);
     errors->outOfMemory = errors->base.msg_code == JERR_OUT_OF_MEMORY || errors->base.msg_code == JERR_NO_BACKING_STORE;
-    errors->base.format_message(info, errors->message);
+    std::snprintf(errors->message, sizeof errors->message, "%s", jpegError(errors->base.msg_code));
     std::longjmp(errors->jump, 1);
 }
 

@@ -124,3 +124,18 @@ for name in TopLeft:+flop TopRight:-flop BottomRight:-rotate=180 BottomLeft:-fli
     upright $op -orient "${name%%:*}" -compress lzw TIFF:oriented-$o.tif
     o=$((o + 1))
 done
+# Data that ends early in the other formats: a bitmap (truncated.bmp above), a PNG whose first
+# 8 KiB data chunk (the red rows) is whole, and a lossy WebP.
+convert -size 96x16 xc:red \( -seed 1 -size 96x48 xc: +noise Random \) -append -strip PNG24:full.png
+python3 -c '
+import struct, sys, zlib
+d = open("full.png", "rb").read()
+n = struct.unpack(">I", d[33:37])[0]
+data = d[41:41 + n]
+out = d[:33]
+for i in range(0, n, 8192):
+    part = b"IDAT" + data[i:i + 8192]
+    out += struct.pack(">I", len(part) - 4) + part + struct.pack(">I", zlib.crc32(part))
+sys.stdout.buffer.write(out[:8300])' >truncated.png && rm full.png
+convert -size 64x64 xc:red \( -seed 1 -size 64x64 xc: +noise Random \) -append -quality 80 full.webp
+head -c $(($(stat -c %s full.webp) * 2 / 3)) full.webp >truncated.webp && rm full.webp
