@@ -40,16 +40,16 @@ struct Request
     // 0x00BBGGRR, what transparent and half-transparent pixels are laid over.
     uint32_t background = 0xFFFFFF;
     // Bytes one decoder may take: a picture that would need more is refused with its size in the
-    // reason. Bitmaps, PNG, GIF and WebP count their whole picture at 4 bytes a pixel (16-bit PNG
-    // at 8), as Qt's readers did; JPEG counts what libjpeg keeps (the rows decoded, or every
-    // coefficient of a progressive picture).
+    // reason. Bitmaps, PNG, GIF, WebP, TIFF and JPEG XL count their whole picture at 4 bytes a
+    // pixel (16-bit PNG, HEIC and AVIF at 8), as Qt's readers did; JPEG counts what libjpeg keeps
+    // (the rows decoded, or every coefficient of a progressive picture).
     std::size_t memoryLimit = kMemoryLimit;
     // A progressive JPEG with more scans than this is refused.
     int maxJpegScans = kMaxJpegScans;
     // For a caller that scales the whole picture (no clip): given the picture's size, the size it
     // will be scaled to. A JPEG is then decoded at a half, a quarter or an eighth of its size where
-    // that is still at least this in both directions, which spares time and most of the memory;
-    // the canvas is that smaller picture.
+    // that is still at least this in both directions, which spares time and most of the memory
+    // (HEIC and AVIF are averaged down so once decoded); the canvas is that smaller picture.
     std::function<std::pair<int, int>(int width, int height)> scaleTarget;
 };
 

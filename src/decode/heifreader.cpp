@@ -71,9 +71,10 @@ void readHeif(const uint8_t *data, std::size_t size, const Request &request, Res
         result.error = reason(error, format);
         return;
     }
-    // The size once turned, as it is decoded.
+    // The size once turned, as it is decoded. The whole picture is decoded first, and converted to
+    // RGB beside its YCbCr planes: 8 bytes a pixel are counted, the decoder's own buffers aside.
     const int width = heif_image_handle_get_width(handle.get()), height = heif_image_handle_get_height(handle.get());
-    if (!startCanvas(result, width, height, request, 4, request.background)) return;
+    if (!startCanvas(result, width, height, request, 8, request.background)) return;
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get());
     const std::unique_ptr<heif_decoding_options, FreeOptions> options(heif_decoding_options_alloc());
     if (!options) throw std::bad_alloc();

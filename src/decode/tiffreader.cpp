@@ -106,19 +106,21 @@ void readTiff(const uint8_t *data, std::size_t size, const Request &request, Res
     }
     rgba.begun = true;
     TIFFRGBAImage &image = rgba.image;
-    if (!startCanvas(result, image.width, image.height, request, 4, 0)) return;
+    // Read into the canvas as 0xAABBGGRR, colours premultiplied, then laid over the background in
+    // place; what cannot be read stays black.
+    if (!startCanvas(result, image.width, image.height, request, 4, 0xFF000000)) return;
     // Rows as stored: the orientation is applied afterwards, as for every other format.
     image.req_orientation = image.orientation;
     Canvas &canvas = result.canvas;
-    // 0xAABBGGRR, colours premultiplied; what cannot be read stays black.
-    std::vector<uint32_t> raster(canvas.pixels.size(), 0xFF000000);
-    result.incomplete = !TIFFRGBAImageGet(&image, raster.data(), uint32_t(canvas.width), uint32_t(canvas.height));
-    for (std::size_t i = 0; i < raster.size(); ++i) {
-        const uint32_t p = raster[i], a = p >> 24, rest = 255 - a, bg = request.background;
-        canvas.pixels[i] =
-            a == 255 ? p & 0xFFFFFF
-                     : rgb((p & 0xFF) + mulAlpha(bg & 0xFF, rest), (p >> 8 & 0xFF) + mulAlpha(bg >> 8 & 0xFF, rest),
-                           (p >> 16 & 0xFF) + mulAlpha(bg >> 16 & 0xFF, rest));
+    result.incomplete =
+        !TIFFRGBAImageGet(&image, canvas.pixels.data(), uint32_t(canvas.width), uint32_t(canvas.height));
+    const uint32_t background = request.background;
+    for (uint32_t &p : canvas.pixels) {
+        const uint32_t rest = 255 - (p >> 24);
+        p = rest == 0 ? p & 0xFFFFFF
+                      : rgb((p & 0xFF) + mulAlpha(background & 0xFF, rest),
+                            (p >> 8 & 0xFF) + mulAlpha(background >> 8 & 0xFF, rest),
+                            (p >> 16 & 0xFF) + mulAlpha(background >> 16 & 0xFF, rest));
     }
 }
 

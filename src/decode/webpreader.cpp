@@ -4,9 +4,9 @@
 #include "readers.h"
 
 #include <algorithm>
+#include <memory>
 #include <webp/decode.h>
 #include <webp/demux.h>
-#include <memory>
 
 namespace decode::detail {
 
