@@ -5,7 +5,7 @@
 // in ms, and whether both give the same pixels (where Qt has no reader for the format, its column
 // times the refusal).
 #include "decode/decode.h"
-#include "platform/picturefile.h"
+#include "picturesource/picturefile.h"
 
 #include <QCoreApplication>
 #include <QDir>
