@@ -73,8 +73,9 @@ void readHeif(const uint8_t *data, std::size_t size, const Request &request, Res
     }
     // The size once turned, as it is decoded. The whole picture is decoded first, and converted to
     // RGB beside its YCbCr planes: 8 bytes a pixel are counted, the decoder's own buffers aside.
-    const int width = heif_image_handle_get_width(handle.get()), height = heif_image_handle_get_height(handle.get());
-    if (!startCanvas(result, width, height, request, 8, request.background)) return;
+    if (!startCanvas(result, heif_image_handle_get_width(handle.get()), heif_image_handle_get_height(handle.get()),
+                     request, 8, request.background))
+        return;
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get());
     const std::unique_ptr<heif_decoding_options, FreeOptions> options(heif_decoding_options_alloc());
     if (!options) throw std::bad_alloc();
@@ -91,10 +92,15 @@ void readHeif(const uint8_t *data, std::size_t size, const Request &request, Res
     const uint8_t *pixels = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     const int decodedWidth = heif_image_get_width(image.get(), heif_channel_interleaved);
     const int decodedHeight = heif_image_get_height(image.get(), heif_channel_interleaved);
-    if (!pixels || decodedWidth != width || decodedHeight != height) {
+    if (!pixels) {
         result.error = "damaged " + std::string(format) + " data";
         return;
     }
+    // The size decoded is what counts, should turning or cropping make it differ.
+    if ((decodedWidth != result.pictureWidth || decodedHeight != result.pictureHeight) &&
+        !startCanvas(result, decodedWidth, decodedHeight, request, 8, request.background))
+        return;
+    const int width = decodedWidth, height = decodedHeight;
     const int factor = shrinkFactor(request, width, height);
     Canvas &canvas = result.canvas;
     if (factor > 1) {
