@@ -47,7 +47,8 @@ void readJxl(const uint8_t *data, std::size_t size, const Request &request, Resu
         result.error = "the JPEG XL library does not match";
         return;
     }
-    JxlDecoderCloseInput(decoder);
+    // The input is left open: closed, data cut short is a failure that libjxl reports on standard
+    // error in its own words, where open it asks for more, which tells the cut.
     const JxlPixelFormat format{4, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
     Output output{&result.canvas, request.background};
     bool started = false; // pixels are on their way into the canvas
