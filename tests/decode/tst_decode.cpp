@@ -176,6 +176,9 @@ void tst_decode::requests_data()
     row("a JPEG shrunk by its decoder to an eighth", "larger.jpg", 0, 1000, 40, "40 x 40");
     row("a JPEG shrunk to a quarter, as an eighth is too small", "larger.jpg", 0, 1000, 41, "80 x 80");
     row("only JPEGs are shrunk by their decoder", "larger.png", 0, 1000, 40, "320 x 320");
+    row("HEIC and AVIF are averaged down once decoded", "ramp.heic", 0, 1000, 4, "8 x 5");
+    row("a picture stored on its side, cut once upright", "oriented-6.jpg", 20, 1000, 0, "20 x 16");
+    row("a picture stored on its side, shrunk, then upright", "oriented-6.jpg", 0, 1000, 4, "6 x 4");
     row("more scans than allowed", "progressive.jpg", 300, 2, 0,
         "a JPEG of 10 scans (more than 2) is taken as damaged");
     row("as many scans as allowed", "progressive.jpg", 300, 10, 0, "16 x 16");
