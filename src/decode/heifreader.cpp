@@ -56,6 +56,38 @@ int shrinkFactor(const Request &request, int width, int height)
     return factor;
 }
 
+// The decoded RGB or RGBA pixels (as large as the picture) into the canvas: its kept part, or the
+// whole picture shrunk for a caller that scales it.
+void store(const uint8_t *pixels, std::size_t stride, bool alpha, const Request &request, Result &result)
+{
+    const int width = result.pictureWidth, height = result.pictureHeight;
+    const int factor = shrinkFactor(request, width, height);
+    Canvas &canvas = result.canvas;
+    if (factor > 1) {
+        canvas.width = (width + factor - 1) / factor;
+        canvas.height = (height + factor - 1) / factor;
+        canvas.pixels.assign(std::size_t(canvas.width) * std::size_t(canvas.height), 0);
+    }
+    const std::size_t channels = alpha ? 4 : 3;
+    for (int y = 0; y < canvas.height; ++y) {
+        uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
+        const int top = y * factor, bottom = std::min(height, top + factor);
+        for (int x = 0; x < canvas.width; ++x) {
+            const int left = x * factor, right = std::min(width, left + factor);
+            uint32_t sum[4] = {0, 0, 0, 0};
+            for (int row = top; row < bottom; ++row) {
+                const uint8_t *in = pixels + std::size_t(row) * stride + std::size_t(left) * channels;
+                for (int column = left; column < right; ++column, in += channels)
+                    for (std::size_t c = 0; c < channels; ++c)
+                        sum[c] += in[c];
+            }
+            const uint32_t count = uint32_t((bottom - top) * (right - left)), half = count / 2;
+            const auto mean = [&](int c) { return (sum[c] + half) / count; };
+            out[x] = over(mean(0), mean(1), mean(2), alpha ? mean(3) : 255, request.background);
+        }
+    }
+}
+
 } // namespace
 
 void readHeif(const uint8_t *data, std::size_t size, const Request &request, Result &result)
@@ -100,32 +132,7 @@ void readHeif(const uint8_t *data, std::size_t size, const Request &request, Res
     if ((decodedWidth != result.pictureWidth || decodedHeight != result.pictureHeight) &&
         !startCanvas(result, decodedWidth, decodedHeight, request, 8, request.background))
         return;
-    const int width = decodedWidth, height = decodedHeight;
-    const int factor = shrinkFactor(request, width, height);
-    Canvas &canvas = result.canvas;
-    if (factor > 1) {
-        canvas.width = (width + factor - 1) / factor;
-        canvas.height = (height + factor - 1) / factor;
-        canvas.pixels.assign(std::size_t(canvas.width) * std::size_t(canvas.height), 0);
-    }
-    const std::size_t channels = alpha ? 4 : 3;
-    for (int y = 0; y < canvas.height; ++y) {
-        uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
-        const int top = y * factor, bottom = std::min(height, top + factor);
-        for (int x = 0; x < canvas.width; ++x) {
-            const int left = x * factor, right = std::min(width, left + factor);
-            uint32_t sum[4] = {0, 0, 0, 0};
-            for (int row = top; row < bottom; ++row) {
-                const uint8_t *in = pixels + std::size_t(row) * std::size_t(stride) + std::size_t(left) * channels;
-                for (int column = left; column < right; ++column, in += channels)
-                    for (std::size_t c = 0; c < channels; ++c)
-                        sum[c] += in[c];
-            }
-            const uint32_t count = uint32_t((bottom - top) * (right - left)), half = count / 2;
-            const auto mean = [&](int c) { return (sum[c] + half) / count; };
-            out[x] = over(mean(0), mean(1), mean(2), alpha ? mean(3) : 255, request.background);
-        }
-    }
+    store(pixels, std::size_t(stride), alpha, request, result);
 }
 
 } // namespace decode::detail
