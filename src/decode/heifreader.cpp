@@ -66,8 +66,8 @@ void store(const uint8_t *pixels, std::size_t stride, bool alpha, const Request 
     if (factor > 1) {
         canvas.width = (width + factor - 1) / factor;
         canvas.height = (height + factor - 1) / factor;
-        canvas.pixels.assign(std::size_t(canvas.width) * std::size_t(canvas.height), 0);
     }
+    canvas.pixels.assign(std::size_t(canvas.width) * std::size_t(canvas.height), 0);
     const std::size_t channels = alpha ? 4 : 3;
     for (int y = 0; y < canvas.height; ++y) {
         uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
@@ -108,6 +108,9 @@ void readHeif(const uint8_t *data, std::size_t size, const Request &request, Res
     if (!startCanvas(result, heif_image_handle_get_width(handle.get()), heif_image_handle_get_height(handle.get()),
                      request, 8, request.background))
         return;
+    // Made again once decoded, at the size kept: a canvas of the whole picture would sit beside the
+    // decoder's buffers for nothing when the picture is shrunk.
+    std::vector<uint32_t>().swap(result.canvas.pixels);
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get());
     const std::unique_ptr<heif_decoding_options, FreeOptions> options(heif_decoding_options_alloc());
     if (!options) throw std::bad_alloc();
