@@ -142,8 +142,7 @@ void readGifOnce(const uint8_t *data, std::size_t size, int padding, const Reque
     // or the screen's own background colour around a smaller frame.
     uint32_t fill = alpha ? request.background : 0;
     const bool partial = frame.Left || frame.Top || frame.Width < screenWidth || frame.Height < screenHeight;
-    if (partial && !alpha && gif->SColorMap)
-        fill = shown(color(gif->SColorMap, gif->SBackGroundColor));
+    if (partial && !alpha && gif->SColorMap) fill = shown(color(gif->SColorMap, gif->SBackGroundColor));
     if (!startCanvas(result, screenWidth, screenHeight, request, 4, fill)) return;
 
     Canvas &canvas = result.canvas;
