@@ -63,10 +63,12 @@ tree)
 
     need mandoc
     for page in "$root"/usr/share/man/man1/*.1.gz; do
-        zcat "$page" >"$work/page"
-        warnings=$(groff -man -ww -z "$work/page" 2>&1) || fail "groff cannot read ${page##*/}"
+        # Named as installed: mandoc checks the section against the name's suffix.
+        unpacked=$work/man/$(basename "$page" .gz)
+        mkdir -p "$work/man" && zcat "$page" >"$unpacked"
+        warnings=$(groff -man -ww -z "$unpacked" 2>&1) || fail "groff cannot read ${page##*/}"
         [ -z "$warnings" ] || fail "${page##*/}: $warnings"
-        mandoc -Tlint "$work/page" || fail "mandoc -Tlint finds the above in ${page##*/}"
+        mandoc -Tlint "$unpacked" || fail "mandoc -Tlint finds the above in ${page##*/}"
     done
     need desktop-file-validate
     desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "desktop-file-validate"
