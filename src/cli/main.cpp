@@ -2,6 +2,7 @@
 // lumirune-convert: the window's conversion for many pictures at once, from the command line.
 #include "cli/convertoptions.h"
 #include "cli/pictureconversion.h"
+#include "cli/terminal.h"
 #include "engine/pagefile.h"
 #include "engine/version.h"
 
@@ -14,9 +15,10 @@
 #include <cstring>
 #include <malloc.h>
 #include <mutex>
-#include <string>
 #include <sched.h>
+#include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -106,6 +108,7 @@ int main(int argc, char *argv[])
             }
         }
     }
+    job.terminal = cli::describeTerminal(STDOUT_FILENO);
     // When a page goes to standard output, nothing else may: page names go with the messages.
     const bool pageOnStandardOutput = std::any_of(job.pictures.begin(), job.pictures.end(), [&](const std::string &p) {
         return cli::pageTarget(p, job) == cli::PageTarget::StandardOutput;
@@ -116,14 +119,12 @@ int main(int argc, char *argv[])
     convertAll(job, job.jobs > 0 ? job.jobs : usableCores(), [&](const cli::PictureResult &result) {
         std::fwrite(result.messages.data(), 1, result.messages.size(), stderr);
         const std::size_t size = result.pageName.size();
-        if ((std::fwrite(result.pageName.data(), 1, size, names) != size || std::fflush(names) != 0) &&
-            !namesError)
+        if ((std::fwrite(result.pageName.data(), 1, size, names) != size || std::fflush(names) != 0) && !namesError)
             namesError = errno;
         allWritten = allWritten && result.written;
     });
     if (namesError) {
-        report(names == stdout ? "standard output" : "standard error",
-               std::strerror(namesError));
+        report(names == stdout ? "standard output" : "standard error", std::strerror(namesError));
         return 1;
     }
     return allWritten ? 0 : 1;
