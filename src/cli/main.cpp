@@ -15,8 +15,8 @@
 #include <cstring>
 #include <malloc.h>
 #include <mutex>
-#include <sched.h>
 #include <string>
+#include <sched.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -119,12 +119,14 @@ int main(int argc, char *argv[])
     convertAll(job, job.jobs > 0 ? job.jobs : usableCores(), [&](const cli::PictureResult &result) {
         std::fwrite(result.messages.data(), 1, result.messages.size(), stderr);
         const std::size_t size = result.pageName.size();
-        if ((std::fwrite(result.pageName.data(), 1, size, names) != size || std::fflush(names) != 0) && !namesError)
+        if ((std::fwrite(result.pageName.data(), 1, size, names) != size || std::fflush(names) != 0) &&
+            !namesError)
             namesError = errno;
         allWritten = allWritten && result.written;
     });
     if (namesError) {
-        report(names == stdout ? "standard output" : "standard error", std::strerror(namesError));
+        report(names == stdout ? "standard output" : "standard error",
+               std::strerror(namesError));
         return 1;
     }
     return allWritten ? 0 : 1;
