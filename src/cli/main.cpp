@@ -2,6 +2,7 @@
 // lumirune-convert: the window's conversion for many pictures at once, from the command line.
 #include "cli/convertoptions.h"
 #include "cli/pictureconversion.h"
+#include "cli/terminal.h"
 #include "engine/pagefile.h"
 #include "engine/version.h"
 
@@ -17,6 +18,7 @@
 #include <string>
 #include <sched.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -106,6 +108,7 @@ int main(int argc, char *argv[])
             }
         }
     }
+    job.terminal = cli::describeTerminal(STDOUT_FILENO);
     // When a page goes to standard output, nothing else may: page names go with the messages.
     const bool pageOnStandardOutput = std::any_of(job.pictures.begin(), job.pictures.end(), [&](const std::string &p) {
         return cli::pageTarget(p, job) == cli::PageTarget::StandardOutput;
