@@ -235,10 +235,11 @@ void DocumentWriter::discard()
     m_pieces = 0;
 }
 
-void DocumentWriter::makeRoom(std::size_t n, std::size_t pieces)
+void DocumentWriter::makeRoom(PieceBatch::Size size)
 {
+    const std::size_t n = size.bytes;
     flush(false);
-    if (m_capacity - m_used < n || kPieceLimit - m_pieces < pieces) flush(true);
+    if (m_capacity - m_used < n || kPieceLimit - m_pieces < size.pieces) flush(true);
     if (m_capacity < n) {
         discard();
         m_large.reset(new char[n]);
@@ -249,8 +250,9 @@ void DocumentWriter::makeRoom(std::size_t n, std::size_t pieces)
 
 void DocumentWriter::append(std::string_view text)
 {
-    char *out = reserve(text.size());
-    commit(std::copy(text.begin(), text.end(), out));
+    PieceBatch batch = reservePieces({text.size(), 1});
+    batch.endPiece(std::copy(text.begin(), text.end(), batch.out()));
+    commit(batch);
 }
 
 void DocumentWriter::finish(std::string_view tail)

@@ -2,6 +2,7 @@
 #include "scan.h"
 
 #include "failure.h"
+#include "htmlpieces.h"
 #include "numbers.h"
 #include "pageformat.h"
 
@@ -137,16 +138,18 @@ void Conversion::appendPiece(uint32_t rgb)
     char picked[2];
     const int chars = m_draw.draw(picked);
     const bool rowStart = scanx == areax1 + 1;
-    const bool newRun = rowStart || rgb != m_previousRgb;
+    const bool newRun = opensRun(rowStart, rgb, m_previousRgb);
     const bool rowEnd = scanx == areax2;
-    if (m_settings.page.format != PageFormat::Html) {
+    const PageFormat format = m_settings.page.format;
+    PieceBatch batch =
+        m_writer.reservePieces({format == PageFormat::Html ? kLongestHtmlPiece : kLongestTerminalPiece, 1});
+    if (format != PageFormat::Html) {
         const TerminalPiece piece{rgb, picked, chars, rowStart, newRun, rowEnd};
-        m_writer.commit(writeTerminalPiece(m_writer.reserve(kLongestTerminalPiece), m_settings.page.format,
-                                           m_settings.page, piece));
+        batch.endPiece(writeTerminalPiece(batch.out(), format, m_settings.page, piece));
     } else {
-        m_writer.commit(
-            writeHtmlPiece(m_writer.reserve(kLongestHtmlPiece), rgb, newRun, rowStart, picked, chars, rowEnd));
+        batch.endPiece(writeHtmlPiece(batch.out(), rgb, newRun, rowStart, picked, chars, rowEnd));
     }
+    m_writer.commit(batch);
     m_previousRgb = rgb;
     m_unflushedRgb.push_back(rgb);
 }
@@ -165,57 +168,21 @@ int32_t Conversion::stretchLength(int32_t count) const
 }
 
 // The general steps for n pixels of the current row, each part a stretch at a time: the colours,
-// the characters, then the pieces, with the scan's state in locals (writes through a char
-// pointer could alias members and would force them through memory per character).
+// the characters, then the pieces.
 void Conversion::convertStretch(PixelSource &pixels, int32_t n)
-{
-    // The characters per pixel and whether any needs escaping fixed at compile time, so that
-    // their loops unroll.
-    switch (m_draw.perPixel() * 2 + m_escape) {
-    case 0:
-    case 1:
-        return convertStretchOf<0, false>(pixels, n);
-    case 2:
-        return convertStretchOf<1, false>(pixels, n);
-    case 3:
-        return convertStretchOf<1, true>(pixels, n);
-    case 4:
-        return convertStretchOf<2, false>(pixels, n);
-    default:
-        return convertStretchOf<2, true>(pixels, n);
-    }
-}
-
-template <int CharsPerPixel, bool Escape> void Conversion::convertStretchOf(PixelSource &pixels, int32_t n)
 {
     int32_t colors[kClockStride];
     pixels.pixels(scanx, scany, n, colors);
     const std::size_t recorded = m_unflushedRgb.size();
     m_unflushedRgb.resize(recorded + std::size_t(n));
-    uint32_t *rgbs = m_unflushedRgb.data() + recorded;
+    uint32_t *const rgbs = m_unflushedRgb.data() + recorded;
     m_encoder.ConvertRGBInBand(colors, n, rgbs);
     char chars[2 * kClockStride];
-    m_draw.drawMany(chars, int(n) * CharsPerPixel);
+    m_draw.drawMany(chars, int(n) * m_draw.perPixel());
 
-    const DocumentWriter::PieceRoom room = m_writer.reservePieces(std::size_t(n) * kLongestHtmlPiece, std::size_t(n));
-    char *out = room.at;
-    // The pieces the row loop cannot take: a row's first, which opens its run in its own way, or
-    // all of them where characters need escaping or there are none.
-    const int32_t general = Escape || CharsPerPixel == 0 ? n : scanx == areax1 ? 1 : 0;
-    uint32_t previous = m_previousRgb;
-    int32_t i = 0;
-    for (; i < general; ++i) {
-        const uint32_t rgb = rgbs[i];
-        const bool rowStart = i == 0 && scanx == areax1;
-        out = writeHtmlPiece<Escape>(out, rgb, rowStart || rgb != previous, rowStart, chars + i * CharsPerPixel,
-                                     CharsPerPixel, false);
-        room.ends[i] = uint32_t(out - room.base);
-        previous = rgb;
-    }
-    if constexpr (!Escape && CharsPerPixel > 0)
-        writeHtmlRowPieces<CharsPerPixel>(out, room.base, room.ends + i, rgbs + i, chars + i * CharsPerPixel, n - i,
-                                          previous);
-    m_writer.commitPieces(std::size_t(n));
+    PieceBatch batch = m_writer.reservePieces(htmlStretchRoom(n));
+    writeHtmlStretch(batch, {rgbs, chars, n, m_draw.perPixel(), m_escape, scanx == areax1, m_previousRgb});
+    m_writer.commit(batch);
     m_previousRgb = rgbs[n - 1];
     m_pixelcolor = PixelColor{true, colors[n - 1], {}};
     scanx = int16_t(scanx + n);

@@ -204,7 +204,6 @@ private:
     void appendPiece(uint32_t rgb);
     int32_t stretchLength(int32_t count) const;
     void convertStretch(PixelSource &pixels, int32_t n);
-    template <int CharsPerPixel, bool Escape> void convertStretchOf(PixelSource &pixels, int32_t n);
     void forgetWrittenColors();
     void endRow();
     std::string tailText(Tail tail) const;
