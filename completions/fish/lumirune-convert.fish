@@ -20,3 +20,5 @@ $c -l replace -x -d 'Write colour A as colour B ("A > B")'
 $c -l background -x -a 'black white' -d 'Page background'
 $c -l font-size -x -a '1 2 3 4 5 6 7' -d 'HTML font size'
 $c -l no-pre -d 'Do not wrap the page in <pre>'
+$c -l fill -d "Fill each cell with its pixel's colour"
+$c -l square -d 'Draw each pixel square in any browser'

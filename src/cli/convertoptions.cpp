@@ -32,6 +32,8 @@ enum OptionId {
     kFontSize,
     kBackground,
     kNoPre,
+    kFill,
+    kSquare,
     kSingle,
     kSequential,
     kSeed,
@@ -64,6 +66,8 @@ const std::array<Option, kOptionCount> kOptions{{
     {{"font-size"}, "N", "HTML font size, 1 to 7."},
     {{"background"}, "black|white", "Page background: black or white."},
     {{"no-pre"}, "", "Do not wrap the page in <pre>."},
+    {{"fill"}, "", "Fill each cell with its pixel's colour, the characters a shade of it; text ignores it."},
+    {{"square"}, "", "Draw each pixel square in any browser (an HTML5 page with a style sheet)."},
     {{"single"}, "", "One character per pixel (default two)."},
     {{"sequential"}, "", "Take message characters in order (default at random)."},
     {{"seed"}, "N", "Seed for the random characters."},
@@ -87,7 +91,7 @@ const std::vector<OptionGroup> &optionGroups()
         {"Size", {kWidth, kHeight, kSize, kFit, kArea}},
         {"Characters", {kMessage, kPreset, kSingle, kSequential, kSeed}},
         {"Colours", {kQuality, kReplace}},
-        {"Page", {kBackground, kFontSize, kNoPre}},
+        {"Page", {kBackground, kFontSize, kNoPre, kFill, kSquare}},
     };
     return groups;
 }
@@ -469,7 +473,9 @@ std::string helpText()
             "  lumirune-convert -j 2 *.jpg                  pages beside the pictures, two at a time\n"
             "  lumirune-convert --width 80 --single --format ansi -o - cat.jpg\n"
             "                                               a preview in the terminal\n"
-            "  lumirune-convert --fit --quality 50 - < photo.jpg > photo.htm\n";
+            "  lumirune-convert --fit --quality 50 - < photo.jpg > photo.htm\n"
+            "  lumirune-convert --fit --fill --square photo.jpg\n"
+            "                                               a page that looks like the photo in any browser\n";
     return text;
 }
 
@@ -541,6 +547,8 @@ ConvertJob parseArguments(const std::vector<std::string> &arguments)
         s.page.blackBackground = background == "black";
     }
     s.page.insertPre = !p.isSet(kNoPre);
+    s.page.fillCells = p.isSet(kFill);
+    s.page.squarePixels = p.isSet(kSquare);
     s.twoCharsPerPixel = !p.isSet(kSingle);
     s.randomOrder = !p.isSet(kSequential);
     if (p.isSet(kSeed)) {

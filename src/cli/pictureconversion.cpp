@@ -62,8 +62,7 @@ decode::Request decodeRequest(const ConvertJob &job)
     if (job.size.any()) {
         request.clipWidth = request.clipHeight = 0;
         request.scaleTarget = [&job](int width, int height) {
-            const engine::PixelSize size =
-                engine::scaledSize({width, height}, job.size, job.settings.twoCharsPerPixel);
+            const engine::PixelSize size = engine::scaledSize({width, height}, job.size, job.settings.squareCells());
             return std::pair{size.width, size.height};
         };
     }
@@ -78,8 +77,8 @@ struct LoadedPicture
     engine::ScanSettings settings;
 };
 
-bool loadPicture(decode::Result &decoded, const std::string &picture, const ConvertJob &job,
-                 LoadedPicture &loaded, PictureResult &result)
+bool loadPicture(decode::Result &decoded, const std::string &picture, const ConvertJob &job, LoadedPicture &loaded,
+                 PictureResult &result)
 {
     if (!decoded.ok()) {
         say(result, picture, "not a readable picture (" + decoded.error + ")");
@@ -100,8 +99,8 @@ bool loadPicture(decode::Result &decoded, const std::string &picture, const Conv
                         &loaded.pixels.pixels[std::size_t(y) * side]);
         return true;
     }
-    const engine::PixelSize size = engine::scaledSize({decoded.pictureWidth, decoded.pictureHeight}, job.size,
-                                                      job.settings.twoCharsPerPixel);
+    const engine::PixelSize size =
+        engine::scaledSize({decoded.pictureWidth, decoded.pictureHeight}, job.size, job.settings.squareCells());
     loaded.pixels = engine::scalePixels({canvas.pixels.data(), canvas.width, canvas.height, canvas.width}, size);
     engine::RenderArea &area = loaded.settings.area;
     if (!job.areaGiven) area = {0, 0, int16_t(size.width), int16_t(size.height)};

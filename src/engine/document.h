@@ -28,10 +28,15 @@ struct PageOptions
     std::string fontSize = std::string(kDefaultFontSize); // written as it stands in the font size box
     bool insertPre = true;
     PageFormat format = PageFormat::Html;
+    // Each cell's background the pixel's colour and its characters a shade of it (HTML, Ansi).
+    bool fillCells = false;
+    // An HTML5 page whose style sheet draws each pixel square.
+    bool squarePixels = false;
 };
 
 // The head line of a page with its CR LF, then "<pre>" when asked for; nothing for a terminal page.
-std::string documentHead(const PageOptions &options);
+// A square page sizes its cells for pixels of charsPerPixel characters.
+std::string documentHead(const PageOptions &options, int charsPerPixel = 2);
 // The closing text of a page: the completion tail follows a row end; the abort tail starts with
 // "<br>" because an aborted page may stop in the middle of a row.
 std::string documentTail(Tail tail, bool insertPre);
@@ -92,10 +97,10 @@ public:
     DocumentWriter &operator=(const DocumentWriter &) = delete;
 
     // Writes the head into the claimed page and closes it (page keeps saying which file it was).
-    void start(PageFile &page, const PageOptions &options);
+    void start(PageFile &page, std::string_view head);
     // Writes the page to an open descriptor instead (standard output), which stays open; name is
     // what failures call it.
-    void startOn(int fd, const std::string &name, const PageOptions &options);
+    void startOn(int fd, const std::string &name, std::string_view head);
     void append(std::string_view text);
     // Room for whole pieces in the buffer; commit() then takes the pieces the batch ended.
     // Writing in place saves copying every piece twice.

@@ -27,6 +27,19 @@ inline constexpr std::size_t kLongestTerminalPiece = 64;
 // The page name ending of a format: ".htm", ".ans" or ".txt".
 std::string_view pageExtension(PageFormat format);
 
+// Writes a message character (Windows-1252) in UTF-8 at out and returns the end. The letters past
+// ASCII a message may hold (Å, Ä, Ö, å, ä, ö) are Latin-1, so their UTF-8 is two bytes.
+inline char *writeUtf8(char *out, unsigned char c)
+{
+    if (c < 0x80) {
+        *out++ = char(c);
+    } else {
+        *out++ = char(0xC0 | c >> 6);
+        *out++ = char(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
 // Writes one pixel of an Ansi or Text page at out and returns the end. Ansi sets the background
 // at each row start and the 24-bit foreground colour at each run, and resets the colours at each
 // row end; both end each row with a line end. Characters are written in UTF-8, as terminals read.

@@ -5,6 +5,7 @@
 #include "htmlpieces.h"
 #include "numbers.h"
 #include "pageformat.h"
+#include "styledpage.h"
 
 #include <algorithm>
 #include <string_view>
@@ -36,7 +37,7 @@ Conversion::Conversion(ScanSettings settings)
 
 void Conversion::startDocument(PageFile &page)
 {
-    m_writer.start(page, m_settings.page);
+    m_writer.start(page, documentHead(m_settings.page, m_draw.perPixel()));
 }
 
 void Conversion::pause()
@@ -60,7 +61,7 @@ ScanProgress Conversion::progress() const
 
 void Conversion::startDocumentOn(int fd, const std::string &name)
 {
-    m_writer.startOn(fd, name, m_settings.page);
+    m_writer.startOn(fd, name, documentHead(m_settings.page, m_draw.perPixel()));
 }
 
 ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
@@ -111,8 +112,11 @@ void Conversion::abort()
 std::string Conversion::tailText(Tail tail) const
 {
     const PageFormat format = m_settings.page.format;
+    const bool midRow = tail == Tail::Abort && scanx != areax1;
+    if (format == PageFormat::Html && m_settings.page.squarePixels)
+        return squarePageTail(tail, m_settings.page.insertPre, midRow);
     if (format == PageFormat::Html) return documentTail(tail, m_settings.page.insertPre);
-    return terminalTail(format, tail == Tail::Abort && scanx != areax1);
+    return terminalTail(format, midRow);
 }
 
 bool Conversion::eventsDue(int32_t count)
@@ -141,11 +145,17 @@ void Conversion::appendPiece(uint32_t rgb)
     const bool newRun = opensRun(rowStart, rgb, m_previousRgb);
     const bool rowEnd = scanx == areax2;
     const PageFormat format = m_settings.page.format;
-    PieceBatch batch =
-        m_writer.reservePieces({format == PageFormat::Html ? kLongestHtmlPiece : kLongestTerminalPiece, 1});
+    const bool styled = m_settings.page.fillCells || m_settings.page.squarePixels;
+    PieceBatch batch = m_writer.reservePieces({format != PageFormat::Html ? kLongestTerminalPiece
+                                               : styled                   ? kLongestStyledPiece
+                                                                          : kLongestHtmlPiece,
+                                               1});
     if (format != PageFormat::Html) {
         const TerminalPiece piece{rgb, picked, chars, rowStart, newRun, rowEnd};
         batch.endPiece(writeTerminalPiece(batch.out(), format, m_settings.page, piece));
+    } else if (styled) {
+        batch.endPiece(
+            writeStyledHtmlPiece(batch.out(), m_settings.page, rgb, newRun, rowStart, picked, chars, rowEnd));
     } else {
         batch.endPiece(writeHtmlPiece(batch.out(), rgb, newRun, rowStart, picked, chars, rowEnd));
     }
@@ -160,7 +170,8 @@ void Conversion::appendPiece(uint32_t rgb)
 int32_t Conversion::stretchLength(int32_t count) const
 {
     if (count == 1 || m_settings.eventInterval.count() == 0 || !m_replacements.empty() ||
-        m_settings.page.format != PageFormat::Html || m_encoder.mayOverflow() || scany == areay2 || scanx < areax1)
+        m_settings.page.format != PageFormat::Html || m_settings.page.fillCells || m_settings.page.squarePixels ||
+        m_encoder.mayOverflow() || scany == areay2 || scanx < areax1)
         return 0;
     const int32_t toRowEnd = areax2 - 1 - scanx; // the row's last pixel takes the general steps
     const int32_t toClockCheck = kClockStride - 1 - (count - 1) % kClockStride;

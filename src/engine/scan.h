@@ -55,6 +55,9 @@ struct ScanSettings
     // Scan work between two calls of processEvents(); zero calls it after every pixel, and
     // kNoEvents never: the page then stays open from its head to its tail.
     std::chrono::nanoseconds eventInterval = std::chrono::milliseconds(10);
+
+    // Whether a pixel is drawn about square: two characters are, and so is every cell of a square page.
+    bool squareCells() const { return twoCharsPerPixel || (page.squarePixels && page.format == PageFormat::Html); }
 };
 
 enum class ScanResult { Completed, Stopped };

@@ -5,7 +5,7 @@
 //
 // Input: quality, flags (two characters, random order, events (2 bits), ignore list, <pre>,
 // background, a count short of the area), message length and characters, seed (4 bytes), area
-// width (2), first column, height, the shortfall when flagged, columns of the area past the
+// width (2), first column (and filled, square cells), height, the shortfall when flagged, columns of the area past the
 // picture, then pixel colours (3 bytes each, repeated over the picture).
 #include "engine/replacements.h"
 #include "engine/scan.h"
@@ -98,7 +98,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     for (int i = 0; i < 4; ++i)
         s.seed = s.seed << 8 | input.byte();
     const int width = 1 + (input.byte() << 8 | input.byte()) % 600;
-    const int x1 = input.byte() % 8;
+    const uint8_t column = input.byte();
+    const int x1 = column % 8;
+    s.page.fillCells = column & 8;
+    s.page.squarePixels = column & 16;
     const int height = 1 + input.byte() % 4;
     s.area = {int16_t(x1), 0, int16_t(x1 + width), int16_t(height)};
     s.pixelCount = width * height - (flags & 128 ? input.byte() % width : 0);
