@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engine/version.h"
 #include "mainwindow/quennet.h"
-#include "platform/controls.h"
 #include "platform/qtplatform.h"
+#include "widgets/layout.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

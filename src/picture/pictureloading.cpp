@@ -5,7 +5,7 @@
 #include "picturebox.h"
 
 #include "engine/renderarea.h"
-#include "platform/picturefile.h"
+#include "picturesource/picturefile.h"
 
 #include <QCheckBox>
 #include <QDropEvent>
