@@ -219,6 +219,14 @@
         <source>Random</source>
         <translation>Zufällig</translation>
     </message>
+    <message>
+        <source>Fill cells</source>
+        <translation>Zellen füllen</translation>
+    </message>
+    <message>
+        <source>Square pixels</source>
+        <translation>Quadratische Pixel</translation>
+    </message>
 </context>
 <context>
     <name>ui::choosecolor</name>
