@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "convertoptions.h"
 
+#include "engine/pagecommit.h"
+
 #include "engine/colorcode.h"
 #include "engine/document.h"
 #include "engine/messagetext.h"
@@ -491,6 +493,9 @@ ConvertJob parseArguments(const std::vector<std::string> &arguments)
     }
     engine::ScanSettings &s = job.settings;
     job.pictures = p.positional;
+    // The standard streams by their names in /dev are the streams themselves.
+    for (std::string &picture : job.pictures)
+        if (engine::standardStreamNamed(picture) == 0) picture = "-";
     if (job.pictures.empty()) {
         job.error = "no picture given";
         return job;
@@ -501,6 +506,7 @@ ConvertJob parseArguments(const std::vector<std::string> &arguments)
     }
     if (p.isSet(kOutput)) {
         job.output = p.value(kOutput);
+        if (engine::standardStreamNamed(job.output) == 1) job.output = "-";
         if (job.output.empty()) {
             job.error = invalid(kOutput, "", "the file name is empty");
             return job;

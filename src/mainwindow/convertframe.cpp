@@ -63,6 +63,7 @@ ConvertFrame::~ConvertFrame() = default;
 void ConvertFrame::setPictureFile(const QString &path)
 {
     convertfilename->setText(path);
+    m_nameIsPicture = true;
 }
 
 void ConvertFrame::allowOpenPage(bool allowed)
