@@ -35,6 +35,8 @@ private slots:
     void pictures();
     void tenConvertersAtOnce_data();
     void tenConvertersAtOnce();
+    void closedStandardStreams_data();
+    void closedStandardStreams();
     void interruptedBatch_data();
     void interruptedBatch();
 
@@ -396,6 +398,8 @@ void TestConvertCli::pictures_data()
     row("a file name under four characters", "x.g", "x.g", "x.g\": shorter than four characters");
     // QDir lists no name it cannot decode; the page is looked for by its bytes.
     row("a name that is not UTF-8", "\xff\xfe.bmp", "", "");
+    row("a name that would retitle the terminal", "\x1b]0;x\x07.gif", "",
+        "$'\\033'']0;x'$'\\007''.gif': No such file or directory");
 }
 
 void TestConvertCli::pictures()
@@ -463,6 +467,31 @@ void TestConvertCli::tenConvertersAtOnce()
     QVERIFY(first.endsWith("</font></body></html>\r\n") && first.count("<html>") == 1);
     for (const QString &page : named.mid(1))
         QCOMPARE(read(page), first);
+}
+
+// With standard output or error closed, no page takes its descriptor, so nothing meant for it (page
+// names, messages) lands in a page.
+void TestConvertCli::closedStandardStreams_data()
+{
+    QTest::addColumn<int>("closed");
+    QTest::newRow("standard output") << STDOUT_FILENO;
+    QTest::newRow("standard error") << STDERR_FILENO;
+}
+
+void TestConvertCli::closedStandardStreams()
+{
+    QFETCH(int, closed);
+    m_process.setChildProcessModifier([closed] { ::close(closed); });
+    QStringList pictures;
+    for (int i = 0; i < 12; ++i)
+        pictures << "cat.bmp" << "missing.gif";
+    QCOMPARE(run(QStringList{"-j", "2"} + pictures), 1);
+    const QStringList pages = files().filter(".htm");
+    QCOMPARE(pages.size(), 12);
+    for (const QString &page : pages)
+        QVERIFY2(read(page).endsWith("</html>\r\n") && read(page).count("<html>") == 1 &&
+                     !read(page).contains("lumirune-convert:") && !read(page).contains(".htm\n"),
+                 qPrintable(page));
 }
 
 // A batch ended by a signal leaves whole pages only, under page names: the one being written goes
