@@ -2,6 +2,8 @@
 // Scaling a picture before it is converted: the size it gets, and the pixels.
 #include "engine/scaling.h"
 
+#include "support/budget.h"
+
 #include <QtTest>
 
 Q_DECLARE_METATYPE(engine::PixelSize)
@@ -129,12 +131,7 @@ void TestScaling::workFollowsThePixels()
     clock.start();
     const engine::PixelGrid grid =
         engine::scalePixels({source.data(), from.width(), from.height(), from.width()}, {to.width(), to.height()});
-#ifdef LUMIRUNE_SANITIZED
-    const qint64 budget = 10000; // every access checked
-#else
-    const qint64 budget = 1000;
-#endif
-    QVERIFY2(clock.elapsed() < budget, qPrintable(QString::number(clock.elapsed()) + " ms"));
+    QVERIFY2(clock.elapsed() < kHangBudgetMs, qPrintable(QString::number(clock.elapsed()) + " ms"));
     QCOMPARE(grid.pixels.back(), 0x336699u);
 }
 
