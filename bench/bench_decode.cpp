@@ -4,7 +4,7 @@
 // Prints the first call (Qt loads its plugins then) and the median of later calls in ms, and
 // whether both give the same pixels.
 #include "decode/decode.h"
-#include "platform/picturefile.h"
+#include "picturesource/picturefile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 #include "engine/pagecommit.h"
 #include "engine/version.h"
 #include "mainwindow/quennet.h"
-#include "platform/controls.h"
 #include "platform/qtplatform.h"
+#include "widgets/layout.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -7,14 +7,12 @@
 
 namespace engine {
 
-// The guarded operations of the main window; a failure names the one whose handler reports it.
+// The engine's own guarded procedures: a failure inside one names it in the report, ahead of the
+// window's handler that called it.
 enum class Operation {
     Unknown,
-    ConvertButton,
     Loopconvert,
     ConvertRGB,
-    MainpicMouse,
-    StatTimer,
 };
 
 // Error numbers carried by failures; they appear in the error report.

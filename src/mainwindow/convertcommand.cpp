@@ -5,11 +5,8 @@
 #include "engine/messagetext.h"
 #include "engine/numbers.h"
 #include "engine/pagefile.h"
-#include "options/colorframe.h"
-#include "options/textframe.h"
-#include "picture/pictureframe.h"
-#include "platform/controls.h"
-#include "platform/picturefile.h"
+#include "picturesource/picturefile.h"
+#include "widgets/shape.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -34,7 +31,7 @@ constexpr int kProgressBarTwips = 6200;
 
 void ConvertFrame::convertb_Click()
 {
-    runGuarded(engine::Operation::ConvertButton, [this] {
+    m_guard.runGuarded(platform::Handler::ConvertButton, [this] {
         // While a conversion runs the same button stops it.
         if (convertb->text() == "STOP")
             abortConvert();
@@ -86,7 +83,7 @@ void ConvertFrame::startConvert()
 bool ConvertFrame::convertInputsPass()
 {
     if (m_platform.message("Are you sure?", "Convert", Buttons::OkCancel, false) != Answer::Ok) return false;
-    const QString message = m_text.messageText();
+    const QString message = m_inputs.messageText();
     if (engine::firstDisallowedChar(message.toStdU32String())) {
         m_platform.message("Allowed char in text box: " +
                                QString::fromStdU32String(std::u32string(engine::kAllowedMessageChars)),
@@ -107,10 +104,7 @@ bool ConvertFrame::convertInputsPass()
 engine::ScanSettings ConvertFrame::scanSettingsFromControls() const
 {
     engine::ScanSettings s;
-    s.area = engine::splitrenderareacode(m_picture.renderAreaCode().toStdString());
-    s.pixelCount = engine::toInt32(m_picture.pixelTotal().toStdString(), "totpixels");
-    m_text.readSettings(s);
-    m_color.readSettings(s);
+    m_inputs.readSettings(s);
     s.seed = std::random_device()();
     s.eventInterval = m_eventInterval;
     return s;
@@ -134,7 +128,7 @@ void ConvertFrame::Loopconvert()
     // m_conversion while this scan is still on the stack.
     const std::shared_ptr<engine::Conversion> conversion = m_conversion;
     // The picture and its background only: the outline drawn over it is not part of the page.
-    const engine::PixelGrid grid = platform::pixelGrid(m_picture.drawingArea());
+    const engine::PixelGrid grid = platform::pixelGrid(m_inputs.drawingArea());
     engine::GridPixelSource pixels(grid);
     engine::ScanResult result;
     try {

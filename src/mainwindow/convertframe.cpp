@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "convertframe.h"
 
-#include "platform/controls.h"
+#include "widgets/layout.h"
+#include "widgets/shape.h"
+#include "widgets/systemcolors.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,9 +15,9 @@
 
 namespace ui {
 
-ConvertFrame::ConvertFrame(QWidget *window, platform::Platform &platform, const PictureFrame &picture,
-                           const TextFrame &text, const ColorFrame &color)
-    : QGroupBox(window), m_platform(platform), m_picture(picture), m_text(text), m_color(color)
+ConvertFrame::ConvertFrame(QWidget *window, platform::Platform &platform, platform::Guard &guard,
+                           const ConvertInputs &inputs)
+    : QGroupBox(window), m_platform(platform), m_guard(guard), m_inputs(inputs)
 {
     setUpFrame(this, "convertframe", "Convert", 120, 4680, 6975, 3015);
     hide();
@@ -69,6 +71,22 @@ void ConvertFrame::setPictureFile(const QString &path)
 void ConvertFrame::allowOpenPage(bool allowed)
 {
     openpage->setEnabled(allowed && !m_lastPage.isEmpty());
+}
+
+ErrorReport ConvertFrame::stillForReport()
+{
+    // The program is ending from here on: no tick while the message box is open may count or fail.
+    statustimer->stop();
+    // A running scan refreshes the displays only between rounds of events; the block shows the
+    // conversion as it stood at the failure.
+    if (m_conversion && !m_conversion->stopconvert()) showScanProgress();
+    ErrorReport r;
+    r.renderTime = rendertime;
+    r.totalLines = totallines;
+    r.linesDone = convertlinenr->text();
+    r.rgbText = convertrgbcolor->text();
+    r.hexColor = QString::fromStdString(hexcolor);
+    return r;
 }
 
 void ConvertFrame::openpage_Click()

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "convertinputs.h"
 #include "errorreport.h"
 
-#include "engine/failure.h"
 #include "engine/scan.h"
 #include "platform/guard.h"
 #include "platform/platform.h"
@@ -21,20 +21,16 @@ class QTimer;
 
 namespace ui {
 
-class ColorFrame;
-class PictureFrame;
 class Shape;
-class TextFrame;
 
 // The Convert button and the "Convert" frame shown while a conversion runs: the checks, the
-// scan with its progress and status timer, STOP, and the report of a failure.
-class ConvertFrame : public QGroupBox, public platform::Guard, private engine::ScanHost
+// scan with its progress and status timer, and STOP.
+class ConvertFrame : public QGroupBox, private engine::ScanHost
 {
     Q_OBJECT
 public:
-    // The button goes on window; the options are read from the other frames.
-    ConvertFrame(QWidget *window, platform::Platform &platform, const PictureFrame &picture, const TextFrame &text,
-                 const ColorFrame &color);
+    // The button goes on window; the options come from inputs, and failures go to guard.
+    ConvertFrame(QWidget *window, platform::Platform &platform, platform::Guard &guard, const ConvertInputs &inputs);
     ~ConvertFrame() override;
 
     // Handlers. Each is connected to its control; tests may call them directly.
@@ -51,8 +47,9 @@ public:
     // Scan work between two rounds of event processing during a conversion.
     void setScanEventInterval(std::chrono::nanoseconds interval) { m_eventInterval = interval; }
 
-    // Runs a handler body; a failure is claimed by operation, reported, and ends the program.
-    void runGuarded(engine::Operation operation, const std::function<void()> &body) override;
+    // A failure is being reported: the timer stops and the displays show where the conversion
+    // stood. Returns the conversion's part of the report.
+    ErrorReport stillForReport();
     // The program ends: a running scan stops where it is, its page kept as written so far.
     void haltConversion();
 
@@ -64,8 +61,6 @@ public:
 signals:
     // The frames are swapped while a conversion runs (true) and back after (false).
     void busyChanged(bool busy);
-    // A failure was reported: the program ends with this code.
-    void endRequested(int exitCode);
 
 private:
     void startConvert();
@@ -77,14 +72,10 @@ private:
     void returnToIdle();
     void showScanProgress();
     void processEvents() override;
-    // Appends the report of failure to the report file and tells the user.
-    void reportFailure(const engine::Failure &failure);
-    ErrorReport reportOf(const engine::Failure &failure, const QString &dateTime) const;
 
     platform::Platform &m_platform;
-    const PictureFrame &m_picture;
-    const TextFrame &m_text;
-    const ColorFrame &m_color;
+    platform::Guard &m_guard;
+    const ConvertInputs &m_inputs;
     std::shared_ptr<engine::Conversion> m_conversion; // the current or last conversion
     std::chrono::nanoseconds m_eventInterval = std::chrono::milliseconds(10);
 

@@ -10,35 +10,32 @@
 
 namespace ui {
 
-namespace {
-
-QString progressLine(engine::Operation operation)
+QString progressName(engine::Operation operation, platform::Handler handler)
 {
     switch (operation) {
-    case engine::Operation::ConvertButton:
-        return QStringLiteral("Progress: Convert Button");
     case engine::Operation::Loopconvert:
-        return QStringLiteral("Progress: Loopconvert");
+        return QStringLiteral("Loopconvert");
     case engine::Operation::ConvertRGB:
-        return QStringLiteral("Progress: Convert RGB");
-    case engine::Operation::MainpicMouse:
-        return QStringLiteral("Progress: Mainpic mouse");
-    case engine::Operation::StatTimer:
-        return QStringLiteral("Progress: Stat timer");
+        return QStringLiteral("Convert RGB");
     case engine::Operation::Unknown:
         break;
     }
-    // Every guarded operation claims its failures, so this names a failure nobody claimed.
-    return QStringLiteral("Progress: Unknown");
+    switch (handler) {
+    case platform::Handler::ConvertButton:
+        return QStringLiteral("Convert Button");
+    case platform::Handler::MainpicMouse:
+        return QStringLiteral("Mainpic mouse");
+    case platform::Handler::StatTimer:
+        return QStringLiteral("Stat timer");
+    }
+    return QStringLiteral("Unknown");
 }
-
-} // namespace
 
 QByteArray errorBlock(const ErrorReport &r)
 {
     const QStringList lines{
         "----- " + r.dateTime + " -----",
-        progressLine(r.operation),
+        "Progress: " + r.progress,
         "ErrD: " + r.description,
         "ErrN: " + QString::number(r.number),
         "ErrS: " + r.source,

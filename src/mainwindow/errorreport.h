@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/failure.h"
+#include "platform/guard.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,7 +15,7 @@ namespace ui {
 struct ErrorReport
 {
     QString dateTime; // already in the locale's words
-    engine::Operation operation = engine::Operation::Unknown;
+    QString progress; // the guarded operation, as the report names it
     QString description;
     int32_t number = 0;
     QString source;
@@ -27,6 +28,9 @@ struct ErrorReport
     QString renderArea;
     QString renderPixels;
 };
+
+// The name the report gives a failure: the engine procedure that claimed it, else the handler.
+QString progressName(engine::Operation operation, platform::Handler handler);
 
 // The thirteen lines of one report block, each ended by CR LF, in UTF-8 so that file names in
 // descriptions read as the file system spells them.

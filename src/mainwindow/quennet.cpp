@@ -3,10 +3,12 @@
 
 #include "convertframe.h"
 
+#include "engine/numbers.h"
 #include "options/colorframe.h"
 #include "options/textframe.h"
 #include "picture/pictureframe.h"
-#include "platform/controls.h"
+#include "widgets/captions.h"
+#include "widgets/layout.h"
 
 #include <QCloseEvent>
 
@@ -28,7 +30,10 @@ const char *const kTabOrder[] = {"mainpic",          "msgtext",         "blackba
 
 } // namespace
 
-quennet::quennet(platform::Platform &platform, QWidget *parent) : QWidget(parent), m_platform(platform)
+quennet::quennet(platform::Platform &platform, QWidget *parent)
+    : QWidget(parent), m_platform(platform),
+      m_guard(
+          platform, [this] { return stateAtFailure(); }, [this](int exitCode) { endProgram(exitCode); })
 {
     setObjectName("quennet");
     setWindowTitle("Lumirune II - Orvanta");
@@ -36,10 +41,10 @@ quennet::quennet(platform::Platform &platform, QWidget *parent) : QWidget(parent
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     resize(twipsRect(0, 0, 7215, 7770).size());
-    m_picture = new PictureFrame(this, platform, *this);
+    m_picture = new PictureFrame(this, platform, m_guard);
     m_color = new ColorFrame(this, platform);
     m_text = new TextFrame(this);
-    m_convert = new ConvertFrame(this, platform, *m_picture, *m_text, *m_color);
+    m_convert = new ConvertFrame(this, platform, m_guard, *this);
 
     connect(m_picture, &PictureFrame::pictureLoaded, m_convert, &ConvertFrame::setPictureFile);
     connect(m_picture, &PictureFrame::colorPicked, m_color, &ColorFrame::showPickedColor);
@@ -47,7 +52,6 @@ quennet::quennet(platform::Platform &platform, QWidget *parent) : QWidget(parent
     connect(m_color, &ColorFrame::optionsEnabledRequested, this, [this](bool on) { setOptionsEnabled(on); });
     connect(m_convert, &ConvertFrame::busyChanged, this, &quennet::showBusy);
     connect(m_picture, &PictureFrame::endRequested, this, &quennet::endProgram);
-    connect(m_convert, &ConvertFrame::endRequested, this, &quennet::endProgram);
     setTabOrder();
     fitCaptions();
 }
@@ -122,9 +126,31 @@ void quennet::setScanEventInterval(std::chrono::nanoseconds interval)
     m_convert->setScanEventInterval(interval);
 }
 
-void quennet::runGuarded(engine::Operation operation, const std::function<void()> &body)
+QString quennet::messageText() const
 {
-    m_convert->runGuarded(operation, body);
+    return m_text->messageText();
+}
+
+void quennet::readSettings(engine::ScanSettings &s) const
+{
+    s.area = engine::splitrenderareacode(m_picture->renderAreaCode().toStdString());
+    s.pixelCount = engine::toInt32(m_picture->pixelTotal().toStdString(), "totpixels");
+    m_text->readSettings(s);
+    m_color->readSettings(s);
+}
+
+QImage quennet::drawingArea() const
+{
+    return m_picture->drawingArea();
+}
+
+ErrorReport quennet::stateAtFailure()
+{
+    ErrorReport r = m_convert->stillForReport();
+    r.renderStatus = m_picture->setrenderstatus;
+    r.renderArea = m_picture->renderAreaCode();
+    r.renderPixels = m_picture->pixelTotal();
+    return r;
 }
 
 void quennet::Form_Unload()

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/guard.h"
+#include "convertinputs.h"
+#include "failureguard.h"
+
 #include "platform/platform.h"
 
 #include <QList>
@@ -19,7 +21,7 @@ class TextFrame;
 // The main window: the picture frame above, the colour and text frames below, swapped for the
 // convert frame while a conversion runs. It composes the frames and wires them; each frame owns
 // its controls, which carry their names as object names.
-class quennet : public QWidget, private platform::Guard
+class quennet : public QWidget, private ConvertInputs
 {
     Q_OBJECT
 public:
@@ -44,7 +46,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void runGuarded(engine::Operation operation, const std::function<void()> &body) override;
+    QString messageText() const override;
+    void readSettings(engine::ScanSettings &settings) const override;
+    QImage drawingArea() const override;
+    // Stills the window and gathers its state when a failure is reported.
+    ErrorReport stateAtFailure();
     void showBusy(bool busy);
     void setTabOrder();
     void fitCaptions();
@@ -52,6 +58,7 @@ private:
     void endProgram(int exitCode);
 
     platform::Platform &m_platform;
+    FailureGuard m_guard;
     PictureFrame *m_picture;
     ColorFrame *m_color;
     TextFrame *m_text;

@@ -32,7 +32,7 @@ double linesDone(const QString &caption)
 
 void ConvertFrame::statustimer_Timer()
 {
-    runGuarded(engine::Operation::StatTimer, [this] {
+    m_guard.runGuarded(platform::Handler::StatTimer, [this] {
         // Ticks before the first line is finished are not counted, so the count is the time the
         // finished lines took.
         if (convertlinenr->text() == "0") return;

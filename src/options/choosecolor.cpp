@@ -6,8 +6,9 @@
 
 #include "engine/numbers.h"
 #include "engine/replacements.h"
-#include "platform/controls.h"
-#include "platform/picturefile.h"
+#include "picturesource/picturefile.h"
+#include "widgets/colorswatch.h"
+#include "widgets/layout.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>

@@ -9,7 +9,8 @@
 #include "engine/messagetext.h"
 #include "engine/numbers.h"
 #include "engine/replacements.h"
-#include "platform/controls.h"
+#include "widgets/colorswatch.h"
+#include "widgets/layout.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "colormap.h"
 
-#include "platform/controls.h"
+#include "widgets/layout.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -2,7 +2,7 @@
 #include "listbox.h"
 
 #include "engine/messagetext.h"
-#include "platform/controls.h"
+#include "widgets/layout.h"
 
 #include <QComboBox>
 

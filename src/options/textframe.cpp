@@ -6,7 +6,7 @@
 
 #include "engine/document.h"
 #include "engine/messagetext.h"
-#include "platform/controls.h"
+#include "widgets/layout.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,8 +2,8 @@
 #include "picturebox.h"
 
 #include "engine/renderarea.h"
-#include "platform/controls.h"
-#include "platform/picturefile.h"
+#include "picturesource/picturefile.h"
+#include "widgets/layout.h"
 
 #include <QBitmap>
 #include <QKeyEvent>

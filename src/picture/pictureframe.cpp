@@ -8,7 +8,8 @@
 
 #include "engine/numbers.h"
 #include "engine/renderarea.h"
-#include "platform/controls.h"
+#include "widgets/clicklabel.h"
+#include "widgets/layout.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -139,7 +140,7 @@ void PictureFrame::setrender_Click()
 // Any button acts alike.
 void PictureFrame::mainpic_MouseDown(int, int, double x, double y)
 {
-    m_guard.runGuarded(engine::Operation::MainpicMouse, [&] {
+    m_guard.runGuarded(platform::Handler::MainpicMouse, [&] {
         if (setrenderstatus != "true")
             pickColor(x, y);
         else if (renderstartpoint == "0x0")

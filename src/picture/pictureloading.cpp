@@ -3,7 +3,7 @@
 #include "pictureframe.h"
 
 #include "picturebox.h"
-#include "platform/picturefile.h"
+#include "picturesource/picturefile.h"
 
 #include <QCheckBox>
 #include <QDropEvent>

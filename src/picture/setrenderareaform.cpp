@@ -4,7 +4,7 @@
 #include "engine/numbers.h"
 #include "engine/renderarea.h"
 #include "picture/pictureframe.h"
-#include "platform/controls.h"
+#include "widgets/layout.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

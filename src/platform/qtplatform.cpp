@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "qtplatform.h"
 
-#include "picturefile.h"
+#include "picturesource/picturefile.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 // Every picture of the test set as the window reads it, as the converter reads it and as Qt's
 // readers read it: the same 300 x 300 drawing area, pixel for pixel, or each refuses the file.
 #include "decode/decode.h"
-#include "platform/picturefile.h"
+#include "picturesource/picturefile.h"
 #include "support/budget.h"
 #include "support/files.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A picture file of any bytes, read as the window and the converter read it: either refused
 // with a reason, or drawn into the 300 x 300 drawing area whose pixels the scan can read.
-#include "platform/picturefile.h"
+#include "picturesource/picturefile.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -5,7 +5,9 @@
 
 #include "mainwindow/quennet.h"
 #include "picture/pictureframe.h"
-#include "platform/controls.h"
+#include "widgets/captions.h"
+#include "widgets/colorswatch.h"
+#include "widgets/shape.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,7 +5,6 @@
 #include "mainwindow/quennet.h"
 #include "picture/picturebox.h"
 #include "picture/pictureframe.h"
-#include "platform/controls.h"
 #include "support/fakeplatform.h"
 #include "support/files.h"
 #include "support/unusualpictures.h"

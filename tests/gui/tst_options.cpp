@@ -9,10 +9,11 @@
 #include "picture/picturebox.h"
 #include "picture/pictureframe.h"
 #include "picture/setrenderareaform.h"
-#include "platform/controls.h"
+#include "widgets/colorswatch.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 // recorded; pictures are read and shown, and the program's folder found, as the program does.
 #pragma once
 
-#include "platform/picturefile.h"
+#include "picturesource/picturefile.h"
 #include "platform/platform.h"
 #include "platform/qtplatform.h"
 
