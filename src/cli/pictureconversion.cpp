@@ -268,10 +268,10 @@ PictureResult convertPicture(const std::string &picture, const ConvertJob &job, 
     turn.pass(); // the name is claimed, or there is none to claim
     const std::string &streamName = target == PageTarget::OutputFile ? job.output : kStandardOutput;
     const bool written = writePage(loaded, pixels, page, {stream, streamName, pictureName}, result);
+    // The reader of the page has gone: nothing to say, as a filter would not.
+    if (!written && stream >= 0 && readerGone(stream)) result.messages.clear();
     if (stream >= 0 && stream != STDOUT_FILENO) ::close(stream);
     if (!written) {
-        // The reader of the page has gone: nothing to say, as a filter would not.
-        if (stream >= 0 && readerGone(stream)) result.messages.clear();
         // A half-written page is of no use to a batch; only what this run created is removed.
         if (page) engine::removeCreatedPage(*page);
         return result;
