@@ -452,7 +452,10 @@ void TestConvertCli::tenConvertersAtOnce()
     for (int i = 0; i < 10; ++i) {
         converters.push_back(std::make_unique<QProcess>());
         converters.back()->setWorkingDirectory(m_dir->path());
-        converters.back()->start(CONVERT_EXE, QStringList{"--seed", "9", "cat.bmp"} + output);
+        // Replacing one page, each writes one of its own size, so that a mixture would show.
+        const QStringList width{"--width", QString::number(200 + 100 * i)};
+        converters.back()->start(CONVERT_EXE, QStringList{"--seed", "9", "cat.bmp"} + output +
+                                                  (output.isEmpty() ? QStringList() : width));
     }
     QStringList named{"cat.bmp"}; // the picture and what each converter said it wrote
     for (const auto &converter : converters) {
@@ -464,7 +467,8 @@ void TestConvertCli::tenConvertersAtOnce()
     QCOMPARE(files(), named); // so no two said the same name, and nothing else is left
     QCOMPARE(named.size(), output.isEmpty() ? 11 : 2);
     const QByteArray first = read("cat1.htm");
-    QVERIFY(first.endsWith("</font></body></html>\r\n") && first.count("<html>") == 1);
+    QVERIFY(first.endsWith("</font></body></html>\r\n") && first.count("<html>") == 1 &&
+            first.count("</html>") == 1);
     for (const QString &page : named.mid(1))
         QCOMPARE(read(page), first);
 }
