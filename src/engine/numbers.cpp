@@ -25,9 +25,9 @@ std::string_view trimSpaces(std::string_view text)
     return text;
 }
 
-double toWhole(std::string_view text, double low, double high, const char *source)
+double toWhole(std::string_view text, double low, double high, const char *source, NumberSyntax syntax = kFieldNumber)
 {
-    const std::optional<double> number = parseNumber(text);
+    const std::optional<double> number = parseNumber(text, syntax);
     if (!number)
         throw Failure(ErrorNumber::TypeMismatch, "Type mismatch: \"" + std::string(text) + "\" is not a number",
                       source);
@@ -39,15 +39,15 @@ double toWhole(std::string_view text, double low, double high, const char *sourc
 
 } // namespace
 
-std::optional<double> parseNumber(std::string_view text)
+std::optional<double> parseNumber(std::string_view text, NumberSyntax syntax)
 {
-    text = trimSpaces(text);
+    if (syntax.spacesAround) text = trimSpaces(text);
     std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (syntax.sign && i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     std::size_t digits = 0;
     while (i < text.size() && isDigit(text[i]))
         ++i, ++digits;
-    if (i < text.size() && text[i] == '.') {
+    if (syntax.fraction && i < text.size() && text[i] == '.') {
         ++i;
         while (i < text.size() && isDigit(text[i]))
             ++i, ++digits;
@@ -75,9 +75,18 @@ double roundHalfEven(double value)
     return std::fmod(down, 2.0) == 0 ? down : down + 1;
 }
 
-int16_t toInt16(std::string_view text, const char *source)
+std::optional<long long> readWholeNumber(std::string_view text, double least, double most, NumberSyntax syntax)
 {
-    return static_cast<int16_t>(toWhole(text, INT16_MIN, INT16_MAX, source));
+    const std::optional<double> number = parseNumber(text, syntax);
+    if (!number) return std::nullopt;
+    const double whole = roundHalfEven(*number);
+    if (whole < least || whole > most) return std::nullopt;
+    return static_cast<long long>(whole);
+}
+
+int16_t toInt16(std::string_view text, const char *source, NumberSyntax syntax)
+{
+    return static_cast<int16_t>(toWhole(text, INT16_MIN, INT16_MAX, source, syntax));
 }
 
 int32_t toInt32(std::string_view text, const char *source)

@@ -8,16 +8,31 @@
 
 namespace engine {
 
-// Reads a plain decimal number: optional sign, digits with an optional decimal part, surrounding
-// spaces allowed ("12", " -1 ", "10.5", ".5"). Anything else, including the empty text, is nullopt.
-std::optional<double> parseNumber(std::string_view text);
+// How a number may be written. The window's fields forgive a decimal part and spaces; a value on
+// the converter's command line is plain digits.
+struct NumberSyntax
+{
+    bool sign = true;         // a leading '+' or '-'
+    bool fraction = true;     // a decimal part ("10.5", ".5"); a whole number rounds it half to even
+    bool spacesAround = true; // spaces before and after
+};
+inline constexpr NumberSyntax kFieldNumber{};
+inline constexpr NumberSyntax kSignedDigits{true, false, false};
+inline constexpr NumberSyntax kDigitsOnly{false, false, false};
+
+// Reads a decimal number written as syntax allows ("12", " -1 ", "10.5", ".5" by default).
+// Anything else, including the empty text, is nullopt.
+std::optional<double> parseNumber(std::string_view text, NumberSyntax syntax = kFieldNumber);
+
+// A whole number within [least, most] written as syntax allows, or nullopt.
+std::optional<long long> readWholeNumber(std::string_view text, double least, double most, NumberSyntax syntax);
 
 // Rounds to the nearest whole number, a half going to the even neighbour (10.5 -> 10, 11.5 -> 12).
 double roundHalfEven(double value);
 
 // Text to a signed 16-bit or 32-bit whole number, rounding half to even.
 // Throws Failure: TypeMismatch when the text is not a number, Overflow when it does not fit.
-int16_t toInt16(std::string_view text, const char *source);
+int16_t toInt16(std::string_view text, const char *source, NumberSyntax syntax = kFieldNumber);
 int32_t toInt32(std::string_view text, const char *source);
 
 [[noreturn, gnu::cold]] void int16Overflow(const char *what, const char *source);

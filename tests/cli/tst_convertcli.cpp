@@ -7,9 +7,9 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <grp.h>
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,8 +54,8 @@ private:
     QStringList files(bool sizes = false) const
     {
         QStringList names;
-        for (const QFileInfo &entry : QDir(m_dir->path()).entryInfoList(
-                 QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+        for (const QFileInfo &entry :
+             QDir(m_dir->path()).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
             names << entry.fileName() + (sizes ? " " + QString::number(entry.size()) : QString());
         return names;
     }
@@ -383,7 +383,7 @@ void TestConvertCli::versionAndManualAgreeWithHelp()
 void TestConvertCli::pictures_data()
 {
     QTest::addColumn<QByteArray>("picture");
-    QTest::addColumn<QString>("made"); // what is there before the run
+    QTest::addColumn<QString>("made");     // what is there before the run
     QTest::addColumn<QString>("mentions"); // empty: converted
     const auto row = [](const char *name, const QByteArray &picture, const char *made, const char *mentions) {
         QTest::newRow(name) << picture << QString(made) << QString(mentions);
@@ -432,7 +432,9 @@ void TestConvertCli::pictures()
     QCOMPARE(files(), expected);
     const QByteArray dir = QFile::encodeName(m_dir->path()) + '/';
     if (bytes) // the page, found by its bytes; both go, as QTemporaryDir cannot remove such names
-        QVERIFY(::unlink(dir + "\xff\xfe" "1.htm") == 0 && ::unlink(dir + picture) == 0);
+        QVERIFY(::unlink(dir + "\xff\xfe"
+                               "1.htm") == 0 &&
+                ::unlink(dir + picture) == 0);
 }
 
 // Ten converters started at once on one picture: ten distinct pages, each whole and alike; or all
@@ -467,8 +469,7 @@ void TestConvertCli::tenConvertersAtOnce()
     QCOMPARE(files(), named); // so no two said the same name, and nothing else is left
     QCOMPARE(named.size(), output.isEmpty() ? 11 : 2);
     const QByteArray first = read("cat1.htm");
-    QVERIFY(first.endsWith("</font></body></html>\r\n") && first.count("<html>") == 1 &&
-            first.count("</html>") == 1);
+    QVERIFY(first.endsWith("</font></body></html>\r\n") && first.count("<html>") == 1 && first.count("</html>") == 1);
     for (const QString &page : named.mid(1))
         QCOMPARE(read(page), first);
 }
@@ -488,7 +489,8 @@ void TestConvertCli::closedStandardStreams()
     m_process.setChildProcessModifier([closed] { ::close(closed); });
     QStringList pictures;
     for (int i = 0; i < 12; ++i)
-        pictures << "cat.bmp" << "missing.gif";
+        pictures << "cat.bmp"
+                 << "missing.gif";
     QCOMPARE(run(QStringList{"-j", "2"} + pictures), 1);
     const QStringList pages = files().filter(".htm");
     QCOMPARE(pages.size(), 12);

@@ -7,6 +7,7 @@
 #include "engine/numbers.h"
 #include "engine/outputname.h"
 #include "engine/pagefile.h"
+#include "engine/renderarea.h"
 #include "engine/scan.h"
 #include "engine/terminaltext.h"
 #include "support/files.h"
@@ -108,6 +109,8 @@ private slots:
     void fullDiskKeepsEveryWholePiece();
     void fullDiskAtWriteBounds();
     void numbersReadTheSameInAnyLocale();
+    void renderAreaCodes_data();
+    void renderAreaCodes();
 
 private:
     QString page() const { return m_dir->filePath("cat1.htm"); }
@@ -400,13 +403,19 @@ void TestEngine::takenNamesAreLeftAlone_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("other"); // what a file copies or a link points to
-    QTest::newRow("file") << "file" << "cat.bmp";
-    QTest::newRow("folder") << "folder" << "";
-    QTest::newRow("dangling link") << "link" << "elsewhere/planted.txt";
-    QTest::newRow("link to /dev/null") << "link" << "/dev/null";
-    QTest::newRow("FIFO") << "FIFO" << "";
+    QTest::newRow("file") << "file"
+                          << "cat.bmp";
+    QTest::newRow("folder") << "folder"
+                            << "";
+    QTest::newRow("dangling link") << "link"
+                                   << "elsewhere/planted.txt";
+    QTest::newRow("link to /dev/null") << "link"
+                                       << "/dev/null";
+    QTest::newRow("FIFO") << "FIFO"
+                          << "";
     // Gone while it was converted: its own name is free, but a page never takes a picture's name.
-    QTest::newRow("a file, and the picture gone") << "picture gone" << "cat.bmp";
+    QTest::newRow("a file, and the picture gone") << "picture gone"
+                                                  << "cat.bmp";
 }
 
 void TestEngine::takenNamesAreLeftAlone()
@@ -431,9 +440,12 @@ void TestEngine::replacedPageFails_data()
 {
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("another file") << "file" << "no longer the page this conversion created";
-    QTest::newRow("a link to another file") << "link" << "is a symbolic link";
-    QTest::newRow("a FIFO") << "FIFO" << "is not a regular file";
+    QTest::newRow("another file") << "file"
+                                  << "no longer the page this conversion created";
+    QTest::newRow("a link to another file") << "link"
+                                            << "is a symbolic link";
+    QTest::newRow("a FIFO") << "FIFO"
+                            << "is not a regular file";
 }
 
 void TestEngine::replacedPageFails()
@@ -609,6 +621,45 @@ void TestEngine::numbersReadTheSameInAnyLocale()
                              .arg(*engine::parseNumber(std::string(400, '9')));
     std::setlocale(LC_ALL, "C");
     QCOMPARE(read, "12 10.5 0.25 0 inf"); // hundreds of digits round as strtod rounds them
+}
+
+// One reader, two syntaxes: the window's code parts at single spaces, passes over a fifth field and
+// rounds "10.5"; the converter's --area forgives white space and takes four whole numbers only.
+// A refusal is the failure's number: 5 for the fields, 13 for a field that is no number, 6 for one
+// past 16 bits.
+void TestEngine::renderAreaCodes_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("option");
+    const auto row = [](const char *code, const char *window, const char *option) {
+        QTest::newRow(code) << QString(code) << QString(window) << QString(option);
+    };
+    row("10 20 30 40", "10 20 30 40", "10 20 30 40");
+    row("+1 -2 3 4", "1 -2 3 4", "1 -2 3 4");
+    row("-32768 0 0 32767", "-32768 0 0 32767", "-32768 0 0 32767");
+    row("10  20 30 40", "failure 13", "10 20 30 40");
+    row(" 10\t20 30 40\n", "failure 13", "10 20 30 40");
+    row("10 20 30 40 x", "10 20 30 40", "failure 5");
+    row("10.5 20 30 40", "10 20 30 40", "failure 13");
+    row("1 2 3", "failure 5", "failure 5");
+    row("", "failure 5", "failure 5");
+    row("1 2 3 32768", "failure 6", "failure 6");
+}
+
+void TestEngine::renderAreaCodes()
+{
+    QFETCH(QString, code);
+    const auto read = [&](const engine::AreaSyntax &syntax) {
+        try {
+            const engine::RenderArea a = engine::readRenderArea(code.toStdString(), syntax);
+            return QString("%1 %2 %3 %4").arg(a.x1).arg(a.y1).arg(a.x2).arg(a.y2);
+        } catch (const engine::Failure &failure) {
+            return QString("failure %1").arg(failure.number());
+        }
+    };
+    QTEST(read(engine::kAreaCode), "window");
+    QTEST(read(engine::kAreaOption), "option");
 }
 
 QTEST_GUILESS_MAIN(TestEngine)
