@@ -28,9 +28,8 @@ private:
     std::size_t m_size;
 };
 
-// One channel of a bit-field pixel in 8 bits. A narrower channel is shifted up without filling
-// the low bits (five bits of 31 give 248), as the window has always shown it; a wider one keeps
-// its top 8 bits.
+// One channel of a bit-field pixel in 8 bits. A narrower channel is scaled to the full range (five
+// bits of 31 give 255: white stays white); a wider one keeps its top 8 bits.
 struct Channel
 {
     uint32_t mask = 0;
@@ -49,7 +48,9 @@ struct Channel
     {
         if (!bits) return none;
         const uint32_t value = (pixel & mask) >> shift & (bits >= 32 ? ~0u : (1u << bits) - 1);
-        return bits >= 8 ? value >> (bits - 8) : value << (8 - bits);
+        if (bits >= 8) return value >> (bits - 8);
+        const uint32_t most = (1u << bits) - 1;
+        return (value * 255 + most / 2) / most;
     }
 };
 
@@ -67,12 +68,13 @@ struct Header
     std::size_t dataAt = 0;
 };
 
-// Reads the headers; returns a reason when the file is no bitmap read here.
+// Reads the headers; returns a reason when the file is no bitmap read here. A DIB without the
+// file header ("BM", sizes, the pixels' offset) starts with the information header.
 std::string readHeader(const Bytes &bytes, Header &h)
 {
-    if (!bytes.has(0, 18)) return "the bitmap header is cut short";
-    const uint32_t infoSize = bytes.u32(14);
-    const std::size_t info = 14;
+    const std::size_t info = bytes.has(0, 2) && *bytes.at(0) == 'B' && *bytes.at(1) == 'M' ? 14 : 0;
+    if (!bytes.has(0, info + 4)) return "the bitmap header is cut short";
+    const uint32_t infoSize = bytes.u32(info);
     if (infoSize == 12) { // OS/2 1.x: 16-bit sizes, 3-byte colours
         if (!bytes.has(info, 12)) return "the bitmap header is cut short";
         h.width = bytes.u16(info + 4);
@@ -115,22 +117,24 @@ std::string readHeader(const Bytes &bytes, Header &h)
         return "a bitmap compressed in way " + std::to_string(h.compression) + " at " + std::to_string(bits) + " bits";
     if (h.compression == Rgb && bits == 16) h.masks = {0x7C00, 0x03E0, 0x001F, 0};
     if (h.compression == Rgb && bits >= 24) h.masks = {0xFF0000, 0x00FF00, 0x0000FF, 0};
-    if (h.compression == BitFields && infoSize < 108) h.masks[3] = 0; // no alpha without a v4 header
     if ((h.compression == Rle4 || h.compression == Rle8) && h.topDown) return "a top-down bitmap cannot be compressed";
 
     h.paletteAt = afterInfo;
+    // The pixels start where the file header says; a bogus offset into the headers is ignored.
+    const uint32_t offBits = info ? bytes.u32(10) : 0;
     std::size_t paletteBytes = 0;
     if (bits <= 8) {
         if (h.colorsUsed > 256) return "a bitmap colour table of " + std::to_string(h.colorsUsed) + " colours";
-        const uint32_t colors = h.colorsUsed ? h.colorsUsed : 1u << bits;
+        uint32_t colors = h.colorsUsed ? h.colorsUsed : 1u << bits;
+        // A shorter table (OS/2 bitmaps give no count) ends where the pixels start.
+        if (offBits > h.paletteAt && offBits < h.paletteAt + colors * h.paletteEntry)
+            colors = uint32_t((offBits - h.paletteAt) / h.paletteEntry);
         paletteBytes = colors * h.paletteEntry;
         if (!bytes.has(h.paletteAt, paletteBytes)) return "the bitmap colour table is cut short";
         h.colorsUsed = colors;
     } else {
         h.colorsUsed = 0; // a table beside direct colours only suggests a palette for displays
     }
-    // The pixels start where the file header says; a bogus offset into the headers is ignored.
-    const uint32_t offBits = bytes.u32(10);
     h.dataAt = offBits > h.paletteAt + paletteBytes ? offBits : h.paletteAt + paletteBytes;
     if (h.dataAt >= bytes.size()) return "the bitmap has no pixels";
     return {};
@@ -140,7 +144,7 @@ class BmpReader
 {
 public:
     BmpReader(const Bytes &bytes, const Header &header, const Request &request, Result &result)
-        : m_bytes(bytes), m_h(header), m_request(request), m_canvas(result.canvas)
+        : m_bytes(bytes), m_h(header), m_request(request), m_result(result), m_canvas(result.canvas)
     {
         for (uint32_t i = 0; i < 256; ++i)
             m_palette[i] = 0; // colours past the table are black
@@ -164,6 +168,7 @@ private:
     {
         const std::size_t stride = std::size_t((m_h.width * m_h.bitCount + 31) / 32 * 4);
         const Channel red(m_h.masks[0]), green(m_h.masks[1]), blue(m_h.masks[2]), alpha(m_h.masks[3]);
+        m_result.incomplete = (m_bytes.size() - m_h.dataAt) / stride < std::size_t(m_h.height);
         for (int y = 0; y < m_canvas.height; ++y) {
             const long long fileRow = m_h.topDown ? y : m_h.height - 1 - y;
             const std::size_t offset = m_h.dataAt + std::size_t(fileRow) * stride;
@@ -214,6 +219,8 @@ private:
         std::size_t at = m_h.dataAt;
         long long x = 0, row = 0;
         const auto lastRowShown = m_h.height - m_canvas.height; // rows below this are not kept
+        // Bytes that end before the end-of-picture mark or the top row leave the picture incomplete.
+        m_result.incomplete = true;
         while (row < m_h.height && m_bytes.has(at, 2)) {
             const uint8_t count = *m_bytes.at(at), value = *m_bytes.at(at + 1);
             at += 2;
@@ -226,6 +233,7 @@ private:
                 x = 0;
                 ++row;
             } else if (value == 1) { // end of picture
+                m_result.incomplete = false;
                 break;
             } else if (value == 2) { // move right and up
                 if (!m_bytes.has(at, 2)) break;
@@ -242,11 +250,13 @@ private:
                 at += (length + 1) & ~std::size_t(1);
             }
         }
+        if (row >= m_h.height) m_result.incomplete = false;
     }
 
     const Bytes &m_bytes;
     const Header &m_h;
     const Request &m_request;
+    Result &m_result;
     Canvas &m_canvas;
     std::array<uint32_t, 256> m_palette;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "decode.h"
 
+#include "orientation.h"
 #include "readers.h"
 
 #include <algorithm>
@@ -16,12 +17,6 @@
 namespace decode {
 
 namespace {
-
-bool startsWith(const uint8_t *data, std::size_t size, const char *magic, std::size_t offset = 0)
-{
-    const std::size_t length = std::strlen(magic);
-    return size >= offset + length && std::memcmp(data + offset, magic, length) == 0;
-}
 
 // What a picture's markers tell without decoding it.
 struct Structure
@@ -99,39 +94,12 @@ std::string tooManyScans(int scans, int maxScans)
 
 } // namespace
 
-Format sniffFormat(const uint8_t *data, std::size_t size)
-{
-    if (startsWith(data, size, "\xFF\xD8\xFF")) return Format::Jpeg;
-    if (startsWith(data, size, "\x89PNG\r\n\x1A\n")) return Format::Png;
-    if (startsWith(data, size, "GIF87a") || startsWith(data, size, "GIF89a")) return Format::Gif;
-    if (startsWith(data, size, "RIFF") && startsWith(data, size, "WEBP", 8)) return Format::WebP;
-    if (startsWith(data, size, "BM")) return Format::Bmp;
-    return Format::Unknown;
-}
-
-const char *formatName(Format format)
-{
-    switch (format) {
-    case Format::Bmp:
-        return "BMP";
-    case Format::Jpeg:
-        return "JPEG";
-    case Format::Png:
-        return "PNG";
-    case Format::Gif:
-        return "GIF";
-    case Format::WebP:
-        return "WebP";
-    case Format::Unknown:
-        break;
-    }
-    return "unknown";
-}
-
-Result decodePicture(const uint8_t *data, std::size_t size, const Request &request)
+Result decodePicture(const uint8_t *data, std::size_t size, const Request &uprightRequest)
 {
     Result result;
     result.format = sniffFormat(data, size);
+    const int orientation = detail::storedOrientation(result.format, data, size);
+    const Request request = orientation > 1 ? detail::storedRequest(uprightRequest, orientation) : uprightRequest;
     try {
         switch (result.format) {
         case Format::Bmp:
@@ -158,10 +126,21 @@ Result decodePicture(const uint8_t *data, std::size_t size, const Request &reque
         case Format::WebP:
             detail::readWebP(data, size, request, result);
             break;
+        case Format::Tiff:
+            detail::readTiff(data, size, request, result);
+            break;
+        case Format::Heic:
+        case Format::Avif:
+            detail::readHeif(data, size, request, result);
+            break;
+        case Format::JpegXl:
+            detail::readJxl(data, size, request, result);
+            break;
         case Format::Unknown:
             result.error = size == 0 ? "the file is empty" : "not a format read here";
             break;
         }
+        if (result.ok() && orientation > 1) detail::turnUpright(result, orientation, uprightRequest);
     } catch (const std::bad_alloc &) {
         result.error = "out of memory";
     }

@@ -9,17 +9,19 @@
 #include <vector>
 
 // Pictures decoded straight from their bytes with the reference libraries (libjpeg-turbo,
-// libspng, giflib, libwebp) and a reader of our own for bitmaps: no Qt, no plugins to load.
+// libspng, giflib, libwebp, libtiff, libheif, libjxl) and a reader of our own for bitmaps: no Qt,
+// no plugins to load.
 namespace decode {
 
-enum class Format { Unknown, Bmp, Jpeg, Png, Gif, WebP };
+enum class Format { Unknown, Bmp, Jpeg, Png, Gif, WebP, Tiff, Heic, Avif, JpegXl };
 
 // The format told by the first bytes (the name never counts); Unknown for anything else.
 Format sniffFormat(const uint8_t *data, std::size_t size);
 const char *formatName(Format format); // "BMP", "JPEG", ...; "unknown"
 // The file name suffixes these formats usually go by, for a file dialog's filter; reading never
 // goes by the name.
-inline constexpr const char *kFileSuffixes[] = {"bmp", "dib", "gif", "jpeg", "jpg", "png", "webp"};
+inline constexpr const char *kFileSuffixes[] = {"avif", "bmp", "dib", "gif", "heic", "heif", "jpeg",
+                                                "jpg",  "jxl", "png", "tif", "tiff", "webp"};
 
 // A progressive JPEG is decoded once per scan: tens of thousands of scans take minutes. Real
 // pictures have about ten; libjpeg-turbo's tools suggest a limit of a few hundred.
@@ -46,16 +48,16 @@ struct Request
     // 0x00BBGGRR, what transparent and half-transparent pixels are laid over.
     uint32_t background = 0xFFFFFF;
     // Bytes one decoder may take: a picture that would need more is refused with its size in the
-    // reason. Bitmaps, PNG, GIF and WebP count their whole picture at 4 bytes a pixel (16-bit PNG
-    // at 8), as Qt's readers did; JPEG counts what libjpeg keeps (the rows decoded, or every
-    // coefficient of a progressive picture).
+    // reason. Bitmaps, PNG, GIF, WebP, TIFF and JPEG XL count their whole picture at 4 bytes a
+    // pixel (16-bit PNG, HEIC and AVIF at 8), as Qt's readers did; JPEG counts what libjpeg keeps
+    // (the rows decoded, or every coefficient of a progressive picture).
     std::size_t memoryLimit = kMemoryLimit;
     // A progressive JPEG with more scans than this is refused.
     int maxJpegScans = kMaxJpegScans;
     // For a caller that scales the whole picture (no clip): given the picture's size, the size it
     // will be scaled to. A JPEG is then decoded at a half, a quarter or an eighth of its size where
-    // that is still at least this in both directions, which spares time and most of the memory;
-    // the canvas is that smaller picture.
+    // that is still at least this in both directions, which spares time and most of the memory
+    // (HEIC and AVIF are averaged down so once decoded); the canvas is that smaller picture.
     std::function<std::pair<int, int>(int width, int height)> scaleTarget;
 };
 
@@ -83,8 +85,9 @@ struct Result
     bool ok() const { return error.empty(); }
 };
 
-// Decodes the first picture (the first frame of an animation) in data. Never throws for bad
-// bytes; a format other than the five above gives format Unknown and an error, so that a caller
+// Decodes the first picture (the first frame of an animation, the first page of a TIFF, the
+// primary picture of a HEIC or AVIF) in data, upright as its orientation says. Never throws for
+// bad bytes; a format other than those above gives format Unknown and an error, so that a caller
 // can offer the bytes to another reader.
 Result decodePicture(const uint8_t *data, std::size_t size, const Request &request = {});
 // The whole of an open file from its current offset; empty with error set when it cannot be read

@@ -42,11 +42,20 @@ struct Close
     void operator()(GifFileType *gif) const { DGifCloseFile(gif, nullptr); }
 };
 
-// giflib has no text for some failures (a frame too large for it to allocate).
+// giflib's texts speak of files and records; the reason is told in the reader's words.
 std::string gifError(int code)
 {
-    const char *text = GifErrorString(code);
-    return text ? text : "damaged GIF data";
+    switch (code) {
+    case D_GIF_ERR_READ_FAILED:
+    case D_GIF_ERR_EOF_TOO_SOON:
+        return "the GIF data is cut short";
+    case D_GIF_ERR_NOT_GIF_FILE:
+        return "not a GIF";
+    case D_GIF_ERR_NOT_ENOUGH_MEM:
+        return "out of memory";
+    default:
+        return "damaged GIF data";
+    }
 }
 
 constexpr uint32_t kOpaque = 0xFF000000;
@@ -101,7 +110,9 @@ void readGifOnce(const uint8_t *data, std::size_t size, int padding, const Reque
         }
     }
     if (DGifGetImageDesc(gif) == GIF_ERROR) {
-        result.error = gifError(gif->Error);
+        // giflib takes codes that start wider than 8 bits (the byte it read last) for a failed read.
+        const bool wide = source.at > 0 && source.at <= size && data[source.at - 1] > 8;
+        result.error = wide ? "a GIF whose pixels are coded in more than 8 bits" : gifError(gif->Error);
         return;
     }
     const GifImageDesc &frame = gif->Image;

@@ -19,15 +19,35 @@ struct ErrorManager
 {
     jpeg_error_mgr base;
     std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
+    char message[JMSG_LENGTH_MAX]; // ours: libjpeg's own texts are not shown
     bool outOfMemory;
 };
+
+// libjpeg's failures in the reader's words.
+const char *jpegError(int code)
+{
+    switch (code) {
+    case JERR_SOF_UNSUPPORTED:
+    case JERR_NOT_COMPILED:
+    case JERR_BAD_PRECISION:
+    case JERR_ARITH_NOTIMPL:
+        return "a kind of JPEG not read here";
+    case JERR_INPUT_EMPTY:
+    case JERR_INPUT_EOF:
+    case JERR_NO_IMAGE:
+        return "the JPEG data is cut short";
+    case JERR_OUT_OF_MEMORY:
+        return "out of memory";
+    default:
+        return "damaged JPEG data";
+    }
+}
 
 [[noreturn]] void fail(j_common_ptr info)
 {
     auto *errors = reinterpret_cast<ErrorManager *>(info->err);
     errors->outOfMemory = errors->base.msg_code == JERR_OUT_OF_MEMORY || errors->base.msg_code == JERR_NO_BACKING_STORE;
-    errors->base.format_message(info, errors->message);
+    std::snprintf(errors->message, sizeof errors->message, "%s", jpegError(errors->base.msg_code));
     std::longjmp(errors->jump, 1);
 }
 
@@ -95,7 +115,11 @@ bool decodeRows(jpeg_decompress_struct &info, ErrorManager &errors, const uint8_
     result.pictureWidth = int(info.image_width);
     result.pictureHeight = int(info.image_height);
     jpeg_start_decompress(&info);
-    JDIMENSION left = 0, width = JDIMENSION(result.canvas.width);
+    // Columns beyond the kept ones are skipped, but one whole iMCU past them is still decoded: the
+    // chroma upsampling of the last kept column reads the samples beside it, and would otherwise
+    // take the cut for the picture's edge.
+    const JDIMENSION imcu = JDIMENSION(info.max_h_samp_factor * info.min_DCT_scaled_size);
+    JDIMENSION left = 0, width = JDIMENSION(result.canvas.width) + imcu;
     if (width < info.output_width) jpeg_crop_scanline(&info, &left, &width);
     // libjpeg-turbo writes a row that starts on a 32-byte boundary past the cache (streaming
     // stores), and each row is read back at once: one pixel off the boundary keeps it in the cache.

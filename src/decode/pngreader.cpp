@@ -38,6 +38,21 @@ inline uint32_t overDeep(const uint16_t *in, uint32_t background)
                narrow(premultiply(in[2])) + mulAlpha(background >> 16 & 0xFF, rest));
 }
 
+// libspng's texts name chunks and fields; the reason is told in the reader's words.
+const char *pngError(int error)
+{
+    switch (error) {
+    case SPNG_EMEM:
+        return "out of memory";
+    case SPNG_EIO:
+        return "the PNG data is cut short";
+    case SPNG_ESIGNATURE:
+        return "not a PNG";
+    default:
+        return "damaged PNG data";
+    }
+}
+
 } // namespace
 
 void readPng(const uint8_t *data, std::size_t size, const Request &request, Result &result)
@@ -52,7 +67,7 @@ void readPng(const uint8_t *data, std::size_t size, const Request &request, Resu
     spng_ihdr header{};
     int error = spng_get_ihdr(png, &header);
     if (error) {
-        result.error = spng_strerror(error);
+        result.error = pngError(error);
         return;
     }
     // 16-bit pictures are counted at 8 bytes a pixel, as Qt counted them.
@@ -93,17 +108,20 @@ void readPng(const uint8_t *data, std::size_t size, const Request &request, Resu
         if (!interlaced && !kept) break;
         uint8_t *row = interlaced ? &rows[rowBytes * (kept ? info.row_num : std::size_t(canvas.height))] : rows.data();
         error = spng_decode_row(png, row, rowBytes);
-        if ((error && error != SPNG_EOI) || interlaced) continue;
-        convert(int(info.row_num), row);
+        if (error && error != SPNG_EOI) continue;
         ++rowsDone;
+        if (!interlaced) convert(int(info.row_num), row);
     }
-    if (error == SPNG_EOI || (!interlaced && rowsDone == canvas.height)) {
+    const bool whole = error == SPNG_EOI || (!interlaced && rowsDone == canvas.height);
+    // Data that ends or breaks off after the first rows: what was read is shown.
+    if (whole || rowsDone > 0) {
         if (interlaced)
             for (int y = 0; y < canvas.height; ++y)
                 convert(y, &rows[rowBytes * std::size_t(y)]);
+        result.incomplete = !whole;
         return;
     }
-    result.error = spng_strerror(error);
+    result.error = pngError(error);
 }
 
 } // namespace decode::detail

@@ -43,5 +43,8 @@ void readJpeg(const uint8_t *data, std::size_t size, const Request &request, Res
 void readPng(const uint8_t *data, std::size_t size, const Request &request, Result &result);
 void readGif(const uint8_t *data, std::size_t size, const Request &request, Result &result);
 void readWebP(const uint8_t *data, std::size_t size, const Request &request, Result &result);
+void readTiff(const uint8_t *data, std::size_t size, const Request &request, Result &result);
+void readHeif(const uint8_t *data, std::size_t size, const Request &request, Result &result);
+void readJxl(const uint8_t *data, std::size_t size, const Request &request, Result &result);
 
 } // namespace decode::detail

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// WebP through libwebp, cut to the kept part before decoding. An animation shows its first frame
+// WebP through libwebp, cut near the kept part before decoding. An animation shows its first frame
 // at its place on the canvas; the rest of the canvas shows the background.
 #include "readers.h"
 
 #include <algorithm>
+#include <memory>
 #include <webp/decode.h>
 #include <webp/demux.h>
 
@@ -29,6 +30,11 @@ struct Output
     ~Output() { WebPFreeDecBuffer(&config.output); }
 };
 
+struct DeleteDecoder
+{
+    void operator()(WebPIDecoder *decoder) const { WebPIDelete(decoder); }
+};
+
 const char *reason(VP8StatusCode status)
 {
     switch (status) {
@@ -41,6 +47,7 @@ const char *reason(VP8StatusCode status)
     case VP8_STATUS_UNSUPPORTED_FEATURE:
         return "a WebP feature not supported";
     case VP8_STATUS_NOT_ENOUGH_DATA:
+    case VP8_STATUS_SUSPENDED:
         return "the WebP data is cut short";
     default:
         return "unreadable WebP data";
@@ -53,9 +60,11 @@ void readWebP(const uint8_t *data, std::size_t size, const Request &request, Res
 {
     Demuxer demuxer;
     const WebPData whole{data, size};
-    demuxer.demux = WebPDemux(&whole);
-    if (!demuxer.demux) {
-        result.error = "damaged WebP data";
+    // Data cut short still gives the frames, and the part of a frame, that it holds.
+    WebPDemuxState state = WEBP_DEMUX_PARSE_ERROR;
+    demuxer.demux = WebPDemuxPartial(&whole, &state);
+    if (!demuxer.demux || state < WEBP_DEMUX_PARSED_HEADER) {
+        result.error = state == WEBP_DEMUX_PARSING_HEADER ? "the WebP data is cut short" : "damaged WebP data";
         return;
     }
     const long long width = WebPDemuxGetI(demuxer.demux, WEBP_FF_CANVAS_WIDTH);
@@ -79,19 +88,30 @@ void readWebP(const uint8_t *data, std::size_t size, const Request &request, Res
         return;
     }
     WebPDecoderConfig &config = output.config;
-    if (keepWidth < frame.width || keepHeight < frame.height) {
+    // One macroblock beyond the kept part is still decoded: the chroma upsampling of the last kept
+    // row and column reads the samples past them, and would otherwise take the cut for the edge.
+    const int cropWidth = std::min(frame.width, keepWidth + 16), cropHeight = std::min(frame.height, keepHeight + 16);
+    if (cropWidth < frame.width || cropHeight < frame.height) {
         config.options.use_cropping = 1;
-        config.options.crop_width = keepWidth;
-        config.options.crop_height = keepHeight;
+        config.options.crop_width = cropWidth;
+        config.options.crop_height = cropHeight;
     }
     config.output.colorspace = MODE_RGBA;
-    const VP8StatusCode status = WebPDecode(frame.fragment.bytes, frame.fragment.size, &config);
-    if (status != VP8_STATUS_OK) {
+    // Decoded incrementally, so that a frame cut short gives the rows before the cut.
+    const std::unique_ptr<WebPIDecoder, DeleteDecoder> decoder(WebPIDecode(nullptr, 0, &config));
+    if (!decoder) throw std::bad_alloc();
+    const VP8StatusCode status = WebPIUpdate(decoder.get(), frame.fragment.bytes, frame.fragment.size);
+    int rows = 0;
+    if (status == VP8_STATUS_SUSPENDED && WebPIDecGetRGB(decoder.get(), &rows, nullptr, nullptr, nullptr)) {
+        result.incomplete = true;
+    } else if (status != VP8_STATUS_OK) {
         result.error = reason(status);
         return;
+    } else {
+        rows = keepHeight;
     }
     const WebPRGBABuffer &pixels = config.output.u.RGBA;
-    for (int y = 0; y < keepHeight; ++y) {
+    for (int y = 0; y < std::min(rows, keepHeight); ++y) {
         const uint8_t *in = pixels.rgba + std::size_t(y) * std::size_t(pixels.stride);
         uint32_t *out =
             &canvas.pixels[std::size_t(frame.y_offset + y) * std::size_t(canvas.width) + std::size_t(frame.x_offset)];

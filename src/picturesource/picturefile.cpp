@@ -42,7 +42,7 @@ decode::Result decodeBytes(const std::vector<uint8_t> &bytes, decode::Request re
     return decode::decodePicture(bytes.data(), bytes.size(), request);
 }
 
-// Bytes the decoder does not know go to Qt's readers (TIFF and whatever else its plugins read).
+// Bytes the decoder does not know go to Qt's readers (whatever else its plugins read).
 bool forQt(const decode::Result &decoded, const std::vector<uint8_t> &bytes)
 {
     return decoded.format == decode::Format::Unknown && !bytes.empty();
@@ -75,8 +75,9 @@ QImage readWithQt(const std::vector<uint8_t> &bytes, const QRect &clip, const st
     QImageReader reader(&buffer);
     // Qt knows some of these by fewer bytes (a JPEG by FF D8 alone); its reader would then go
     // past the decoder's limits (hundreds of JPEG scans, libjpeg's memory).
-    static const QByteArrayList decoded{"bmp", "dib", "jpeg", "jpg", "png", "gif", "webp"};
-    if (decoded.contains(reader.format())) {
+    const QByteArray format = reader.format();
+    const auto decoderFormat = [&format](const char *suffix) { return format == suffix; };
+    if (std::any_of(std::begin(decode::kFileSuffixes), std::end(decode::kFileSuffixes), decoderFormat)) {
         if (error) *error = QString::fromStdString(refusal);
         return QImage();
     }

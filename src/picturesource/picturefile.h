@@ -14,10 +14,10 @@ namespace platform {
 
 // Reads a picture file: a regular file only, opened without blocking on a FIFO, its format told by
 // its content, never by its name; the first frame of an animation. Only the top-left 300 x 300
-// pixels the picture box shows are kept. BMP, JPEG, PNG, GIF and WebP go through the decoder, as
-// the converter reads them (the same pixels, and the same page, in both programs), transparent
-// parts laid over the background; other formats (TIFF and whatever else Qt's image plugins read)
-// through Qt's readers. A null image means it is not a readable picture (a JPEG of hundreds of
+// pixels the picture box shows are kept. The formats the decoder knows go through it, as the
+// converter reads them (the same pixels, and the same page, in both programs), upright, transparent
+// parts laid over the background; other formats (whatever else Qt's image plugins read) through
+// Qt's readers. A null image means it is not a readable picture (a JPEG of hundreds of
 // scans counts as damaged); error then says why. A picture cut short shows what could be read.
 QImage readPicture(const QString &path, QString *error = nullptr);
 // The same for the bytes of a picture in memory.

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Any bytes through the picture decoder (its bitmap reader above all, our own parser of offsets
-// and counts from the file): either refused with a reason, or a canvas of the kept size whose
-// every pixel is a colour.
+// Any bytes through the picture decoder (its bitmap reader and orientation finder above all, our
+// own parsers of offsets and counts from the file; TIFF, HEIC, AVIF and JPEG XL through their
+// libraries): either refused with a reason, or a canvas of the kept size whose every pixel is a
+// colour.
 #include "decode/decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)

@@ -40,7 +40,6 @@ larger() { convert \( -size 296x296 xc:red -size 8x296 xc:lime -size 16x296 xc:b
     -size 320x16 xc:blue -append "$@"; }
 larger $jpeg larger.jpg
 larger -strip PNG24:larger.png
-# A format the decoder leaves to Qt's readers.
 larger -strip -compress lzw TIFF:larger.tif
 printf 'GIF89a\140\011\140\011\200\0\0\377\0\0\0\0\377\054\0\0\0\0\001\0\001\0\0\002\002\104\001\0\073' >wide-screen.gif
 
@@ -92,3 +91,51 @@ end=$(($(stat -c %s progressive.jpg) - 2))
 # Top half red, bottom half blue, cut half way through the compressed pixels.
 convert -size 16x32 xc:red -size 16x32 xc:blue -append full.gif
 head -c $(($(stat -c %s full.gif) * 3 / 4)) full.gif >truncated.gif && rm full.gif
+
+# Chroma stored at half the width (4:2:2) or half of both sides (4:2:0), odd sides: a decode cut
+# short of the right edge must give the columns it keeps as a whole decode does.
+convert -size 33x21 radial-gradient:red-blue -quality 90 -sampling-factor 2x1 ramp-422.jpg
+convert -size 33x21 radial-gradient:red-blue -quality 90 -sampling-factor 2x2 ramp-420.jpg
+convert -size 33x21 radial-gradient:lime-magenta -quality 90 ramp-lossy.webp
+# TIFF in the layouts cameras and scanners write; a second page that is never shown.
+ramp -depth 16 -compress zip TIFF:ramp-16bit.tif
+ramp -depth 8 -colorspace CMYK -compress lzw TIFF:ramp-cmyk.tif
+ramp -colorspace YCbCr -compress lzw TIFF:ramp-ycbcr.tif
+ramp -size 32x20 xc:blue -depth 8 -compress lzw TIFF:two-pages.tif
+# HEIC and AVIF of the ramp in rgb-24bit.bmp (colours at full resolution), JPEG XL without loss.
+convert rgb-24bit.bmp -strip PNG24:ramp.png
+heif-enc -q 95 -p chroma=444 ramp.png -o ramp.heic >/dev/null
+heif-enc -A -q 95 -p chroma=444 ramp.png -o ramp.avif >/dev/null
+cjxl -d 0 ramp.png ramp.jxl >/dev/null 2>&1 && rm ramp.png
+# The eight orientations of one upright picture, each stored turned the other way and saying how
+# to turn it back: in JPEG's Exif block and in TIFF's own tag.
+upright() { convert \( -size 16x8 xc:red -size 8x8 xc:lime +append \) \( -size 16x8 xc:blue -size 8x8 xc:yellow \
+    +append \) -append "$@"; }
+o=1
+for name in TopLeft:+flop TopRight:-flop BottomRight:-rotate=180 BottomLeft:-flip LeftTop:-transpose \
+    RightTop:-rotate=-90 RightBottom:-transverse LeftBottom:-rotate=90; do
+    op=$(echo "${name#*:}" | tr = ' ')
+    [ "$op" = +flop ] && op=""
+    # shellcheck disable=SC2086
+    upright $op $jpeg plain.jpg
+    { head -c 2 plain.jpg; echo ffe10022457869660000 49492a0008000000 0100 1201030001000000 0${o}00 000000000000 |
+        xxd -r -p; tail -c +3 plain.jpg; } >oriented-$o.jpg && rm plain.jpg
+    # shellcheck disable=SC2086
+    upright $op -orient "${name%%:*}" -compress lzw TIFF:oriented-$o.tif
+    o=$((o + 1))
+done
+# Data that ends early in the other formats: a bitmap (truncated.bmp above), a PNG whose first
+# 8 KiB data chunk (the red rows) is whole, and a lossy WebP.
+convert -size 96x16 xc:red \( -seed 1 -size 96x48 xc: +noise Random \) -append -strip PNG24:full.png
+python3 -c '
+import struct, sys, zlib
+d = open("full.png", "rb").read()
+n = struct.unpack(">I", d[33:37])[0]
+data = d[41:41 + n]
+out = d[:33]
+for i in range(0, n, 8192):
+    part = b"IDAT" + data[i:i + 8192]
+    out += struct.pack(">I", len(part) - 4) + part + struct.pack(">I", zlib.crc32(part))
+sys.stdout.buffer.write(out[:8300])' >truncated.png && rm full.png
+convert -size 64x64 xc:red \( -seed 1 -size 64x64 xc: +noise Random \) -append -quality 80 full.webp
+head -c $(($(stat -c %s full.webp) * 2 / 3)) full.webp >truncated.webp && rm full.webp
