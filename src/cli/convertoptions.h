@@ -3,7 +3,9 @@
 
 #include "engine/scaling.h"
 #include "engine/scan.h"
+#include "terminal.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,10 @@ struct ConvertJob
     int jobs = 0;                      // pictures converted at once; 0: one per processor core
     bool helpRequested = false;
     bool versionRequested = false;
+    // The colours of an ansi page; none: by where the page goes.
+    std::optional<engine::ColorDepth> colorDepth;
+    // Standard output, as main() finds it.
+    TerminalOutput terminal;
     std::string error; // when not empty, the command line was refused: names the bad option and its value
 };
 

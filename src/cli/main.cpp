@@ -3,6 +3,7 @@
 #include "cli/convertoptions.h"
 #include "cli/interruption.h"
 #include "cli/pictureconversion.h"
+#include "cli/terminal.h"
 #include "engine/pagecommit.h"
 #include "engine/pagefile.h"
 #include "engine/terminaltext.h"
@@ -20,6 +21,7 @@
 #include <sched.h>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -113,6 +115,7 @@ int main(int argc, char *argv[])
             }
         }
     }
+    job.terminal = cli::describeTerminal(STDOUT_FILENO);
     // When a page goes to standard output, nothing else may: page names go with the messages.
     const bool pageOnStandardOutput = std::any_of(job.pictures.begin(), job.pictures.end(), [&](const std::string &p) {
         return cli::pageTarget(p, job) == cli::PageTarget::StandardOutput;

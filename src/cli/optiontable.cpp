@@ -54,7 +54,7 @@ std::string defaultMessage()
 
 const std::array<Option, kOptionCount> kOptions{{
     {{"o", "output"}, "FILE", "Write the page to FILE (one picture only); - is standard output."},
-    {{"format"}, "html|ansi|text", "Page format: html (default), ansi (24-bit colour for terminals) or text."},
+    {{"format"}, "html|ansi|text", "Page format: html (default), ansi (colour for terminals) or text."},
     {{"j", "jobs"}, "N", "Convert N pictures at once (default: one per processor core)."},
     {{"width"}, "W", "Scale the picture to W pixels wide (" + sideRange() + ")."},
     {{"height"}, "H", "Scale the picture to H pixels high (" + sideRange() + ")."},
@@ -71,6 +71,7 @@ const std::array<Option, kOptionCount> kOptions{{
     {{"message"}, "TEXT", "Message characters (default \"" + defaultMessage() + "\")."},
     {{"preset"}, "NAME", "Message preset: " + presetNames(" or ") + "."},
     {{"replace"}, "A > B", "Write colour A as colour B (0x00BBGGRR decimals); repeatable, in order."},
+    {{"color-depth"}, "24|8|4", "Colours of ansi pages: 24-bit, the 256-colour palette or the 16 basic ones."},
     {{"h", "help"}, "", "Show this help."},
     {{"V", "version"}, "", "Show the version."},
 }};
@@ -81,7 +82,7 @@ const std::vector<OptionGroup> &optionGroups()
         {"Input and output", {kOutput, kFormat, kJobs, kHelp, kVersion}},
         {"Size", {kWidth, kHeight, kSize, kFit, kArea}},
         {"Characters", {kMessage, kPreset, kSingle, kSequential, kSeed}},
-        {"Colours", {kQuality, kReplace}},
+        {"Colours", {kQuality, kReplace, kColorDepth}},
         {"Page", {kBackground, kFontSize, kNoPre}},
     };
     return groups;
@@ -114,10 +115,14 @@ std::string helpText()
             text += "  " + names + " " + option.description + "\n";
         }
     }
+    text += "\nAn ansi or text page written to a terminal without --width, --height, --size, --fit or\n"
+            "--area is scaled to fit the terminal, a line left for the prompt. Without --color-depth, an\n"
+            "ansi page has 24-bit colour where COLORTERM is truecolor or 24bit, or off a terminal, else\n"
+            "256 colours. html and text pages have no use for --color-depth.\n";
     text += "\nExamples:\n"
             "  lumirune-convert -j 2 *.jpg                  pages beside the pictures, two at a time\n"
-            "  lumirune-convert --width 80 --single --format ansi -o - cat.jpg\n"
-            "                                               a preview in the terminal\n"
+            "  lumirune-convert --format ansi --color-depth 8 -o - cat.jpg\n"
+            "                                               a preview that fits the terminal\n"
             "  lumirune-convert --fit --quality 50 - < photo.jpg > photo.htm\n";
     return text;
 }

@@ -30,6 +30,7 @@ enum OptionId {
     kMessage,
     kPreset,
     kReplace,
+    kColorDepth,
     kHelp,
     kVersion,
     kOptionCount

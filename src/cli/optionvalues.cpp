@@ -120,6 +120,14 @@ bool readSizeOptions(const ParsedLine &p, ConvertJob &job)
         }
         job.settings.page.format = engine::PageFormat(format - formats.begin());
     }
+    if (p.isSet(kColorDepth)) {
+        const std::string &depth = p.value(kColorDepth);
+        if (depth != "24" && depth != "8" && depth != "4") {
+            job.error = invalid(kColorDepth, depth, "24, 8 or 4");
+            return false;
+        }
+        job.colorDepth = engine::ColorDepth(std::stoi(depth));
+    }
     if (p.isSet(kJobs) && !readCount(p.value(kJobs), kMostJobs, job.jobs)) {
         job.error = invalid(kJobs, p.value(kJobs), "a whole number from 1 to " + std::to_string(kMostJobs));
         return false;

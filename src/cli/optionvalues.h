@@ -8,7 +8,7 @@ namespace cli {
 
 // Each reads the values of a few options into the job; on a bad value it sets job.error, naming
 // the option and the value, and returns false.
-bool readSizeOptions(const ParsedLine &p, ConvertJob &job);      // size, area, format and jobs
+bool readSizeOptions(const ParsedLine &p, ConvertJob &job);      // size, area, format, colour depth, jobs
 bool readPageOptions(const ParsedLine &p, ConvertJob &job);      // quality, font size, background, switches, seed
 bool readCharacterOptions(const ParsedLine &p, ConvertJob &job); // message, preset and replacements
 

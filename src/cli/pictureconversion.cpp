@@ -71,14 +71,14 @@ bool readStandardInput(std::vector<uint8_t> &bytes, std::string &reason)
 // What the decoder is asked for: the top-left of the picture the 300 x 300 box shows, or the
 // whole picture for scaling (a JPEG already shrunk towards the size it is scaled to). Transparent
 // parts show the box's white background, as in the window.
-decode::Request decodeRequest(const ConvertJob &job)
+decode::Request decodeRequest(const ConvertJob &job, const engine::SizeRequest &scaling)
 {
     decode::Request request;
     request.background = 0xFFFFFF;
-    if (job.size.any()) {
+    if (scaling.any()) {
         request.clipWidth = request.clipHeight = 0;
-        request.scaleTarget = [&job](int width, int height) {
-            const engine::PixelSize size = engine::scaledSize({width, height}, job.size, job.settings.twoCharsPerPixel);
+        request.scaleTarget = [&job, scaling](int width, int height) {
+            const engine::PixelSize size = engine::scaledSize({width, height}, scaling, job.settings.twoCharsPerPixel);
             return std::pair{size.width, size.height};
         };
     }
@@ -93,8 +93,8 @@ struct LoadedPicture
     engine::ScanSettings settings;
 };
 
-bool loadPicture(decode::Result &decoded, const std::string &picture, const ConvertJob &job, LoadedPicture &loaded,
-                 PictureResult &result)
+bool loadPicture(decode::Result &decoded, const std::string &picture, const ConvertJob &job,
+                 const engine::SizeRequest &scaling, LoadedPicture &loaded, PictureResult &result)
 {
     if (!decoded.ok()) {
         say(result, picture, "not a readable picture (" + decoded.error + ")");
@@ -103,7 +103,7 @@ bool loadPicture(decode::Result &decoded, const std::string &picture, const Conv
     if (decoded.incomplete) say(result, picture, "damaged: converted what could be read");
     loaded.settings = job.settings;
     decode::Canvas &canvas = decoded.canvas;
-    if (!job.size.any()) {
+    if (!scaling.any()) {
         const int side = engine::kDrawingAreaSize;
         if (canvas.width == side && canvas.height == side) { // the box's area whole: taken as it is
             loaded.pixels = {side, side, std::move(canvas.pixels)};
@@ -116,7 +116,7 @@ bool loadPicture(decode::Result &decoded, const std::string &picture, const Conv
         return true;
     }
     const engine::PixelSize size =
-        engine::scaledSize({decoded.pictureWidth, decoded.pictureHeight}, job.size, job.settings.twoCharsPerPixel);
+        engine::scaledSize({decoded.pictureWidth, decoded.pictureHeight}, scaling, job.settings.twoCharsPerPixel);
     loaded.pixels = engine::scalePixels({canvas.pixels.data(), canvas.width, canvas.height, canvas.width}, size);
     engine::RenderArea &area = loaded.settings.area;
     if (!job.areaGiven) area = {0, 0, int16_t(size.width), int16_t(size.height)};
@@ -129,6 +129,28 @@ bool loadPicture(decode::Result &decoded, const std::string &picture, const Conv
     }
     loaded.settings.pixelCount = area.pixelCount();
     return true;
+}
+
+// A terminal page seen on a terminal: fitted to it when no size or area was asked for (a line
+// left for the prompt that follows), in 256 colours unless the terminal says it takes more.
+bool onTerminal(const std::string &picture, const ConvertJob &job)
+{
+    return job.terminal.isTerminal && pageTarget(picture, job) == PageTarget::StandardOutput &&
+           job.settings.page.format != engine::PageFormat::Html;
+}
+
+engine::SizeRequest sizeRequest(const std::string &picture, const ConvertJob &job)
+{
+    engine::SizeRequest scaling = job.size;
+    if (!scaling.any() && !job.areaGiven && onTerminal(picture, job))
+        scaling.cells = {job.terminal.cells.width, std::max(1, job.terminal.cells.height - 1)};
+    return scaling;
+}
+
+engine::ColorDepth colorDepth(const std::string &picture, const ConvertJob &job)
+{
+    if (job.colorDepth) return *job.colorDepth;
+    return onTerminal(picture, job) && !job.terminal.fullColor ? engine::ColorDepth::Palette : engine::ColorDepth::Full;
 }
 
 // Passes the picture's turn to claim a name on every way out.
@@ -210,6 +232,7 @@ PictureResult convertPicture(const std::string &picture, const ConvertJob &job, 
     const bool fromInput = picture == "-";
     const std::string &pictureName = fromInput ? kStandardInput : picture;
     LoadedPicture loaded;
+    const engine::SizeRequest scaling = sizeRequest(picture, job);
     {
         decode::Result decoded;
         std::string reason;
@@ -219,7 +242,7 @@ PictureResult convertPicture(const std::string &picture, const ConvertJob &job, 
                 say(result, kStandardInput, "not a readable picture (" + reason + ")");
                 return result;
             }
-            decoded = decode::decodePicture(bytes.data(), bytes.size(), decodeRequest(job));
+            decoded = decode::decodePicture(bytes.data(), bytes.size(), decodeRequest(job, scaling));
         } else {
             // A page beside a picture named in /dev (through a link, say) would be made there.
             try {
@@ -233,11 +256,12 @@ PictureResult convertPicture(const std::string &picture, const ConvertJob &job, 
                 say(result, pictureName, reason);
                 return result;
             }
-            decoded = decode::decodeFile(fd, decodeRequest(job));
+            decoded = decode::decodeFile(fd, decodeRequest(job, scaling));
             ::close(fd);
         }
-        if (!loadPicture(decoded, pictureName, job, loaded, result)) return result;
+        if (!loadPicture(decoded, pictureName, job, scaling, loaded, result)) return result;
     }
+    loaded.settings.page.colorDepth = colorDepth(picture, job);
     engine::GridPixelSource pixels(loaded.pixels);
 
     const PageTarget target = pageTarget(picture, job);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "colordepth.h"
 #include "pagefile.h"
 
 #include <array>
@@ -27,6 +28,7 @@ struct PageOptions
     std::string fontSize = std::string(kDefaultFontSize); // written as it stands in the font size box
     bool insertPre = true;
     PageFormat format = PageFormat::Html;
+    ColorDepth colorDepth = ColorDepth::Full; // of an Ansi page
 };
 
 // The head line of a page with its CR LF, then "<pre>" when asked for; nothing for a terminal page.

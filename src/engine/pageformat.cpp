@@ -9,29 +9,6 @@ namespace {
 
 constexpr std::string_view kReset = "\x1b[0m";
 
-char *writeDecimal(char *out, uint32_t value)
-{
-    if (value >= 100) *out++ = char('0' + value / 100);
-    if (value >= 10) *out++ = char('0' + value / 10 % 10);
-    *out++ = char('0' + value % 10);
-    return out;
-}
-
-// ESC [ 38;2;R;G;B m (foreground) or 48 (background).
-char *writeColor(char *out, std::string_view layer, uint32_t rgb)
-{
-    out = std::copy_n("\x1b[", 2, out);
-    out = std::copy(layer.begin(), layer.end(), out);
-    out = std::copy_n(";2;", 3, out);
-    out = writeDecimal(out, rgb >> 16);
-    *out++ = ';';
-    out = writeDecimal(out, rgb >> 8 & 0xFF);
-    *out++ = ';';
-    out = writeDecimal(out, rgb & 0xFF);
-    *out++ = 'm';
-    return out;
-}
-
 } // namespace
 
 std::string_view pageExtension(PageFormat format)
@@ -50,8 +27,9 @@ std::string_view pageExtension(PageFormat format)
 char *writeTerminalPiece(char *out, PageFormat format, const PageOptions &options, const TerminalPiece &piece)
 {
     const bool ansi = format == PageFormat::Ansi;
-    if (ansi && piece.rowStart) out = writeColor(out, "48", options.blackBackground ? 0x000000 : 0xFFFFFF);
-    if (ansi && piece.newRun) out = writeColor(out, "38", piece.rgb);
+    if (ansi && piece.rowStart)
+        out = writeAnsiBackground(out, options.blackBackground ? 0x000000 : 0xFFFFFF, options.colorDepth);
+    if (ansi && piece.newRun) out = writeAnsiForeground(out, piece.rgb, options.colorDepth);
     for (int i = 0; i < piece.count; ++i) {
         // The message's letters past ASCII (Å, Ä, Ö, å, ä, ö) are Latin-1, so their UTF-8 is two bytes.
         const auto c = static_cast<unsigned char>(piece.chars[i]);

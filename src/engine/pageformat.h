@@ -90,8 +90,9 @@ inline constexpr std::size_t kLongestTerminalPiece = 64;
 std::string_view pageExtension(PageFormat format);
 
 // Writes one pixel of an Ansi or Text page at out and returns the end. Ansi sets the background
-// at each row start and the 24-bit foreground colour at each run, and resets the colours at each
-// row end; both end each row with a line end. Characters are written in UTF-8, as terminals read.
+// at each row start and the foreground colour at each run, both at options.colorDepth, and resets
+// the colours at each row end; both end each row with a line end. Characters are written in UTF-8,
+// as terminals read.
 char *writeTerminalPiece(char *out, PageFormat format, const PageOptions &options, const TerminalPiece &piece);
 
 // What ends a terminal page: nothing after a whole row; a stopped one ends its row.

@@ -129,6 +129,7 @@ private:
 PixelSize scaledSize(PixelSize picture, const SizeRequest &request, bool twoCharsPerPixel)
 {
     if (request.fit) return fitInBox(picture);
+    if (request.cells.width > 0) return fitInCells(picture, request.cells, twoCharsPerPixel);
     if (request.width > 0 && request.height > 0) return {request.width, request.height};
     // Height of a pixel on the page over its width: 1 with two characters, about 2 with one.
     const double cell = twoCharsPerPixel ? 1.0 : 2.0;
@@ -144,6 +145,17 @@ PixelSize fitInBox(PixelSize picture, int box)
     const double scale = std::min(double(box) / picture.width, double(box) / picture.height);
     return {std::max(1, int(std::lround(picture.width * scale))),
             std::max(1, int(std::lround(picture.height * scale)))};
+}
+
+PixelSize fitInCells(PixelSize picture, PixelSize cells, bool twoCharsPerPixel)
+{
+    const int perPixel = twoCharsPerPixel ? 2 : 1;
+    const double cell = twoCharsPerPixel ? 1.0 : 2.0; // as in scaledSize()
+    const int columns = std::max(1, cells.width / perPixel);
+    const int rows = std::max(1, cells.height);
+    const double scale = std::min({1.0, double(columns) / picture.width, rows * cell / picture.height});
+    return {std::min(columns, clampSide(picture.width * scale)),
+            std::min(rows, clampSide(picture.height * scale / cell))};
 }
 
 PixelGrid scalePixels(const PixelView &source, PixelSize size)

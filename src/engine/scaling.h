@@ -24,7 +24,9 @@ struct SizeRequest
     int width = 0;
     int height = 0;
     bool fit = false; // shrink to the picture box, keeping the picture's proportions
-    bool any() const { return width > 0 || height > 0 || fit; }
+    // Columns and rows of a terminal the page is to fit; 0 x 0: none.
+    PixelSize cells{};
+    bool any() const { return width > 0 || height > 0 || fit || cells.width > 0; }
 };
 
 // The largest side a picture may be scaled to, in pixels.
@@ -33,10 +35,14 @@ inline constexpr int kMaxScaledSide = 2000;
 // Both sides given: exactly that size. One side given: the other follows the picture's proportions
 // as the page shows them: two characters a pixel are about square, one character is about twice as
 // tall as wide, so one character a pixel halves the height. The derived side is kept to
-// 1..kMaxScaledSide. fit: fitInBox(picture).
+// 1..kMaxScaledSide. fit: fitInBox(picture); cells: fitInCells().
 PixelSize scaledSize(PixelSize picture, const SizeRequest &request, bool twoCharsPerPixel);
 // The picture shrunk (never enlarged) to fit a box of box x box pixels, keeping its proportions.
 PixelSize fitInBox(PixelSize picture, int box = kDrawingAreaSize);
+// The picture shrunk (never enlarged) so that its page fits cells.width columns and cells.height
+// rows of a terminal, whose cells are twice as tall as wide, keeping its proportions as the page
+// shows them: one character a pixel halves the height, as with a width alone.
+PixelSize fitInCells(PixelSize picture, PixelSize cells, bool twoCharsPerPixel);
 
 // 0 <= x1 < x2 <= width and 0 <= y1 < y2 <= height.
 inline bool areaWithin(const RenderArea &area, PixelSize size)

@@ -42,12 +42,31 @@ private slots:
 
 private:
     // Runs the converter in the test folder; returns its exit status.
-    int run(const QStringList &arguments)
+    int run(const QStringList &arguments, const QString &program = CONVERT_EXE)
     {
         m_process.setWorkingDirectory(m_dir->path());
-        m_process.start(CONVERT_EXE, arguments);
+        m_process.start(program, arguments);
         const bool ended = m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit;
         return ended ? m_process.exitCode() : -1;
+    }
+    // Runs the converter with its standard output on a terminal: "WxH" (0x0 does not know its size)
+    // or "pipe", then settings of COLUMNS, LINES and COLORTERM, which are otherwise unset. Returns
+    // what the terminal received, byte for byte.
+    QByteArray runOnTerminal(const QStringList &arguments, const QString &terminal)
+    {
+        const QStringList words = terminal.split(' ');
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"COLUMNS", "LINES", "COLORTERM"})
+            environment.remove(name);
+        for (const QString &setting : words.mid(1))
+            environment.insert(setting.section('=', 0, 0), setting.section('=', 1));
+        m_process.setProcessEnvironment(environment);
+        QString command = "stty raw cols " + words[0].section('x', 0, 0) + " rows " + words[0].section('x', 1) +
+                          " && exec " CONVERT_EXE;
+        for (QString argument : arguments)
+            command += " '" + argument.replace("'", "'\\''") + "'";
+        const int status = words[0] == "pipe" ? run(arguments) : run({"-qec", command, "/dev/null"}, "script");
+        return status == 0 ? m_process.readAllStandardOutput() : "failed";
     }
     QByteArray read(const QString &name) const { return readAll(m_dir->filePath(name)); }
     // The test folder's entries by name, with their sizes if asked.
@@ -118,6 +137,7 @@ void TestConvertCli::init()
     m_process.setChildProcessModifier({});
     m_process.setStandardInputFile({});
     m_process.setStandardOutputFile({});
+    m_process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
     QVERIFY(QImage(QString(TEST_DATA_DIR) + "/two-by-two.gif").save(m_dir->filePath("cat.bmp")));
 }
 
@@ -172,6 +192,7 @@ void TestConvertCli::runs_data()
     row("fit and a width", {"--fit", "--width", "5", "cat.bmp"}, 2, "--fit");
     row("area past an exact size", {"--size", "20x10", "--area", "0 0 20 11", "cat.bmp"}, 2, "--area");
     row("unknown format", {"--format", "svg", "cat.bmp"}, 2, "--format");
+    row("colour depth not 24, 8 or 4", {"--color-depth", "16", "cat.bmp"}, 2, "--color-depth \"16\"");
     row("jobs not a number", {"--jobs", "two", "cat.bmp"}, 2, "--jobs");
     row("standard input twice", {"-", "-", "cat.bmp"}, 2, "standard input");
     row("area past the scaled picture", {"--width", "3", "--area", "0 0 3 4", "cat.bmp"}, 1,
@@ -271,14 +292,23 @@ void TestConvertCli::scaledSizes_data()
     QTest::addColumn<QSize>("picture");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QSize>("pixels");
-    const auto row = [](const char *name, QSize picture, const QStringList &arguments, QSize pixels) {
-        QTest::newRow(name) << picture << arguments << pixels;
+    QTest::addColumn<QString>("terminal"); // where the page is written to standard output, as runOnTerminal() takes
+    const auto row = [](const char *name, QSize picture, const QStringList &arguments, QSize pixels,
+                        const char *terminal = "") {
+        QTest::newRow(name) << picture << arguments << pixels << QString(terminal);
     };
     row("one character a pixel halves the height", {512, 512}, {"--width", "150", "--single"}, {150, 75});
     row("height of a wide picture", {400, 100}, {"--height", "50"}, {200, 50});
     row("size exact, past the box", {20, 20}, {"--size", "400X3"}, {400, 3});
     row("fit a tall picture", {300, 900}, {"--fit", "--single"}, {100, 300});
     row("area on the scaled picture", {100, 100}, {"--width", "10", "--area", "2 1 5 3"}, {3, 2});
+    // On a terminal, with no size asked for, the page fits it with a line to spare.
+    row("a terminal of 80 x 24", {640, 480}, {}, {31, 23}, "80x24");
+    row("a terminal that does not know its size: COLUMNS and LINES", {640, 480}, {}, {15, 11},
+        "0x0 COLUMNS=60 LINES=12");
+    row("a terminal that does not know its size, nor COLUMNS and LINES", {640, 480}, {}, {31, 23}, "0x0");
+    row("a terminal, an area asked for in the box", {640, 480}, {"--area", "0 0 50 40"}, {50, 40}, "80x24");
+    row("a pipe, whatever COLUMNS and LINES say", {640, 480}, {}, {300, 300}, "pipe COLUMNS=60 LINES=12");
 }
 
 void TestConvertCli::scaledSizes()
@@ -286,36 +316,62 @@ void TestConvertCli::scaledSizes()
     QFETCH(QSize, picture);
     QFETCH(QStringList, arguments);
     QFETCH(QSize, pixels);
+    QFETCH(QString, terminal);
     makePicture("p.png", picture.width(), picture.height());
-    QCOMPARE(run(arguments + QStringList{"--format", "text", "--message", "0", "p.png"}), 0);
-    QCOMPARE(m_process.readAllStandardOutput(), "p1.txt\n");
-    const QList<QByteArray> lines = read("p1.txt").split('\n');
+    const QStringList options = arguments + QStringList{"--format", "text", "--message", "0"};
+    QByteArray page;
+    if (terminal.isEmpty()) {
+        QCOMPARE(run(options + QStringList{"p.png"}), 0);
+        QCOMPARE(m_process.readAllStandardOutput(), "p1.txt\n");
+        page = read("p1.txt");
+    } else {
+        page = runOnTerminal(options + QStringList{"-o", "-", "p.png"}, terminal);
+    }
+    const QList<QByteArray> lines = page.split('\n');
     QCOMPARE(lines.size() - 1, pixels.height()); // the last line end leaves an empty piece
     QCOMPARE(lines.first(), QByteArray(pixels.width() * (arguments.contains("--single") ? 1 : 2), '0'));
 }
 
 // cat.bmp through the replacements (green as red, red as black) at quality 80: one run of black,
 // then blue and white; each row sets the background, each run its colour, characters in UTF-8.
+// Colours from the 256-colour palette or the 16 basic colours when asked for, or on a terminal
+// that does not say it takes 24 bits; the size asked for holds there.
 void TestConvertCli::terminalFormats_data()
 {
-    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("format"); // and --color-depth
     QTest::addColumn<QByteArray>("page");
-    QTest::newRow("ansi") << "ansi"
-                          << QByteArray("\x1b[48;2;255;255;255m\x1b[38;2;0;0;0mx&\xC3\x84x\x1b[0m\n"
-                                        "\x1b[48;2;255;255;255m\x1b[38;2;0;0;255m&\xC3\x84\x1b[38;2;255;255;255mx&"
-                                        "\x1b[0m\n");
-    QTest::newRow("text") << "text" << QByteArray("x&\xC3\x84x\n&\xC3\x84x&\n");
+    QTest::addColumn<QString>("terminal"); // as runOnTerminal() takes; empty: a pipe
+    const QByteArray palette("\x1b[48;5;231m\x1b[38;5;16mx&\xC3\x84x\x1b[0m\n"
+                             "\x1b[48;5;231m\x1b[38;5;21m&\xC3\x84\x1b[38;5;231mx&\x1b[0m\n");
+    const QByteArray full("\x1b[48;2;255;255;255m\x1b[38;2;0;0;0mx&\xC3\x84x\x1b[0m\n"
+                          "\x1b[48;2;255;255;255m\x1b[38;2;0;0;255m&\xC3\x84\x1b[38;2;255;255;255mx&\x1b[0m\n");
+    QTest::newRow("ansi") << "ansi" << full << QString();
+    QTest::newRow("text") << "text" << QByteArray("x&\xC3\x84x\n&\xC3\x84x&\n") << QString();
+    QTest::newRow("ansi in 256 colours") << "ansi --color-depth 8" << palette << QString();
+    QTest::newRow("ansi in 16 colours") << "ansi --color-depth 4"
+                                        << QByteArray("\x1b[107m\x1b[30mx&\xC3\x84x\x1b[0m\n"
+                                                      "\x1b[107m\x1b[34m&\xC3\x84\x1b[97mx&\x1b[0m\n")
+                                        << QString();
+    QTest::newRow("ansi on a terminal") << "ansi" << palette << "80x24 COLORTERM=xterm";
+    QTest::newRow("ansi on a terminal of 24 bits") << "ansi" << full << "80x24 COLORTERM=24bit";
 }
 
 void TestConvertCli::terminalFormats()
 {
     QFETCH(QString, format);
     QFETCH(QByteArray, page);
-    QCOMPARE(run({"--format", format,      "--sequential", "--message",   "x&Ä",       "--size",  "2x2",
-                  "--area",   "0 0 2 2",   "--replace",    "65280 > 255", "--replace", "255 > 0", "--background",
-                  "white",    "--quality", "80",           "-o",          "-",         "cat.bmp"}),
-             0);
-    QCOMPARE(m_process.readAllStandardOutput(), page);
+    QFETCH(QString, terminal);
+    const QStringList arguments =
+        QStringList{"--format"} + format.split(' ') +
+        QStringList{"--sequential", "--message", "x&Ä",         "--size",    "2x2",     "--area",
+                    "0 0 2 2",      "--replace", "65280 > 255", "--replace", "255 > 0", "--background",
+                    "white",        "--quality", "80",          "-o",        "-",       "cat.bmp"};
+    if (terminal.isEmpty()) {
+        QCOMPARE(run(arguments), 0);
+        QCOMPARE(m_process.readAllStandardOutput(), page);
+    } else {
+        QCOMPARE(runOnTerminal(arguments, terminal), page);
+    }
 }
 
 // Pictures converted two at a time speak in the order given, as they would one at a time; the

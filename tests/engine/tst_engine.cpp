@@ -2,6 +2,7 @@
 // The engine: rules for single values (colour codes, the page name beside a picture, message
 // characters), then the scan and the page it writes.
 #include "engine/colorcode.h"
+#include "engine/colordepth.h"
 #include "engine/failure.h"
 #include "engine/messagetext.h"
 #include "engine/numbers.h"
@@ -87,6 +88,8 @@ private slots:
     void init() { QVERIFY((m_dir = std::make_unique<QTemporaryDir>())->isValid()); }
     void encode_data();
     void encode();
+    void terminalColors_data();
+    void terminalColors();
     void outputNames_data();
     void outputNames();
     void terminalText_data();
@@ -170,6 +173,38 @@ void TestEngine::encode()
     }
     QCOMPARE(got, hex);
     QCOMPARE(QString::fromStdString(encoder.rgbText()), rgb);
+}
+
+// A colour (0x00RRGGBB) as a terminal page sets it for characters and for cells, at each depth:
+// the palette's nearer of cube and grey ramp, the nearest of the 16 basic colours.
+void TestEngine::terminalColors_data()
+{
+    QTest::addColumn<int>("rgb");
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<QByteArray>("sequences"); // for characters, then for cells
+    const auto row = [](const char *name, int rgb, int depth, const char *sequences) {
+        QTest::newRow(name) << rgb << depth << QByteArray(sequences);
+    };
+    row("24 bits as they are", 0x0A14FF, 24, "\x1b[38;2;10;20;255m\x1b[48;2;10;20;255m");
+    row("palette: red in the cube", 0xFF0000, 8, "\x1b[38;5;196m\x1b[48;5;196m");
+    row("palette: mid grey on the ramp", 0x808080, 8, "\x1b[38;5;244m\x1b[48;5;244m");
+    row("palette: a near grey nearer a cube colour", 0x5F8787, 8, "\x1b[38;5;66m\x1b[48;5;66m");
+    row("palette: each channel to its nearest level", 0x2F7373, 8, "\x1b[38;5;30m\x1b[48;5;30m");
+    row("basic: bright red", 0xFF0000, 4, "\x1b[91m\x1b[101m");
+    row("basic: light grey", 0xE0E0E0, 4, "\x1b[37m\x1b[47m");
+    row("basic: mid grey is bright black", 0x808080, 4, "\x1b[90m\x1b[100m");
+}
+
+void TestEngine::terminalColors()
+{
+    QFETCH(int, rgb);
+    QFETCH(int, depth);
+    QFETCH(QByteArray, sequences);
+    char out[2 * engine::kLongestAnsiColor];
+    const auto colorDepth = engine::ColorDepth(depth);
+    const char *end = engine::writeAnsiBackground(engine::writeAnsiForeground(out, uint32_t(rgb), colorDepth),
+                                                  uint32_t(rgb), colorDepth);
+    QCOMPARE(QByteArray(out, end - out), sequences);
 }
 
 void TestEngine::outputNames_data()

@@ -26,7 +26,7 @@ private slots:
 void TestScaling::sizes_data()
 {
     QTest::addColumn<engine::PixelSize>("picture");
-    QTest::addColumn<engine::SizeRequest>("request"); // width, height, fit
+    QTest::addColumn<engine::SizeRequest>("request"); // width, height, fit, terminal cells
     QTest::addColumn<bool>("single");
     QTest::addColumn<engine::PixelSize>("expected");
     const auto row = [](const char *name, engine::PixelSize picture, engine::SizeRequest request, bool single,
@@ -44,6 +44,11 @@ void TestScaling::sizes_data()
     row("fit shrinks a wide picture", {4000, 3000}, {0, 0, true}, false, {300, 225});
     row("fit shrinks a tall picture, whatever the characters", {300, 900}, {0, 0, true}, true, {100, 300});
     row("fit never enlarges", {120, 80}, {0, 0, true}, false, {120, 80});
+    row("terminal: a photo as high as the rows", {640, 480}, {0, 0, false, {80, 23}}, false, {31, 23});
+    row("terminal: one character a pixel halves the rows", {640, 480}, {0, 0, false, {100, 29}}, true, {77, 29});
+    row("terminal: a panorama as wide as the columns", {2000, 100}, {0, 0, false, {80, 23}}, false, {40, 2});
+    row("terminal: never enlarged", {20, 10}, {0, 0, false, {80, 23}}, false, {20, 10});
+    row("terminal: one column is still a pixel", {50, 50}, {0, 0, false, {1, 1}}, false, {1, 1});
 }
 
 void TestScaling::sizes()
