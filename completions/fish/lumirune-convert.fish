@@ -21,3 +21,5 @@ $c -l color-depth -x -a '24 8 4' -d 'Colours of an ansi page: 24-bit, 256 or 16'
 $c -l background -x -a 'black white' -d 'Page background'
 $c -l font-size -x -a '1 2 3 4 5 6 7' -d 'HTML font size'
 $c -l no-pre -d 'Do not wrap the page in <pre>'
+$c -l fill -d "Fill each cell with its pixel's colour"
+$c -l square -d 'Draw each pixel square in any browser'

@@ -65,6 +65,8 @@ const std::array<Option, kOptionCount> kOptions{{
     {{"font-size"}, "N", "HTML font size, " + fontSizeRange() + "."},
     {{"background"}, "black|white", "Page background: black or white."},
     {{"no-pre"}, "", "Do not wrap the page in <pre>."},
+    {{"fill"}, "", "Fill each cell with its pixel's colour, the characters a shade of it; text ignores it."},
+    {{"square"}, "", "Draw each pixel square in any browser (an HTML5 page with a style sheet)."},
     {{"single"}, "", "One character per pixel (default two)."},
     {{"sequential"}, "", "Take message characters in order (default at random)."},
     {{"seed"}, "N", "Seed for the random characters."},
@@ -83,7 +85,7 @@ const std::vector<OptionGroup> &optionGroups()
         {"Size", {kWidth, kHeight, kSize, kFit, kArea}},
         {"Characters", {kMessage, kPreset, kSingle, kSequential, kSeed}},
         {"Colours", {kQuality, kReplace, kColorDepth}},
-        {"Page", {kBackground, kFontSize, kNoPre}},
+        {"Page", {kBackground, kFontSize, kNoPre, kFill, kSquare}},
     };
     return groups;
 }
@@ -123,7 +125,9 @@ std::string helpText()
             "  lumirune-convert -j 2 *.jpg                  pages beside the pictures, two at a time\n"
             "  lumirune-convert --format ansi --color-depth 8 -o - cat.jpg\n"
             "                                               a preview that fits the terminal\n"
-            "  lumirune-convert --fit --quality 50 - < photo.jpg > photo.htm\n";
+            "  lumirune-convert --fit --quality 50 - < photo.jpg > photo.htm\n"
+            "  lumirune-convert --fit --fill --square photo.jpg\n"
+            "                                               a page that looks like the photo in any browser\n";
     return text;
 }
 

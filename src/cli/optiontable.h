@@ -24,6 +24,8 @@ enum OptionId {
     kFontSize,
     kBackground,
     kNoPre,
+    kFill,
+    kSquare,
     kSingle,
     kSequential,
     kSeed,

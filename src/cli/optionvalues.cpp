@@ -162,6 +162,8 @@ bool readPageOptions(const ParsedLine &p, ConvertJob &job)
         s.page.blackBackground = background == "black";
     }
     s.page.insertPre = !p.isSet(kNoPre);
+    s.page.fillCells = p.isSet(kFill);
+    s.page.squarePixels = p.isSet(kSquare);
     s.twoCharsPerPixel = !p.isSet(kSingle);
     s.randomOrder = !p.isSet(kSequential);
     const auto seed = engine::readWholeNumber(p.value(kSeed), 0, UINT32_MAX, engine::kDigitsOnly);

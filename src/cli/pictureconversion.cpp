@@ -78,7 +78,7 @@ decode::Request decodeRequest(const ConvertJob &job, const engine::SizeRequest &
     if (scaling.any()) {
         request.clipWidth = request.clipHeight = 0;
         request.scaleTarget = [&job, scaling](int width, int height) {
-            const engine::PixelSize size = engine::scaledSize({width, height}, scaling, job.settings.twoCharsPerPixel);
+            const engine::PixelSize size = engine::scaledSize({width, height}, scaling, job.settings.squareCells());
             return std::pair{size.width, size.height};
         };
     }
@@ -116,7 +116,7 @@ bool loadPicture(decode::Result &decoded, const std::string &picture, const Conv
         return true;
     }
     const engine::PixelSize size =
-        engine::scaledSize({decoded.pictureWidth, decoded.pictureHeight}, scaling, job.settings.twoCharsPerPixel);
+        engine::scaledSize({decoded.pictureWidth, decoded.pictureHeight}, scaling, job.settings.squareCells());
     loaded.pixels = engine::scalePixels({canvas.pixels.data(), canvas.width, canvas.height, canvas.width}, size);
     engine::RenderArea &area = loaded.settings.area;
     if (!job.areaGiven) area = {0, 0, int16_t(size.width), int16_t(size.height)};

@@ -53,6 +53,15 @@ std::string ColorEncoder::rgbText() const
     return out;
 }
 
+uint32_t fillTextColor(uint32_t rgb)
+{
+    const uint32_t red = rgb >> 16, green = rgb >> 8 & 0xFF, blue = rgb & 0xFF;
+    // Rec. 601 luma, in 1/256ths.
+    const bool light = red * 77 + green * 150 + blue * 29 >= 64 * 256;
+    const auto shade = [light](uint32_t c) { return light ? c - c / 5 : c + (255 - c) / 5; };
+    return shade(red) << 16 | shade(green) << 8 | shade(blue);
+}
+
 std::string hexText(uint32_t rgb)
 {
     std::string out;

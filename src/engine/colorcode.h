@@ -134,13 +134,11 @@ inline char *writeHex(char *out, uint32_t rgb)
     std::memcpy(out + 3, kHexTriples[rgb & 0xFFF].data(), 3);
     return out + 6;
 }
-// writeHex() and the '>' after it; returns the end.
-inline char *writeHexAndTagEnd(char *out, uint32_t rgb)
-{
-    std::memcpy(out, kHexTriples[(rgb >> 12) & 0xFFF].data(), 4);
-    std::memcpy(out + 3, kHexTriples[rgb & 0xFFF].data(), 4);
-    return out + 7;
-}
+// The colour of the characters in a cell filled with rgb (0x00RRGGBB): a fifth of the way to
+// black, or to white on a colour too dark to darken (luma below a quarter), so the message stays
+// readable up close while the cell seen whole keeps about its colour. Darkening nearly all of them
+// shifts the picture's brightness a little instead of flattening its contrast.
+uint32_t fillTextColor(uint32_t rgb);
 // Appends the six hex digits of a 0x00RRGGBB value.
 void appendHex(std::string &out, uint32_t rgb);
 // The texts an emitted 0x00RRGGBB colour is shown as: "FF0000" and "2550000".

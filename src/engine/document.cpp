@@ -3,6 +3,7 @@
 
 #include "failure.h"
 #include "pagecommit.h"
+#include "styledpage.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -20,9 +21,10 @@ constexpr std::string_view kCredit = "<font color=#FFFFFF>Orvanta @ Lumirune</fo
 
 } // namespace
 
-std::string documentHead(const PageOptions &options)
+std::string documentHead(const PageOptions &options, int charsPerPixel)
 {
     if (options.format != PageFormat::Html) return {};
+    if (options.squarePixels) return squarePageHead(options, charsPerPixel);
     std::string head = "<html><head><title>Orvanta @ Lumirune</title></head><body bgcolor=#";
     head += options.blackBackground ? "000000" : "FFFFFF";
     head += "><font size=";
@@ -80,7 +82,7 @@ void DocumentWriter::fail(const char *what, const std::string &reason)
     throw Failure(ErrorNumber::FileAccess, std::string(what) + " \"" + m_name.path + "\": " + reason, "DocumentWriter");
 }
 
-void DocumentWriter::start(PageFile &page, const PageOptions &options)
+void DocumentWriter::start(PageFile &page, std::string_view head)
 {
     close();
     m_name = page.name();
@@ -93,11 +95,11 @@ void DocumentWriter::start(PageFile &page, const PageOptions &options)
     m_open = true;
     m_fd = page.release();
     m_ownsFd = true;
-    append(documentHead(options));
+    append(head);
     writeOut(true);
 }
 
-void DocumentWriter::startOn(int fd, const std::string &name, const PageOptions &options)
+void DocumentWriter::startOn(int fd, const std::string &name, std::string_view head)
 {
     close();
     m_name = PageName();
@@ -109,7 +111,7 @@ void DocumentWriter::startOn(int fd, const std::string &name, const PageOptions 
     m_size = 0;
     m_failed = false;
     m_open = true;
-    append(documentHead(options));
+    append(head);
 }
 
 void DocumentWriter::flush(bool whole)
@@ -239,10 +241,11 @@ void DocumentWriter::discard()
     m_pieces = 0;
 }
 
-void DocumentWriter::makeRoom(std::size_t n, std::size_t pieces)
+void DocumentWriter::makeRoom(PieceBatch::Size size)
 {
+    const std::size_t n = size.bytes;
     flush(false);
-    if (m_capacity - m_used < n || kPieceLimit - m_pieces < pieces) flush(true);
+    if (m_capacity - m_used < n || kPieceLimit - m_pieces < size.pieces) flush(true);
     if (m_capacity < n) {
         discard();
         m_large.reset(new char[n]);
@@ -253,8 +256,9 @@ void DocumentWriter::makeRoom(std::size_t n, std::size_t pieces)
 
 void DocumentWriter::append(std::string_view text)
 {
-    char *out = reserve(text.size());
-    commit(std::copy(text.begin(), text.end(), out));
+    PieceBatch batch = reservePieces({text.size(), 1});
+    batch.endPiece(std::copy(text.begin(), text.end(), batch.out()));
+    commit(batch);
 }
 
 void DocumentWriter::finish(std::string_view tail)

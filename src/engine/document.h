@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,13 +30,50 @@ struct PageOptions
     bool insertPre = true;
     PageFormat format = PageFormat::Html;
     ColorDepth colorDepth = ColorDepth::Full; // of an Ansi page
+    // Each cell's background the pixel's colour and its characters a shade of it (HTML, Ansi).
+    bool fillCells = false;
+    // An HTML5 page whose style sheet draws each pixel square.
+    bool squarePixels = false;
 };
 
 // The head line of a page with its CR LF, then "<pre>" when asked for; nothing for a terminal page.
-std::string documentHead(const PageOptions &options);
+// A square page sizes its cells for pixels of charsPerPixel characters.
+std::string documentHead(const PageOptions &options, int charsPerPixel = 2);
 // The closing text of a page: the completion tail follows a row end; the abort tail starts with
 // "<br>" because an aborted page may stop in the middle of a row.
 std::string documentTail(Tail tail, bool insertPre);
+
+// Whole pieces written in place into a page writer's buffer: each is written from out() and ended
+// with endPiece(), one after another; DocumentWriter::commit() then takes the ended ones. The
+// batch reaches no more of the buffer than the room it was given, and the writer keeps its own
+// books: which pieces wait and where each ends.
+class PieceBatch
+{
+public:
+    struct Size
+    {
+        std::size_t bytes;
+        std::size_t pieces;
+    };
+    char *out() const { return m_out; }
+    void endPiece(char *end)
+    {
+        m_ends[m_count++] = uint32_t(end - m_base);
+        m_out = end;
+    }
+
+private:
+    friend class DocumentWriter;
+    PieceBatch(char *at, const char *base, uint32_t *ends, Size size)
+        : m_out(at), m_base(base), m_ends(ends), m_size(size)
+    {
+    }
+    char *m_out;
+    const char *m_base; // where the writer's piece ends are counted from
+    uint32_t *m_ends;
+    Size m_size;
+    std::size_t m_count = 0;
+};
 
 // Writes one output page: the head, the pixel pieces, then exactly one tail. Bytes are written
 // as given (Windows-1252 text). Pieces are buffered; flush() makes the file on disk complete up to
@@ -61,40 +99,25 @@ public:
     DocumentWriter &operator=(const DocumentWriter &) = delete;
 
     // Writes the head into the claimed page and closes it (page keeps saying which file it was).
-    void start(PageFile &page, const PageOptions &options);
+    void start(PageFile &page, std::string_view head);
     // Writes the page to an open descriptor instead (standard output), which stays open; name is
     // what failures call it.
-    void startOn(int fd, const std::string &name, const PageOptions &options);
+    void startOn(int fd, const std::string &name, std::string_view head);
     void append(std::string_view text);
-    // Room for up to n bytes of up to pieces pieces at the returned pointer; commit() or
-    // commitPieces() then takes what was written. Writing in place saves copying every piece twice.
-    char *reserve(std::size_t n, std::size_t pieces = 1)
+    // Room for whole pieces in the buffer; commit() then takes the pieces the batch ended.
+    // Writing in place saves copying every piece twice.
+    PieceBatch reservePieces(PieceBatch::Size size)
     {
-        if (m_capacity - m_used < n || kPieceLimit - m_pieces < pieces) makeRoom(n, pieces);
-        return m_buffer + m_used;
+        if (m_capacity - m_used < size.bytes || kPieceLimit - m_pieces < size.pieces) makeRoom(size);
+        return PieceBatch(m_buffer + m_used, m_buffer, m_ends + m_pieces, size);
     }
-    void commit(const char *end)
+    void commit(const PieceBatch &batch)
     {
-        m_used = std::size_t(end - m_buffer);
-        m_ends[m_pieces++] = uint32_t(m_used);
-    }
-    // reserve() for several pieces, written one after another from at, the end of the i-th
-    // recorded as its offset from base in ends[i]; commitPieces() then takes them.
-    struct PieceRoom
-    {
-        char *at;
-        const char *base;
-        uint32_t *ends;
-    };
-    PieceRoom reservePieces(std::size_t n, std::size_t pieces)
-    {
-        char *const at = reserve(n, pieces);
-        return {at, m_buffer, m_ends + m_pieces};
-    }
-    void commitPieces(std::size_t count)
-    {
-        m_pieces += count;
-        if (count > 0) m_used = m_ends[m_pieces - 1];
+        // An overrun has already written past what the buffer holds for certain: nothing to save.
+        if (batch.m_count > batch.m_size.pieces || std::size_t(batch.m_out - (m_buffer + m_used)) > batch.m_size.bytes)
+            std::abort();
+        m_pieces += batch.m_count;
+        if (batch.m_count > 0) m_used = m_ends[m_pieces - 1];
     }
     // Appends buffered pieces to the page. A page closed by pause() is opened by name again, as a
     // writer that opened it per piece would: a removed page is created again (exclusively), a
@@ -123,7 +146,7 @@ private:
     void closePage();
     std::size_t lastPieceEnd(std::size_t limit) const;
     void discard();
-    void makeRoom(std::size_t n, std::size_t pieces);
+    void makeRoom(PieceBatch::Size size);
 
     void commit();
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "pageformat.h"
 
+#include "colorcode.h"
+
 #include <algorithm>
 
 namespace engine {
@@ -27,19 +29,14 @@ std::string_view pageExtension(PageFormat format)
 char *writeTerminalPiece(char *out, PageFormat format, const PageOptions &options, const TerminalPiece &piece)
 {
     const bool ansi = format == PageFormat::Ansi;
-    if (ansi && piece.rowStart)
+    // A filled row sets its background with each run, the first one at the row's start.
+    if (ansi && piece.rowStart && !options.fillCells)
         out = writeAnsiBackground(out, options.blackBackground ? 0x000000 : 0xFFFFFF, options.colorDepth);
-    if (ansi && piece.newRun) out = writeAnsiForeground(out, piece.rgb, options.colorDepth);
-    for (int i = 0; i < piece.count; ++i) {
-        // The message's letters past ASCII (Å, Ä, Ö, å, ä, ö) are Latin-1, so their UTF-8 is two bytes.
-        const auto c = static_cast<unsigned char>(piece.chars[i]);
-        if (c < 0x80) {
-            *out++ = char(c);
-        } else {
-            *out++ = char(0xC0 | c >> 6);
-            *out++ = char(0x80 | (c & 0x3F));
-        }
-    }
+    if (ansi && piece.newRun && options.fillCells) out = writeAnsiBackground(out, piece.rgb, options.colorDepth);
+    if (ansi && piece.newRun)
+        out = writeAnsiForeground(out, options.fillCells ? fillTextColor(piece.rgb) : piece.rgb, options.colorDepth);
+    for (int i = 0; i < piece.count; ++i)
+        out = writeUtf8(out, static_cast<unsigned char>(piece.chars[i]));
     if (piece.rowEnd) {
         if (ansi) out = std::copy(kReset.begin(), kReset.end(), out);
         *out++ = '\n';

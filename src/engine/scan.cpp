@@ -2,8 +2,10 @@
 #include "scan.h"
 
 #include "failure.h"
+#include "htmlpieces.h"
 #include "numbers.h"
 #include "pageformat.h"
+#include "styledpage.h"
 
 #include <algorithm>
 #include <string_view>
@@ -35,7 +37,7 @@ Conversion::Conversion(ScanSettings settings)
 
 void Conversion::startDocument(PageFile &page)
 {
-    m_writer.start(page, m_settings.page);
+    m_writer.start(page, documentHead(m_settings.page, m_draw.perPixel()));
 }
 
 void Conversion::pause()
@@ -59,7 +61,7 @@ ScanProgress Conversion::progress() const
 
 void Conversion::startDocumentOn(int fd, const std::string &name)
 {
-    m_writer.startOn(fd, name, m_settings.page);
+    m_writer.startOn(fd, name, documentHead(m_settings.page, m_draw.perPixel()));
 }
 
 ScanResult Conversion::Loopconvert(PixelSource &pixels, ScanHost &host)
@@ -110,8 +112,11 @@ void Conversion::abort()
 std::string Conversion::tailText(Tail tail) const
 {
     const PageFormat format = m_settings.page.format;
+    const bool midRow = tail == Tail::Abort && scanx != areax1;
+    if (format == PageFormat::Html && m_settings.page.squarePixels)
+        return squarePageTail(tail, m_settings.page.insertPre, midRow);
     if (format == PageFormat::Html) return documentTail(tail, m_settings.page.insertPre);
-    return terminalTail(format, tail == Tail::Abort && scanx != areax1);
+    return terminalTail(format, midRow);
 }
 
 bool Conversion::eventsDue(int32_t count)
@@ -137,16 +142,24 @@ void Conversion::appendPiece(uint32_t rgb)
     char picked[2];
     const int chars = m_draw.draw(picked);
     const bool rowStart = scanx == areax1 + 1;
-    const bool newRun = rowStart || rgb != m_previousRgb;
+    const bool newRun = opensRun(rowStart, rgb, m_previousRgb);
     const bool rowEnd = scanx == areax2;
-    if (m_settings.page.format != PageFormat::Html) {
+    const PageFormat format = m_settings.page.format;
+    const bool styled = m_settings.page.fillCells || m_settings.page.squarePixels;
+    PieceBatch batch = m_writer.reservePieces({format != PageFormat::Html ? kLongestTerminalPiece
+                                               : styled                   ? kLongestStyledPiece
+                                                                          : kLongestHtmlPiece,
+                                               1});
+    if (format != PageFormat::Html) {
         const TerminalPiece piece{rgb, picked, chars, rowStart, newRun, rowEnd};
-        m_writer.commit(writeTerminalPiece(m_writer.reserve(kLongestTerminalPiece), m_settings.page.format,
-                                           m_settings.page, piece));
+        batch.endPiece(writeTerminalPiece(batch.out(), format, m_settings.page, piece));
+    } else if (styled) {
+        batch.endPiece(
+            writeStyledHtmlPiece(batch.out(), m_settings.page, rgb, newRun, rowStart, picked, chars, rowEnd));
     } else {
-        m_writer.commit(
-            writeHtmlPiece(m_writer.reserve(kLongestHtmlPiece), rgb, newRun, rowStart, picked, chars, rowEnd));
+        batch.endPiece(writeHtmlPiece(batch.out(), rgb, newRun, rowStart, picked, chars, rowEnd));
     }
+    m_writer.commit(batch);
     m_previousRgb = rgb;
     m_unflushedRgb.push_back(rgb);
 }
@@ -157,7 +170,8 @@ void Conversion::appendPiece(uint32_t rgb)
 int32_t Conversion::stretchLength(int32_t count) const
 {
     if (count == 1 || m_settings.eventInterval.count() == 0 || !m_replacements.empty() ||
-        m_settings.page.format != PageFormat::Html || m_encoder.mayOverflow() || scany == areay2 || scanx < areax1)
+        m_settings.page.format != PageFormat::Html || m_settings.page.fillCells || m_settings.page.squarePixels ||
+        m_encoder.mayOverflow() || scany == areay2 || scanx < areax1)
         return 0;
     const int32_t toRowEnd = areax2 - 1 - scanx; // the row's last pixel takes the general steps
     const int32_t toClockCheck = kClockStride - 1 - (count - 1) % kClockStride;
@@ -165,57 +179,21 @@ int32_t Conversion::stretchLength(int32_t count) const
 }
 
 // The general steps for n pixels of the current row, each part a stretch at a time: the colours,
-// the characters, then the pieces, with the scan's state in locals (writes through a char
-// pointer could alias members and would force them through memory per character).
+// the characters, then the pieces.
 void Conversion::convertStretch(PixelSource &pixels, int32_t n)
-{
-    // The characters per pixel and whether any needs escaping fixed at compile time, so that
-    // their loops unroll.
-    switch (m_draw.perPixel() * 2 + m_escape) {
-    case 0:
-    case 1:
-        return convertStretchOf<0, false>(pixels, n);
-    case 2:
-        return convertStretchOf<1, false>(pixels, n);
-    case 3:
-        return convertStretchOf<1, true>(pixels, n);
-    case 4:
-        return convertStretchOf<2, false>(pixels, n);
-    default:
-        return convertStretchOf<2, true>(pixels, n);
-    }
-}
-
-template <int CharsPerPixel, bool Escape> void Conversion::convertStretchOf(PixelSource &pixels, int32_t n)
 {
     int32_t colors[kClockStride];
     pixels.pixels(scanx, scany, n, colors);
     const std::size_t recorded = m_unflushedRgb.size();
     m_unflushedRgb.resize(recorded + std::size_t(n));
-    uint32_t *rgbs = m_unflushedRgb.data() + recorded;
+    uint32_t *const rgbs = m_unflushedRgb.data() + recorded;
     m_encoder.ConvertRGBInBand(colors, n, rgbs);
     char chars[2 * kClockStride];
-    m_draw.drawMany(chars, int(n) * CharsPerPixel);
+    m_draw.drawMany(chars, int(n) * m_draw.perPixel());
 
-    const DocumentWriter::PieceRoom room = m_writer.reservePieces(std::size_t(n) * kLongestHtmlPiece, std::size_t(n));
-    char *out = room.at;
-    // The pieces the row loop cannot take: a row's first, which opens its run in its own way, or
-    // all of them where characters need escaping or there are none.
-    const int32_t general = Escape || CharsPerPixel == 0 ? n : scanx == areax1 ? 1 : 0;
-    uint32_t previous = m_previousRgb;
-    int32_t i = 0;
-    for (; i < general; ++i) {
-        const uint32_t rgb = rgbs[i];
-        const bool rowStart = i == 0 && scanx == areax1;
-        out = writeHtmlPiece<Escape>(out, rgb, rowStart || rgb != previous, rowStart, chars + i * CharsPerPixel,
-                                     CharsPerPixel, false);
-        room.ends[i] = uint32_t(out - room.base);
-        previous = rgb;
-    }
-    if constexpr (!Escape && CharsPerPixel > 0)
-        writeHtmlRowPieces<CharsPerPixel>(out, room.base, room.ends + i, rgbs + i, chars + i * CharsPerPixel, n - i,
-                                          previous);
-    m_writer.commitPieces(std::size_t(n));
+    PieceBatch batch = m_writer.reservePieces(htmlStretchRoom(n));
+    writeHtmlStretch(batch, {rgbs, chars, n, m_draw.perPixel(), m_escape, scanx == areax1, m_previousRgb});
+    m_writer.commit(batch);
     m_previousRgb = rgbs[n - 1];
     m_pixelcolor = PixelColor{true, colors[n - 1], {}};
     scanx = int16_t(scanx + n);

@@ -55,6 +55,9 @@ struct ScanSettings
     // Scan work between two calls of processEvents(); zero calls it after every pixel, and
     // kNoEvents never: the page then stays open from its head to its tail.
     std::chrono::nanoseconds eventInterval = std::chrono::milliseconds(10);
+
+    // Whether a pixel is drawn about square: two characters are, and so is every cell of a square page.
+    bool squareCells() const { return twoCharsPerPixel || (page.squarePixels && page.format == PageFormat::Html); }
 };
 
 enum class ScanResult { Completed, Stopped };
@@ -204,7 +207,6 @@ private:
     void appendPiece(uint32_t rgb);
     int32_t stretchLength(int32_t count) const;
     void convertStretch(PixelSource &pixels, int32_t n);
-    template <int CharsPerPixel, bool Escape> void convertStretchOf(PixelSource &pixels, int32_t n);
     void forgetWrittenColors();
     void endRow();
     std::string tailText(Tail tail) const;

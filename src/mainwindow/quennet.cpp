@@ -22,11 +22,14 @@ const char *const kOptionGroup[] = {"renderareapoint",  "doublechrperpix", "Inse
                                     "blackbackground",  "whitebackground", "ignorelist", "addignorelist",
                                     "removeignorelist", "loadpic",         "convertb",   "setrender"};
 
-const char *const kTabOrder[] = {"mainpic",          "msgtext",         "blackbackground", "setrender",
-                                 "loadpic",          "convertb",        "whitebackground", "randommessage",
-                                 "removeignorelist", "ignorelist",      "addignorelist",   "colorquality",
-                                 "Insertpre",        "doublechrperpix", "quickmessage",    "fontsizeC",
-                                 "convertvbcolor",   "convertrgbcolor", "converthexcolor", "convertfilename"};
+const char *const kTabOrder[] = {
+    "mainpic",         "msgtext",         "blackbackground",  "setrender",      "loadpic",       "convertb",
+    "whitebackground", "randommessage",   "removeignorelist", "ignorelist",     "addignorelist", "colorquality",
+    "Insertpre",       "doublechrperpix", "quickmessage",     "fontsizeC",      "fillcells",     "squarepixels",
+    "convertvbcolor",  "convertrgbcolor", "converthexcolor",  "convertfilename"};
+
+// Locked and unlocked with the option group, after it.
+const char *const kLockedWithGroup[] = {"fillcells", "squarepixels"};
 
 } // namespace
 
@@ -96,6 +99,8 @@ void quennet::setOptionsEnabled(bool enabled, bool keepConvertButton)
     for (QWidget *control : optionGroup()) {
         if (!(keepConvertButton && control->objectName() == "convertb")) control->setEnabled(enabled);
     }
+    for (const char *name : kLockedWithGroup)
+        findChild<QWidget *>(name)->setEnabled(enabled);
     m_convert->allowOpenPage(enabled);
 }
 

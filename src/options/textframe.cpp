@@ -38,6 +38,8 @@ TextFrame::TextFrame(QWidget *window) : QGroupBox(window)
     infolabel2 = placeWithText<QLabel>(this, "infolabel2", "Font size:", 240, 990, 855, 255);
     fontsizeC = placeListBox(this, "fontsizeC", toStringList(engine::kFontSizes), toQString(engine::kDefaultFontSize),
                              1080, 960, 495, 315);
+    fillcells = placeWithText<QCheckBox>(this, "fillcells", "Fill cells", 240, 1350, 3000, 255);
+    squarepixels = placeWithText<QCheckBox>(this, "squarepixels", "Square pixels", 240, 1620, 3000, 255);
     infolabel3 = placeWithText<QLabel>(this, "infolabel3", "Message:", 120, 1950, 1215, 255);
     quickmessage =
         placeListBox(this, "quickmessage", presetNames(), toQString(engine::kDefaultPreset), 1080, 1920, 1335, 315);
@@ -89,6 +91,8 @@ void TextFrame::readSettings(engine::ScanSettings &s) const
     s.twoCharsPerPixel = doublechrperpix->isChecked();
     s.page.fontSize = toAnsi(fontsizeC->currentText());
     s.page.insertPre = Insertpre->isChecked();
+    s.page.fillCells = fillcells->isChecked();
+    s.page.squarePixels = squarepixels->isChecked();
 }
 
 } // namespace ui

@@ -12,7 +12,8 @@ class QLineEdit;
 
 namespace ui {
 
-// The "Text" frame: the message and its presets, characters per pixel, <pre> and font size.
+// The "Text" frame: the message and its presets, characters per pixel, <pre>, font size, and how
+// the page draws its cells.
 class TextFrame : public QGroupBox
 {
     Q_OBJECT
@@ -26,7 +27,7 @@ public:
 
     // The message as typed.
     QString messageText() const;
-    // Message, character order and count, font size and <pre> of a conversion.
+    // Message, character order and count, font size, <pre> and the cells of a conversion.
     void readSettings(engine::ScanSettings &settings) const;
 
 private:
@@ -36,6 +37,8 @@ private:
     QCheckBox *Insertpre;
     QLineEdit *msgtext;
     QCheckBox *randommessage;
+    QCheckBox *fillcells;
+    QCheckBox *squarepixels;
     QLabel *infolabel3;
     QLabel *infolabel2;
 };

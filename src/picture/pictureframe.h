@@ -39,7 +39,8 @@ public:
     void mainpic_MouseDown(int button, int shift, double x, double y);
     void mainpic_MouseMove(int button, int shift, double x, double y);
     void renderareapoint_Click();
-    // "Fit picture to box" toggled: the picture shown is read again from its file.
+    // "Fit picture to box" toggled: the picture shown is read again from its file; a fitted one
+    // becomes the render area.
     void fitpicture_Click();
     // Esc: leaves selection mode with the render area as it was.
     void cancelRenderSelection();

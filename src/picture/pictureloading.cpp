@@ -3,6 +3,8 @@
 #include "pictureframe.h"
 
 #include "picturebox.h"
+
+#include "engine/renderarea.h"
 #include "picturesource/picturefile.h"
 
 #include <QCheckBox>
@@ -49,6 +51,12 @@ bool PictureFrame::loadPicture(const QString &path)
     m_picturePath = path;
     emit pictureLoaded(path);
     mainpic->setPicture(picture);
+    // A fitted picture is converted whole and nothing else, as the converter's --fit converts it.
+    if (fitpicture->isChecked()) {
+        const int side = engine::kDrawingAreaSize;
+        return setRenderAreaCode(
+            QString("0 0 %1 %2").arg(std::min(picture.width(), side)).arg(std::min(picture.height(), side)));
+    }
     return true;
 }
 

@@ -301,6 +301,8 @@ void TestConvertCli::scaledSizes_data()
     row("height of a wide picture", {400, 100}, {"--height", "50"}, {200, 50});
     row("size exact, past the box", {20, 20}, {"--size", "400X3"}, {400, 3});
     row("fit a tall picture", {300, 900}, {"--fit", "--single"}, {100, 300});
+    row("square pixels keep the height of one character", {512, 256}, {"--width", "150", "--single", "--square"},
+        {150, 75});
     row("area on the scaled picture", {100, 100}, {"--width", "10", "--area", "2 1 5 3"}, {3, 2});
     // On a terminal, with no size asked for, the page fits it with a line to spare.
     row("a terminal of 80 x 24", {640, 480}, {}, {31, 23}, "80x24");
@@ -318,16 +320,21 @@ void TestConvertCli::scaledSizes()
     QFETCH(QSize, pixels);
     QFETCH(QString, terminal);
     makePicture("p.png", picture.width(), picture.height());
-    const QStringList options = arguments + QStringList{"--format", "text", "--message", "0"};
+    // A square page is HTML: its rows between the tags.
+    const bool html = arguments.contains("--square");
+    const QStringList options = arguments + QStringList{"--format", html ? "html" : "text", "--message", "0"};
     QByteArray page;
     if (terminal.isEmpty()) {
         QCOMPARE(run(options + QStringList{"p.png"}), 0);
-        QCOMPARE(m_process.readAllStandardOutput(), "p1.txt\n");
-        page = read("p1.txt");
+        QCOMPARE(m_process.readAllStandardOutput(), html ? "p1.htm\n" : "p1.txt\n");
+        page = read(html ? "p1.htm" : "p1.txt");
     } else {
         page = runOnTerminal(options + QStringList{"-o", "-", "p.png"}, terminal);
     }
-    const QList<QByteArray> lines = page.split('\n');
+    if (html)
+        page =
+            QString(page.mid(page.indexOf("<pre>"))).remove(QRegularExpression("<(?!br>)[^>]*>")).trimmed().toLatin1();
+    const QList<QByteArray> lines = page.replace("<br>", "\n").split('\n');
     QCOMPARE(lines.size() - 1, pixels.height()); // the last line end leaves an empty piece
     QCOMPARE(lines.first(), QByteArray(pixels.width() * (arguments.contains("--single") ? 1 : 2), '0'));
 }
@@ -354,6 +361,24 @@ void TestConvertCli::terminalFormats_data()
                                         << QString();
     QTest::newRow("ansi on a terminal") << "ansi" << palette << "80x24 COLORTERM=xterm";
     QTest::newRow("ansi on a terminal of 24 bits") << "ansi" << full << "80x24 COLORTERM=24bit";
+    QTest::newRow("text has no colours to fill")
+        << "text --fill" << QByteArray("x&\xC3\x84x\n&\xC3\x84x&\n") << QString();
+    QTest::newRow("ansi, filled: each run sets both colours")
+        << "ansi --fill"
+        << QByteArray(
+               "\x1b[48;2;0;0;0m\x1b[38;2;51;51;51mx&\xC3\x84x\x1b[0m\n\x1b[48;2;0;0;255m\x1b[38;2;51;51;255m&\xC3\x84"
+               "\x1b[48;2;255;255;255m\x1b[38;2;204;204;204mx&\x1b[0m\n")
+        << QString();
+    // An HTML5 page in UTF-8: runs in styled elements, each pixel a square cell 12 pixels high.
+    QTest::newRow("html, filled, square")
+        << "html --fill --square"
+        << QByteArray("<!DOCTYPE html><html><head><meta charset=utf-8><title>Orvanta @ Lumirune</title><style>body{"
+                      "margin:0;background:#FFFFFF}body,pre{margin:0;font:10px/12px monospace;letter-spacing:calc(6px "
+                      "- 1ch);white-space:nowrap}b{font-weight:normal}b{padding:.2em 0}</style></head><body>\r\n"
+                      "<pre><b style=color:#333333;background:#000000>x&amp;\xC3\x84x</b><br><b style=color:#3333FF;"
+                      "background:#0000FF>&amp;\xC3\x84</b><b style=color:#CCCCCC;background:#FFFFFF>x&amp;</b><br>"
+                      "</pre><b style=color:#FFFFFF>Orvanta @ Lumirune</b></body></html>\r\n")
+        << QString();
 }
 
 void TestConvertCli::terminalFormats()

@@ -115,6 +115,7 @@ private slots:
     void unusualPictures();
     void dropPicture_data();
     void dropPicture();
+    void fitLargePicture_data();
     void fitLargePicture();
     void openPage();
     void statusTick_data();
@@ -148,6 +149,18 @@ void TestMainWindow::startAndRefusals()
                      "Are you sure? [Convert, Cancel]", "You have to load a picture! [Convert, system-modal]"}));
     QVERIFY(control<QGroupBox>(run.w, "convertframe")->isHidden() &&
             control<QPushButton>(run.w, "loadpic")->isEnabled());
+    // The boxes of the cells, unchecked, below Font size and after it in tab order.
+    QWidget *fill = control(run.w, "fillcells"), *square = control(run.w, "squarepixels");
+    QCOMPARE(fill->mapTo(&run.w, QPoint()), QPoint(24, 402));
+    QCOMPARE(square->mapTo(&run.w, QPoint()), QPoint(24, 420));
+    const auto nextTab = [](QWidget *from) {
+        QWidget *next = from->nextInFocusChain();
+        while (!(next->focusPolicy() & Qt::TabFocus) || from->isAncestorOf(next))
+            next = next->nextInFocusChain();
+        return next;
+    };
+    QVERIFY(nextTab(control(run.w, "fontsizeC")) == fill && nextTab(fill) == square &&
+            !control<QCheckBox>(run.w, "fillcells")->isChecked());
 }
 
 // Two conversions of one picture, then the names later pages get. The first is stopped after its
@@ -328,11 +341,25 @@ void TestMainWindow::dropPicture()
 }
 
 // A 640 x 480 picture of gradients, its left part half transparent: unchecked, cut to its top
-// left 300 x 300 as designed; checked, shrunk to 300 x 225; each page the converter's page (with
-// --fit for the second) byte for byte. Toggling reads the file again; a picture that fits is shown
-// as it is.
+// left 300 x 300 as designed; checked, shrunk to 300 x 225, which becomes the render area; each
+// page the converter's page with the options of the boxes checked, byte for byte. Toggling reads
+// the file again; a picture that fits is shown as it is, and all of it is the area.
+void TestMainWindow::fitLargePicture_data()
+{
+    QTest::addColumn<QStringList>("boxes");     // clicked after loading
+    QTest::addColumn<QStringList>("arguments"); // the converter's for the same page
+    QTest::newRow("cut to the box") << QStringList() << QStringList();
+    QTest::newRow("fitted") << QStringList{"fitpicture"} << QStringList{"--fit"};
+    QTest::newRow("fitted, filled, square")
+        << QStringList{"fitpicture", "fillcells", "squarepixels"} << QStringList{"--fit", "--fill", "--square"};
+    QTest::newRow("square, one character")
+        << QStringList{"squarepixels", "doublechrperpix"} << QStringList{"--square", "--single"};
+}
+
 void TestMainWindow::fitLargePicture()
 {
+    QFETCH(QStringList, boxes);
+    QFETCH(QStringList, arguments);
     Run run;
     ui::quennet &w = run.w;
     auto *fit = control<QCheckBox>(w, "fitpicture");
@@ -345,25 +372,28 @@ void TestMainWindow::fitLargePicture()
     run.fake.nextFileName = "gradients.png";
     picture(w)->loadpic_Click();
     const auto shown = [&] { return control<ui::PictureBox>(w, "mainpic")->picture(); };
+    const auto area = [&] { return control<QLabel>(w, "renderareapoint")->text(); };
     control<QCheckBox>(w, "randommessage")->setChecked(false);
+    for (const QString &box : boxes)
+        control<QCheckBox>(w, qPrintable(box))->click();
+    QCOMPARE(area(), fit->isChecked() ? "0 0 300 225" : "0 0 300 300");
+    QCOMPARE(shown().size(), fit->isChecked() ? QSize(300, 225) : QSize(300, 300));
     convert(w)->convertb_Click();
-    QCOMPARE(QProcess::execute(CONVERT_EXE, {"--sequential", "-o", "converter.htm", "gradients.png"}), 0);
+    QCOMPARE(
+        QProcess::execute(CONVERT_EXE, arguments + QStringList{"--sequential", "-o", "converter.htm", "gradients.png"}),
+        0);
     QCOMPARE(readAll("gradients1.htm"), readAll("converter.htm"));
+    if (!fit->isChecked()) return;
 
-    fit->click();
-    QCOMPARE(shown().size(), QSize(300, 225));
-    QVERIFY(picture(w)->setRenderAreaCode("0 0 300 225"));
-    convert(w)->convertb_Click();
-    QCOMPARE(QProcess::execute(CONVERT_EXE, {"--fit", "--sequential", "-o", "converter.htm", "gradients.png"}), 0);
-    QCOMPARE(readAll("gradients2.htm"), readAll("converter.htm")); // 225 rows, as the area says
-
-    // Read again from the file, whatever it holds now.
+    // Read again from the file, whatever it holds now; unchecked, the area stays as it is.
     const QImage small = gradients.copy(200, 0, 200, 100).convertToFormat(QImage::Format_RGB32);
     QVERIFY(QFile::remove("gradients.png") && small.save("gradients.png", "PNG"));
     fit->click();
     QCOMPARE(shown().convertToFormat(QImage::Format_RGB32), small);
+    QCOMPARE(area(), "0 0 300 225");
     fit->click();
     QCOMPARE(shown().convertToFormat(QImage::Format_RGB32), small);
+    QCOMPARE(area(), "0 0 200 100");
     QCOMPARE(control<QLineEdit>(w, "convertfilename")->text(), "gradients.png");
 }
 
@@ -384,11 +414,13 @@ void TestMainWindow::openPage()
     open->click();
     QCOMPARE(run.fake.opened, QList<QUrl>{QUrl::fromLocalFile(QFileInfo("cat11.htm").absoluteFilePath())});
 
-    // Locked with the options, as is "Fit picture to box".
+    // Locked with the options, as are "Fit picture to box" and the boxes of the cells.
     picture(w)->setrender_Click();
-    QVERIFY(!open->isEnabled() && !control(w, "fitpicture")->isEnabled());
+    for (const char *name : {"fitpicture", "fillcells", "squarepixels"})
+        QVERIFY2(!open->isEnabled() && !control(w, name)->isEnabled(), name);
     picture(w)->cancelRenderSelection();
-    QVERIFY(open->isEnabled() && control(w, "fitpicture")->isEnabled());
+    for (const char *name : {"fitpicture", "fillcells", "squarepixels"})
+        QVERIFY2(open->isEnabled() && control(w, name)->isEnabled(), name);
 
     run.fake.said.clear();
     run.fake.openSucceeds = false;
