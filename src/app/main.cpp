@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "engine/pagecommit.h"
 #include "engine/version.h"
 #include "mainwindow/quennet.h"
 #include "platform/qtplatform.h"
@@ -82,6 +83,8 @@ int answerCommandLine(QStringList arguments)
 
 int main(int argc, char *argv[])
 {
+    // Nothing the window opens may take the place of a closed standard stream.
+    engine::reserveStandardDescriptors();
     // Answered before anything connects to a display, so that help, the version and mistakes
     // are told without one.
     QCommandLineParser parser;

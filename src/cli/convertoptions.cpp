@@ -2,6 +2,7 @@
 #include "convertoptions.h"
 
 #include "commandline.h"
+#include "engine/pagecommit.h"
 #include "optionvalues.h"
 
 #include <algorithm>
@@ -14,6 +15,9 @@ namespace {
 bool readPictures(const ParsedLine &p, ConvertJob &job)
 {
     job.pictures = p.positional;
+    // The standard streams by their names in /dev are the streams themselves.
+    for (std::string &picture : job.pictures)
+        if (engine::standardStreamNamed(picture) == 0) picture = "-";
     if (job.pictures.empty()) {
         job.error = "no picture given";
         return false;
@@ -24,6 +28,7 @@ bool readPictures(const ParsedLine &p, ConvertJob &job)
     }
     if (p.isSet(kOutput)) {
         job.output = p.value(kOutput);
+        if (engine::standardStreamNamed(job.output) == 1) job.output = "-";
         if (job.output.empty()) {
             job.error = invalid(kOutput, "", "the file name is empty");
             return false;

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 // lumirune-convert: the window's conversion for many pictures at once, from the command line.
 #include "cli/convertoptions.h"
+#include "cli/interruption.h"
 #include "cli/pictureconversion.h"
 #include "cli/terminal.h"
+#include "engine/pagecommit.h"
 #include "engine/pagefile.h"
+#include "engine/terminaltext.h"
 #include "engine/version.h"
 
 #include <algorithm>
@@ -15,8 +18,8 @@
 #include <cstring>
 #include <malloc.h>
 #include <mutex>
-#include <string>
 #include <sched.h>
+#include <string>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -25,7 +28,7 @@ namespace {
 
 void report(const std::string &subject, const std::string &message)
 {
-    const std::string line = "lumirune-convert: " + subject + ": " + message + "\n";
+    const std::string line = "lumirune-convert: " + subject + ": " + engine::escapedText(message) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
@@ -90,9 +93,12 @@ int main(int argc, char *argv[])
     // reported, instead of the signal ending the batch.
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
+    engine::reserveStandardDescriptors();
+    cli::Interruption::install();
     cli::ConvertJob job = cli::parseArguments(std::vector<std::string>(argv, argv + argc));
     if (!job.error.empty()) {
-        report("error", job.error + "\nTry 'lumirune-convert --help'.");
+        report("error", job.error);
+        std::fputs("Try 'lumirune-convert --help'.\n", stderr);
         return 2;
     }
     if (job.helpRequested || job.versionRequested) {
@@ -103,7 +109,8 @@ int main(int argc, char *argv[])
     if (!job.output.empty() && job.output != "-") {
         for (const std::string &picture : job.pictures) {
             if (engine::sameFile(job.output, picture)) {
-                report("error", "-o names the picture " + picture + ", which the page would overwrite");
+                report("error",
+                       "-o names the picture " + engine::shellQuoted(picture) + ", which the page would overwrite");
                 return 2;
             }
         }
@@ -119,14 +126,13 @@ int main(int argc, char *argv[])
     convertAll(job, job.jobs > 0 ? job.jobs : usableCores(), [&](const cli::PictureResult &result) {
         std::fwrite(result.messages.data(), 1, result.messages.size(), stderr);
         const std::size_t size = result.pageName.size();
-        if ((std::fwrite(result.pageName.data(), 1, size, names) != size || std::fflush(names) != 0) &&
-            !namesError)
+        if ((std::fwrite(result.pageName.data(), 1, size, names) != size || std::fflush(names) != 0) && !namesError)
             namesError = errno;
         allWritten = allWritten && result.written;
     });
+    if (namesError == EPIPE) return 1; // nobody reads the names: end quietly, as a filter does
     if (namesError) {
-        report(names == stdout ? "standard output" : "standard error",
-               std::strerror(namesError));
+        report(names == stdout ? "standard output" : "standard error", std::strerror(namesError));
         return 1;
     }
     return allWritten ? 0 : 1;

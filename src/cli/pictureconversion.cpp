@@ -1,16 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "pictureconversion.h"
 
+#include "interruption.h"
+
 #include "decode/decode.h"
 #include "engine/failure.h"
+#include "engine/pagecommit.h"
 #include "engine/pagefile.h"
 #include "engine/pageformat.h"
+#include "engine/terminaltext.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace cli {
@@ -30,7 +36,17 @@ public:
 
 void say(PictureResult &result, const std::string &subject, const std::string &message)
 {
-    result.messages += "lumirune-convert: " + subject + ": " + message + "\n";
+    result.messages += "lumirune-convert: " + engine::shellQuoted(subject) + ": " + engine::escapedText(message) + "\n";
+}
+
+// True when fd is a pipe whose reader is gone: the run then ends quietly, as a filter does.
+bool readerGone(int fd)
+{
+    struct stat info
+    {
+    };
+    pollfd probe{fd, POLLOUT, 0};
+    return ::fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode) && ::poll(&probe, 1, 0) == 1 && (probe.revents & POLLERR);
 }
 
 bool readStandardInput(std::vector<uint8_t> &bytes, std::string &reason)
@@ -155,6 +171,36 @@ private:
     bool m_passed = false;
 };
 
+// Converts into the staged page, moved to its name when whole, or onto the stream.
+// Failures on a stream name the picture.
+struct Stream
+{
+    int fd;
+    const std::string &name;
+    const std::string &picture;
+};
+
+bool writePage(LoadedPicture &loaded, engine::GridPixelSource &pixels, std::optional<engine::PageFile> &page,
+               const Stream &stream, PictureResult &result)
+{
+    engine::Conversion conversion(loaded.settings);
+    NoEvents host;
+    std::optional<InterruptionGuard> guard;
+    if (page) guard.emplace(*page);
+    try {
+        if (page)
+            conversion.startDocument(*page);
+        else
+            conversion.startDocumentOn(stream.fd, stream.name);
+        conversion.Loopconvert(pixels, host);
+    } catch (const engine::Failure &failure) {
+        // The writer names the page; for a stream, say which picture it was.
+        say(result, page ? page->path() : stream.picture, failure.what());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 void ClaimOrder::waitFor(int index)
@@ -198,6 +244,13 @@ PictureResult convertPicture(const std::string &picture, const ConvertJob &job, 
             }
             decoded = decode::decodePicture(bytes.data(), bytes.size(), decodeRequest(job, scaling));
         } else {
+            // A page beside a picture named in /dev (through a link, say) would be made there.
+            try {
+                if (pageTarget(picture, job) == PageTarget::Beside) engine::refuseSystemFolder(picture);
+            } catch (const engine::Failure &failure) {
+                say(result, pictureName, failure.what());
+                return result;
+            }
             const int fd = engine::openPictureFile(picture, reason);
             if (fd < 0) {
                 say(result, pictureName, reason);
@@ -213,6 +266,7 @@ PictureResult convertPicture(const std::string &picture, const ConvertJob &job, 
 
     const PageTarget target = pageTarget(picture, job);
     std::optional<engine::PageFile> page;
+    int stream = target == PageTarget::StandardOutput ? STDOUT_FILENO : -1;
     try {
         if (target == PageTarget::Beside) {
             order.waitFor(index);
@@ -221,30 +275,33 @@ PictureResult convertPicture(const std::string &picture, const ConvertJob &job, 
                 say(result, pictureName, "no free page name: the names numbered 1 to 100 beside it are all taken");
                 return result;
             }
+            engine::stageBeside(*page);
         } else if (target == PageTarget::OutputFile) {
-            page = engine::replacePage(job.output);
+            std::string reason;
+            stream = engine::openOutputStream(job.output, reason);
+            if (!reason.empty()) {
+                say(result, job.output, reason);
+                return result;
+            }
+            if (stream < 0) page = engine::stageReplacement(job.output);
         }
     } catch (const engine::Failure &failure) {
         say(result, pictureName, failure.what());
         return result;
     }
     turn.pass(); // the name is claimed, or there is none to claim
-    engine::Conversion conversion(loaded.settings);
-    NoEvents host;
-    try {
-        if (page)
-            conversion.startDocument(*page);
-        else
-            conversion.startDocumentOn(STDOUT_FILENO, kStandardOutput);
-        conversion.Loopconvert(pixels, host);
-    } catch (const engine::Failure &failure) {
-        // The writer names the page; for standard output, say which picture it was.
-        say(result, page ? page->path() : pictureName, failure.what());
-        // A half-written page is of no use to a batch; only one this run created is removed.
+    const std::string &streamName = target == PageTarget::OutputFile ? job.output : kStandardOutput;
+    const bool written = writePage(loaded, pixels, page, {stream, streamName, pictureName}, result);
+    // The reader of the page has gone: nothing to say, as a filter would not.
+    if (!written && stream >= 0 && readerGone(stream)) result.messages.clear();
+    if (stream >= 0 && stream != STDOUT_FILENO) ::close(stream);
+    if (!written) {
+        // A half-written page is of no use to a batch; only what this run created is removed.
         if (page) engine::removeCreatedPage(*page);
         return result;
     }
-    if (page) result.pageName = page->path() + "\n";
+    if (target == PageTarget::OutputFile || page)
+        result.pageName = engine::shellQuoted(page ? page->path() : job.output) + "\n";
     result.written = true;
     return result;
 }

@@ -26,10 +26,18 @@ inline constexpr const char *kFileSuffixes[] = {"avif", "bmp", "dib", "gif", "he
 // A progressive JPEG is decoded once per scan: tens of thousands of scans take minutes. Real
 // pictures have about ten; libjpeg-turbo's tools suggest a limit of a few hundred.
 inline constexpr int kMaxJpegScans = 300;
+// And each scan passes over every block (8 x 8 pixels) of its components, so the scans of a large
+// picture are bounded together: ten scans over the largest picture the memory limit lets through
+// (a million blocks) fit, a few hundred over a 4000 x 4000 one (50 million) do not.
+inline constexpr long long kMaxJpegScanBlocks = 16ll << 20;
 // Bytes one picture may take to decode, whatever its file claims.
 inline constexpr std::size_t kMemoryLimit = std::size_t(128) << 20;
-// A larger file is not taken for a picture.
-inline constexpr std::size_t kMaxFileSize = std::size_t(1) << 30;
+// A larger file is not taken for a picture: no picture's file holds more than twice what decoding
+// it may take. Refused by its size, before any of it is read.
+inline constexpr std::size_t kMaxFileSize = 2 * kMemoryLimit;
+// Bytes of picture files the decoders of one process hold at once: a batch converted on many
+// threads waits for room rather than hold a large file for each.
+inline constexpr std::size_t kFileBytesAtOnce = 2 * kMaxFileSize;
 
 struct Request
 {
@@ -85,7 +93,8 @@ Result decodePicture(const uint8_t *data, std::size_t size, const Request &reque
 // The whole of an open file from its current offset; empty with error set when it cannot be read
 // or holds more than maxFileSize bytes.
 std::vector<uint8_t> readFile(int fd, std::string &error, std::size_t maxFileSize = kMaxFileSize);
-// The picture in the whole of an open file, read by readFile().
+// The picture in the whole of an open file, read by readFile() once there is room for it among the
+// files being decoded (kFileBytesAtOnce).
 Result decodeFile(int fd, const Request &request = {}, std::size_t maxFileSize = kMaxFileSize);
 
 } // namespace decode

@@ -117,6 +117,11 @@ void readGifOnce(const uint8_t *data, std::size_t size, int padding, const Reque
     }
     const GifImageDesc &frame = gif->Image;
     frameRead = frame;
+    // The frame is decoded whole, kept or not: it counts against the limit as a picture does.
+    if ((unsigned long long)frame.Width * unsigned(frame.Height) > request.memoryLimit / 4) {
+        result.error = tooLarge(frame.Width, frame.Height, request);
+        return;
+    }
     long long screenWidth = gif->SWidth, screenHeight = gif->SHeight;
     if (screenWidth <= 0) screenWidth = frame.Left + frame.Width;
     if (screenHeight <= 0) screenHeight = frame.Top + frame.Height;
@@ -147,11 +152,14 @@ void readGifOnce(const uint8_t *data, std::size_t size, int padding, const Reque
 
     Canvas &canvas = result.canvas;
     std::vector<GifPixelType> line(std::size_t(std::max(frame.Width, 1)));
+    // Every row comes once, in whichever pass: once all kept rows have come, the rest is not read.
+    long long rowsLeft = std::clamp<long long>(canvas.height - frame.Top, 0, frame.Height);
     for (const long long y : rowOrder(frame)) {
+        if (rowsLeft == 0) return;
         // A frame cut short keeps the rows it has.
         if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return;
-        if (y >= canvas.height && !frame.Interlace) return; // the rest is not kept
         if (y >= canvas.height) continue;
+        --rowsLeft;
         uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
         const int end = int(std::min<long long>(canvas.width - frame.Left, frame.Width));
         for (int x = 0; x < end; ++x)

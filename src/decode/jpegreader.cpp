@@ -58,18 +58,34 @@ struct Progress
 {
     jpeg_progress_mgr base;
     int maxScans;
+    long long blocksLeft; // blocks the scans may still pass over
+    int scanCounted;      // the last scan whose blocks were counted
 };
 
+[[noreturn]] void refuse(j_common_ptr info, const char *format, long long limit)
+{
+    auto *errors = reinterpret_cast<ErrorManager *>(info->err);
+    std::snprintf(errors->message, sizeof errors->message, format, limit);
+    errors->outOfMemory = false;
+    std::longjmp(errors->jump, 2);
+}
+
+// Each scan passes over every block of its components, however little data it holds: the work
+// is bounded by scans times blocks, not by the scans alone.
 void checkScans(j_common_ptr info)
 {
     auto *progress = reinterpret_cast<Progress *>(info->progress);
-    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > progress->maxScans) {
-        auto *errors = reinterpret_cast<ErrorManager *>(info->err);
-        std::snprintf(errors->message, sizeof errors->message, "a progressive JPEG of more than %d scans",
-                      progress->maxScans);
-        errors->outOfMemory = false;
-        std::longjmp(errors->jump, 2);
+    const auto *picture = reinterpret_cast<j_decompress_ptr>(info);
+    if (picture->input_scan_number > progress->maxScans)
+        refuse(info, "a progressive JPEG of more than %lld scans", (long long)progress->maxScans);
+    if (picture->input_scan_number == progress->scanCounted) return;
+    progress->scanCounted = picture->input_scan_number;
+    for (int i = 0; i < picture->comps_in_scan; ++i) {
+        const jpeg_component_info *component = picture->cur_comp_info[i];
+        progress->blocksLeft -= (long long)component->width_in_blocks * component->height_in_blocks;
     }
+    if (progress->blocksLeft < 0)
+        refuse(info, "a progressive JPEG whose scans pass over more than %lld blocks", kMaxJpegScanBlocks);
 }
 
 // Everything between setjmp and a longjmp out of libjpeg lives in this frame or in plain C
@@ -152,6 +168,7 @@ void readJpeg(const uint8_t *data, std::size_t size, const Request &request, Res
     Progress progress{};
     progress.base.progress_monitor = checkScans;
     progress.maxScans = request.maxJpegScans;
+    progress.blocksLeft = kMaxJpegScanBlocks;
     jpeg_create_decompress(&info);
     info.progress = &progress.base;
     // Per decoder; past it libjpeg fails instead of growing.

@@ -2,6 +2,7 @@
 #include "document.h"
 
 #include "failure.h"
+#include "pagecommit.h"
 #include "styledpage.h"
 
 #include <algorithm>
@@ -78,13 +79,14 @@ void DocumentWriter::fail(const char *what, const std::string &reason)
     }
     m_open = false;
     m_failed = true;
-    throw Failure(ErrorNumber::FileAccess, std::string(what) + " \"" + m_path + "\": " + reason, "DocumentWriter");
+    throw Failure(ErrorNumber::FileAccess, std::string(what) + " \"" + m_name.path + "\": " + reason, "DocumentWriter");
 }
 
 void DocumentWriter::start(PageFile &page, std::string_view head)
 {
     close();
-    m_path = page.path();
+    m_name = page.name();
+    m_path = page.writePath();
     m_device = page.device();
     m_inode = page.inode();
     m_piecesWritten = m_piecesAtOpen = 0;
@@ -100,6 +102,8 @@ void DocumentWriter::start(PageFile &page, std::string_view head)
 void DocumentWriter::startOn(int fd, const std::string &name, std::string_view head)
 {
     close();
+    m_name = PageName();
+    m_name.path = name;
     m_path = name;
     m_fd = fd;
     m_ownsFd = false;
@@ -263,6 +267,16 @@ void DocumentWriter::finish(std::string_view tail)
     m_open = true;
     append(tail);
     close();
+    commit();
+}
+
+void DocumentWriter::commit()
+{
+    if (m_name.temporary.empty()) return;
+    std::string error;
+    if (!commitPage(m_name, m_device, m_inode, error)) fail("Cannot write", error);
+    m_name.temporary.clear();
+    m_path = m_name.path;
 }
 
 void DocumentWriter::close()

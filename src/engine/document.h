@@ -126,7 +126,8 @@ public:
     void flush() { flush(true); }
     // Flushes and closes the page: control is about to leave the scan.
     void pause();
-    // Appends the tail and closes the file; the page is finished.
+    // Appends the tail and closes the file; the page is finished and, if it was written under a
+    // temporary name, takes its own.
     void finish(std::string_view tail);
     // Writes what is buffered and closes the file without a tail.
     void close();
@@ -147,7 +148,10 @@ private:
     void discard();
     void makeRoom(PieceBatch::Size size);
 
-    std::string m_path;
+    void commit();
+
+    PageName m_name;            // what messages call the page, and where it goes when whole
+    std::string m_path;         // where it is written
     int m_fd = -1;              // the page while it is open
     bool m_ownsFd = false;      // false for a stream, which stays open
     int64_t m_piecesAtOpen = 0; // a failed close loses what was written since the page was opened

@@ -3,6 +3,7 @@
 
 #include "failure.h"
 #include "outputname.h"
+#include "pagecommit.h"
 
 #include <cerrno>
 #include <cstring>
@@ -22,8 +23,25 @@ namespace {
 
 } // namespace
 
-PageFile::PageFile(std::string path, int fd, bool created) : m_path(std::move(path)), m_fd(fd), m_created(created)
+PageFile::PageFile(std::string path, int fd, bool created) : m_fd(fd)
 {
+    m_name.path = std::move(path);
+    m_name.created = created;
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) == 0) {
+        m_name.device = m_device = info.st_dev;
+        m_name.inode = m_inode = info.st_ino;
+    }
+}
+
+void PageFile::stageAt(std::string temporary, int fd, bool replacing)
+{
+    close();
+    m_name.temporary = std::move(temporary);
+    m_name.replaces = replacing;
+    m_fd = fd;
     struct stat info
     {
     };
@@ -37,11 +55,10 @@ PageFile &PageFile::operator=(PageFile &&other) noexcept
 {
     if (this != &other) {
         close();
-        m_path = std::move(other.m_path);
+        m_name = std::move(other.m_name);
         m_fd = std::exchange(other.m_fd, -1);
         m_device = other.m_device;
         m_inode = other.m_inode;
-        m_created = other.m_created;
     }
     return *this;
 }
@@ -51,7 +68,7 @@ bool PageFile::stillAtPath() const
     struct stat info
     {
     };
-    return ::lstat(m_path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_dev == m_device &&
+    return ::lstat(writePath().c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_dev == m_device &&
            info.st_ino == m_inode;
 }
 
@@ -69,9 +86,11 @@ std::optional<PageFile> claimPage(const std::string &path)
     failOpen("Cannot create", path, errno);
 }
 
-PageFile replacePage(const std::string &path)
+namespace {
+
+// The regular file at path, opened for writing without truncating it; refused as replacePage() says.
+PageFile openExisting(const std::string &path)
 {
-    if (std::optional<PageFile> claimed = claimPage(path)) return std::move(*claimed);
     // Without blocking: a FIFO would otherwise wait here for a reader.
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) failOpen("Cannot create", path, errno);
@@ -82,18 +101,33 @@ PageFile replacePage(const std::string &path)
         ::close(fd);
         failOpen("Cannot create", path, S_ISDIR(info.st_mode) ? EISDIR : ENXIO);
     }
-    if (::ftruncate(fd, 0) != 0) {
-        const int error = errno;
-        ::close(fd);
-        failOpen("Cannot create", path, error);
-    }
     return PageFile(path, fd, false);
 }
 
-std::optional<PageFile> claimNextFreePage(const std::string &picture, std::string_view extension)
+} // namespace
+
+PageFile replacePage(const std::string &path)
 {
+    if (std::optional<PageFile> claimed = claimPage(path)) return std::move(*claimed);
+    PageFile page = openExisting(path);
+    if (::ftruncate(page.fd(), 0) != 0) failOpen("Cannot create", path, errno);
+    return page;
+}
+
+PageFile stageReplacement(const std::string &path)
+{
+    std::optional<PageFile> page = claimPage(path);
+    if (!page) page = openExisting(path);
+    stageBeside(*page, true);
+    return std::move(*page);
+}
+
+std::optional<PageFile> claimNextFreePage(const std::string &picture, std::string_view extension, bool offerBareName)
+{
+    refuseSystemFolder(picture);
     std::optional<PageFile> page;
     const auto taken = [&](const std::string &name) {
+        if (name == picture && !offerBareName) return true;
         page = claimPage(name);
         return !page;
     };
@@ -103,7 +137,9 @@ std::optional<PageFile> claimNextFreePage(const std::string &picture, std::strin
 
 bool removeCreatedPage(const PageFile &page)
 {
-    return page.created() && page.stillAtPath() && ::unlink(page.path().c_str()) == 0;
+    const PageName &name = page.name();
+    if (!name.temporary.empty()) removeIfSame(name.temporary, page.device(), page.inode());
+    return name.created && removeIfSame(name.path, name.device, name.inode);
 }
 
 bool sameFile(const std::string &a, const std::string &b)

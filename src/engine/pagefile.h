@@ -9,6 +9,18 @@
 
 namespace engine {
 
+// A page's name and, while the page is written, the temporary file beside it that takes the name
+// once the page is whole, so that no name ever holds part of a page.
+struct PageName
+{
+    std::string path;      // the page's name
+    std::string temporary; // empty: the page is written under its name
+    bool created = false;  // this run created path (empty, to hold the name): only then may it go
+    bool replaces = false; // the page replaces whatever regular file holds path then (-o FILE)
+    dev_t device = 0;      // the file at path when the page was claimed
+    ino_t inode = 0;
+};
+
 // A page file opened for writing, held open until a writer takes it. It remembers which file it
 // is (device and inode), so that a writer reopening it by name can tell it is still the same one,
 // and whether this program created it: only such a file may be removed after a failure.
@@ -23,23 +35,28 @@ public:
     PageFile &operator=(const PageFile &) = delete;
     ~PageFile() { close(); }
 
-    const std::string &path() const { return m_path; }
+    const std::string &path() const { return m_name.path; }
+    const PageName &name() const { return m_name; }
+    // Where the bytes go: the temporary while there is one, else the page's name.
+    const std::string &writePath() const { return m_name.temporary.empty() ? m_name.path : m_name.temporary; }
     int fd() const { return m_fd; } // -1 once closed
     dev_t device() const { return m_device; }
     ino_t inode() const { return m_inode; }
-    bool created() const { return m_created; }
-    // True when path still names this very file (not a replacement, not a link).
+    bool created() const { return m_name.created; }
+    // True when writePath() still names this very file (not a replacement, not a link).
     bool stillAtPath() const;
+    // From now on the page is written to temporary, open as fd, and takes its name when whole;
+    // replacing, the file then at its name goes, whichever it is.
+    void stageAt(std::string temporary, int fd, bool replacing);
     // Hands the descriptor over; the caller closes it.
     int release() { return std::exchange(m_fd, -1); }
     void close();
 
 private:
-    std::string m_path;
+    PageName m_name;
     int m_fd = -1;
     dev_t m_device = 0;
     ino_t m_inode = 0;
-    bool m_created = false;
 };
 
 // Creates path as a new, empty regular file: never through a link, never onto an existing entry
@@ -52,14 +69,21 @@ std::optional<PageFile> claimPage(const std::string &path);
 // refused with Failure (FileAccess), as is a file that cannot be opened for writing.
 PageFile replacePage(const std::string &path);
 
-// Claims the page beside a picture by the naming rule of nextFreeOutputName(), taking the first
-// free name atomically, so that concurrent conversions never share a page. nullopt when all
-// hundred names are taken; Failure as nextFreeOutputName() and claimPage() throw.
-// Pages of other formats end in their own extension in place of ".htm".
-std::optional<PageFile> claimNextFreePage(const std::string &picture, std::string_view extension = ".htm");
+// The same for a page written whole or not at all: the file at path is only replaced, by rename,
+// once the page is whole; it must be a regular file this user may write, and its permissions pass
+// to the page.
+PageFile stageReplacement(const std::string &path);
 
-// Removes a page after a failure, only if this program created it and the name still holds that
-// very file. True when it was removed.
+// Claims the page beside a picture by the naming rule of nextFreeOutputName(), taking the first
+// free name atomically, so that concurrent conversions never share a page. The bare name comes first only when offered:
+// a picture's own name never is, as the picture may be gone by then. nullopt when all hundred names are taken; Failure
+// as nextFreeOutputName() and claimPage() throw, and for a folder in /dev, /proc or /sys. Pages of other formats end in
+// their own extension in place of ".htm".
+std::optional<PageFile> claimNextFreePage(const std::string &picture, std::string_view extension = ".htm",
+                                          bool offerBareName = false);
+
+// Removes what a failed page left: its temporary, and its name if this program created it, each
+// only while it still holds that very file. True when the page's name was removed.
 bool removeCreatedPage(const PageFile &page);
 
 // True when both names lead to one existing file (links followed).

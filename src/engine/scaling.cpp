@@ -57,21 +57,72 @@ AxisTaps axisTaps(int from, int to)
     return taps;
 }
 
-// One old row scaled along x, four floats a new pixel.
-void scaleRow(const uint32_t *row, const AxisTaps &taps, std::vector<float> &out)
+// One row scaled along x, four floats a new pixel; channel(i, c) reads channel c of old pixel i.
+template <typename Channel> void scaleRowBy(Channel channel, const AxisTaps &taps, float *out)
 {
     for (std::size_t x = 0; x < taps.first.size(); ++x) {
-        float sum[4] = {0, 0, 0, 0};
-        const uint32_t *pixel = row + taps.first[x];
+        double sum[4] = {0, 0, 0, 0}; // a million taps would lose a level in float
+        const int first = taps.first[x];
         const float *weight = taps.weights.data() + taps.offset[x];
-        for (int k = 0; k < taps.count[x]; ++k) {
-            const uint32_t p = pixel[k];
+        for (int k = 0; k < taps.count[x]; ++k)
             for (int c = 0; c < 4; ++c)
-                sum[c] += weight[k] * float((p >> (8 * c)) & 0xFF);
-        }
-        std::copy(sum, sum + 4, out.begin() + 4 * x);
+                sum[c] += weight[k] * channel(first + k, c);
+        std::copy(sum, sum + 4, out + 4 * x);
     }
 }
+
+void scaleRow(const uint32_t *row, const AxisTaps &taps, float *out)
+{
+    scaleRowBy([row](int i, int c) { return float((row[i] >> (8 * c)) & 0xFF); }, taps, out);
+}
+
+void scaleRow(const float *row, const AxisTaps &taps, float *out)
+{
+    scaleRowBy([row](int i, int c) { return row[4 * i + c]; }, taps, out);
+}
+
+// sum += weight * row, four floats a pixel.
+void addWeighted(std::vector<double> &sum, float weight, const float *row)
+{
+    for (std::size_t i = 0; i < sum.size(); ++i)
+        sum[i] += weight * row[i];
+}
+
+template <typename Sum> void storeRow(const std::vector<Sum> &sum, uint32_t *out)
+{
+    for (std::size_t x = 0; x < sum.size() / 4; ++x) {
+        uint32_t p = 0;
+        for (int c = 0; c < 4; ++c)
+            p |= uint32_t(std::clamp(std::lround(sum[4 * x + c]), 0L, 255L)) << (8 * c);
+        out[x] = p;
+    }
+}
+
+// Old rows scaled along x, each once: consecutive new rows share at most their last two old rows.
+class ScaledRows
+{
+public:
+    ScaledRows(const PixelView &source, const AxisTaps &across) : m_source(source), m_across(across)
+    {
+        for (std::vector<float> &row : m_rows)
+            row.resize(4 * across.first.size());
+    }
+    const float *row(int y)
+    {
+        for (int i = 0; i < 2; ++i)
+            if (m_index[i] == y) return m_rows[i].data();
+        const int slot = m_index[0] < m_index[1] ? 0 : 1; // the older one goes
+        m_index[slot] = y;
+        scaleRow(m_source.pixels + y * m_source.stride, m_across, m_rows[slot].data());
+        return m_rows[slot].data();
+    }
+
+private:
+    const PixelView &m_source;
+    const AxisTaps &m_across;
+    std::vector<float> m_rows[2];
+    int m_index[2] = {-1, -1};
+};
 
 } // namespace
 
@@ -113,22 +164,34 @@ PixelGrid scalePixels(const PixelView &source, PixelSize size)
     if (source.width <= 0 || source.height <= 0 || size.width <= 0 || size.height <= 0) return grid;
     const AxisTaps across = axisTaps(source.width, size.width);
     const AxisTaps down = axisTaps(source.height, size.height);
-    std::vector<float> row(4 * std::size_t(size.width));
-    std::vector<float> sum(row.size());
+    // The narrower side first, so that the work follows the pixels of the picture and of the
+    // result, never one's height times the other's width (a picture 1 wide and millions tall).
+    const bool downFirst = size.width > source.width;
+    std::vector<double> sum(4 * std::size_t(downFirst ? source.width : size.width));
+    std::vector<float> row(downFirst ? 4 * std::size_t(source.width) : 0);
+    std::vector<float> scaled(downFirst ? 4 * std::size_t(size.width) : 0);
+    ScaledRows rows(source, across);
     for (int y = 0; y < size.height; ++y) {
-        std::fill(sum.begin(), sum.end(), 0.0f);
+        std::fill(sum.begin(), sum.end(), 0.0);
         for (int k = 0; k < down.count[y]; ++k) {
-            scaleRow(source.pixels + (down.first[y] + k) * source.stride, across, row);
+            const int from = down.first[y] + k;
             const float weight = down.weights[down.offset[y] + k];
-            for (std::size_t i = 0; i < sum.size(); ++i)
-                sum[i] += weight * row[i];
+            if (downFirst) {
+                const uint32_t *old = source.pixels + from * source.stride;
+                for (int x = 0; x < source.width; ++x)
+                    for (int c = 0; c < 4; ++c)
+                        row[4 * x + c] = float((old[x] >> (8 * c)) & 0xFF);
+                addWeighted(sum, weight, row.data());
+            } else {
+                addWeighted(sum, weight, rows.row(from));
+            }
         }
-        uint32_t *out = grid.pixels.data() + std::size_t(y) * size.width;
-        for (int x = 0; x < size.width; ++x) {
-            uint32_t p = 0;
-            for (int c = 0; c < 4; ++c)
-                p |= uint32_t(std::clamp(std::lround(sum[4 * x + c]), 0L, 255L)) << (8 * c);
-            out[x] = p;
+        if (downFirst) {
+            std::copy(sum.begin(), sum.end(), row.begin());
+            scaleRow(row.data(), across, scaled.data());
+            storeRow(scaled, grid.pixels.data() + std::size_t(y) * size.width);
+        } else {
+            storeRow(sum, grid.pixels.data() + std::size_t(y) * size.width);
         }
     }
     return grid;

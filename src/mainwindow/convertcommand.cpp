@@ -48,7 +48,8 @@ void ConvertFrame::startConvert()
     std::optional<engine::PageFile> page;
     std::exception_ptr cannotCreate;
     try {
-        page = engine::claimNextFreePage(QFile::encodeName(convertfilename->text()).toStdString());
+        page = engine::claimNextFreePage(QFile::encodeName(convertfilename->text()).toStdString(), ".htm",
+                                         !m_nameIsPicture);
     } catch (const engine::Failure &failure) {
         if (failure.number() != int32_t(engine::ErrorNumber::FileAccess)) throw;
         cannotCreate = std::current_exception();
@@ -57,7 +58,10 @@ void ConvertFrame::startConvert()
         m_platform.message(tr("Error: Cant find a plase to save file."), QString(), Buttons::Ok, false);
         return;
     }
-    if (page) convertfilename->setText(QFile::decodeName(QByteArray::fromStdString(page->path())));
+    if (page) {
+        convertfilename->setText(QFile::decodeName(QByteArray::fromStdString(page->path())));
+        m_nameIsPicture = false;
+    }
 
     enterBusyState();
     const engine::ScanSettings settings = scanSettingsFromControls();

@@ -66,6 +66,7 @@ ConvertFrame::~ConvertFrame() = default;
 void ConvertFrame::setPictureFile(const QString &path)
 {
     convertfilename->setText(path);
+    m_nameIsPicture = true;
 }
 
 void ConvertFrame::allowOpenPage(bool allowed)

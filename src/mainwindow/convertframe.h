@@ -80,9 +80,10 @@ private:
     std::chrono::nanoseconds m_eventInterval = std::chrono::milliseconds(10);
 
     QTimer *statustimer;
-    QPushButton *convertb; // on the window, beside the frame
-    QPushButton *openpage; // on the window too: the frame is hidden once a page is written
-    QString m_lastPage;    // full path of the last page this run began writing
+    QPushButton *convertb;        // on the window, beside the frame
+    QPushButton *openpage;        // on the window too: the frame is hidden once a page is written
+    QString m_lastPage;           // full path of the last page this run began writing
+    bool m_nameIsPicture = false; // convertfilename names the picture, whose name no page may take
     QLineEdit *convertfilename;
     QLineEdit *converthexcolor;
     QLineEdit *convertrgbcolor;

@@ -57,9 +57,10 @@ QByteArray errorBlock(const ErrorReport &r)
 bool appendErrorBlock(const QString &fileName, const QByteArray &block)
 {
     // Without blocking and to a regular file only: a FIFO in the report's place must not hold up
-    // the end of the program.
-    const int fd =
-        ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    // the end of the program. Never through a link, as for pages: the block goes where it is
+    // looked for, not into whatever file a link names.
+    const int fd = ::open(QFile::encodeName(fileName).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     struct stat info
     {

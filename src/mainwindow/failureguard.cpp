@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "failureguard.h"
 
+#include "engine/terminaltext.h"
+
 #include <QString>
 
 #include <cstdio>
@@ -42,8 +44,14 @@ void FailureGuard::report(const engine::Failure &failure, platform::Handler hand
     r.source = QString::fromStdString(failure.source());
     r.dateTime = m_platform.dateTimeText();
     const QByteArray block = errorBlock(r);
-    // A report that cannot be written still reaches whoever started the program.
-    if (!appendErrorBlock(kReportFile, block)) std::fwrite(block.constData(), 1, block.size(), stderr);
+    // A report that cannot be written still reaches whoever started the program, its lines
+    // quoted for the terminal (a file name in a description could drive it).
+    if (!appendErrorBlock(kReportFile, block)) {
+        std::string text;
+        for (const QByteArray &line : block.split('\n'))
+            if (!line.isEmpty()) text += engine::escapedText(line.chopped(1).toStdString()) + "\n";
+        std::fwrite(text.data(), 1, text.size(), stderr);
+    }
     m_platform.message(tr("Error: Send file errormsg.txt to Corvalis..."), QString(), Buttons::Ok, false);
     m_end(1);
 }

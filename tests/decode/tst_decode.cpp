@@ -2,6 +2,7 @@
 // readers read it: the same 300 x 300 drawing area, pixel for pixel, or each refuses the file.
 #include "decode/decode.h"
 #include "picturesource/picturefile.h"
+#include "support/budget.h"
 #include "support/files.h"
 
 #include <QDirIterator>
@@ -113,6 +114,8 @@ private slots:
     void samePixels();
     void requests_data();
     void requests();
+    void boundedWork_data();
+    void boundedWork();
     void built_data();
     void built();
 };
@@ -200,6 +203,41 @@ void tst_decode::requests()
     const decode::Result result = decode::decodeFile(picture.handle(), request);
     const QString canvas = QString("%1 x %2").arg(result.canvas.width).arg(result.canvas.height);
     QCOMPARE(result.ok() ? canvas : QString::fromStdString(result.error), expected);
+}
+
+// Hostile files whose decoding would take seconds (or freeze the window as long): each is refused
+// well within a second, by what it would cost rather than by what it holds.
+void tst_decode::boundedWork_data()
+{
+    QTest::addColumn<QString>("file"); // a seed of the decoder's fuzzing, or made here
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("an interlaced GIF frame of 65535 x 65535 on a 300 x 300 screen")
+        << "huge-frame.gif"
+        << "a 65535 x 65535 picture can need more than the 128 MiB";
+    QTest::newRow("a 4000 x 4000 progressive JPEG of 300 scans")
+        << "scan-blocks.jpg"
+        << "a progressive JPEG whose scans pass over more than 16777216 blocks";
+    QTest::newRow("a sparse file of 1 GiB that begins as a bitmap of 0 x 0") << ""
+                                                                             << "the file is larger than 256 MiB";
+}
+
+void tst_decode::boundedWork()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, refusal);
+    QTemporaryFile sparse;
+    QFile picture(QString(TEST_DATA_DIR) + "/../fuzz/corpus/fuzz_decode/" + file);
+    if (file.isEmpty()) {
+        QVERIFY(sparse.open() && sparse.write(QByteArray("BM") + QByteArray(52, '\0')) == 54 &&
+                sparse.resize(qint64(1) << 30) && sparse.flush());
+        picture.setFileName(sparse.fileName());
+    }
+    QVERIFY(picture.open(QIODevice::ReadOnly));
+    QElapsedTimer clock;
+    clock.start();
+    const decode::Result result = decode::decodeFile(picture.handle());
+    QVERIFY2(clock.elapsed() < kHangBudgetMs, qPrintable(QString::number(clock.elapsed()) + " ms"));
+    QVERIFY2(QString::fromStdString(result.error).contains(refusal), result.error.c_str());
 }
 
 // Pictures built byte by byte: what the decoder shows at some pixels, and whether it takes the data

@@ -10,6 +10,7 @@
 #include "engine/pagefile.h"
 #include "engine/renderarea.h"
 #include "engine/scan.h"
+#include "engine/terminaltext.h"
 #include "support/files.h"
 
 #include <QtTest>
@@ -54,6 +55,7 @@ void make(const QString &kind, const QString &path, const QString &other)
     if (kind == "folder") QVERIFY(QDir().mkdir(path));
     if (kind == "link") QVERIFY(QFile::link(other, path));
     if (kind == "FIFO") QCOMPARE(::mkfifo(QFile::encodeName(path), 0644), 0);
+    if (kind == "picture gone") QVERIFY(QFile::remove(other) && QFile(path).open(QIODevice::WriteOnly));
 }
 
 // A small area with the message taken in order, so pages are predictable.
@@ -90,6 +92,8 @@ private slots:
     void terminalColors();
     void outputNames_data();
     void outputNames();
+    void terminalText_data();
+    void terminalText();
     void messageCharacters_data();
     void messageCharacters();
     void replacements_data();
@@ -233,6 +237,42 @@ void TestEngine::outputNames()
     const auto free = engine::nextFreeOutputName(
         t.toStdString(), [&](const std::string &p) { return existing.contains(QString::fromStdString(p)); });
     QCOMPARE(free ? QString::fromStdString(*free) : QString(), name);
+}
+
+// Names and text from outside on their way to a terminal: what could move the cursor, retitle or
+// clear the window, forge or reorder lines is escaped; everything else passes as it is.
+void TestEngine::terminalText_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("name"); // as shellQuoted() gives it
+    QTest::addColumn<QByteArray>("free"); // as escapedText() gives it
+    const auto row = [](const char *tag, const QByteArray &text, const char *name, const char *free) {
+        QTest::newRow(tag) << text << QByteArray(name) << QByteArray(free);
+    };
+    row("plain, with spaces and a quote", "my cat's.jpg", "my cat's.jpg", "my cat's.jpg");
+    row("letters of any script", "kött ✓ 猫.png", "kött ✓ 猫.png", "kött ✓ 猫.png");
+    row("a title set by escape", "\x1b]0;owned\x07.jpg", "$'\\033'']0;owned'$'\\007''.jpg'", "\\033]0;owned\\007.jpg");
+    row("a forged line", "a.jpg\nlumirune-convert: b", "'a.jpg'$'\\n''lumirune-convert: b'",
+        "a.jpg\\nlumirune-convert: b");
+    row("carriage return and a quote", "it's\r", "'it'\\''s'$'\\r'", "it's\\r");
+    row("right-to-left override",
+        "gpj.\xE2\x80\xAE"
+        "cat",
+        "'gpj.'$'\\342'$'\\200'$'\\256''cat'", "gpj.\\342\\200\\256cat");
+    row("C1 control and a byte that is not UTF-8",
+        "\xC2\x9B"
+        "2J\xFF",
+        "$'\\302'$'\\233''2J'$'\\377'", "\\302\\2332J\\377");
+    row("an overlong slash", "\xC0\xAF", "$'\\300'$'\\257'", "\\300\\257");
+}
+
+void TestEngine::terminalText()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, free);
+    QCOMPARE(QByteArray::fromStdString(engine::shellQuoted(text.toStdString())), name);
+    QCOMPARE(QByteArray::fromStdString(engine::escapedText(text.toStdString())), free);
 }
 
 void TestEngine::messageCharacters_data()
@@ -408,6 +448,9 @@ void TestEngine::takenNamesAreLeftAlone_data()
                                        << "/dev/null";
     QTest::newRow("FIFO") << "FIFO"
                           << "";
+    // Gone while it was converted: its own name is free, but a page never takes a picture's name.
+    QTest::newRow("a file, and the picture gone") << "picture gone"
+                                                  << "cat.bmp";
 }
 
 void TestEngine::takenNamesAreLeftAlone()

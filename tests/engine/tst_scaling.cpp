@@ -2,6 +2,8 @@
 // Scaling a picture before it is converted: the size it gets, and the pixels.
 #include "engine/scaling.h"
 
+#include "support/budget.h"
+
 #include <QtTest>
 
 Q_DECLARE_METATYPE(engine::PixelSize)
@@ -17,6 +19,8 @@ private slots:
     void pixels_data();
     void pixels();
     void shrinkingAveragesEveryChannelOfALargePicture();
+    void workFollowsThePixels_data();
+    void workFollowsThePixels();
 };
 
 void TestScaling::sizes_data()
@@ -109,6 +113,31 @@ void TestScaling::shrinkingAveragesEveryChannelOfALargePicture()
             QVERIFY2(qAbs(int(p & 0xFF) - red) <= 1 && qAbs(int(p >> 8 & 0xFF) - green) <= 1 && p >> 16 == 0x40u,
                      qPrintable(QString::asprintf("%d,%d: %06x", x, y, p)));
         }
+}
+
+// Pictures one pixel across and millions long, scaled to the largest size: the work follows the
+// pixels of the picture and of the result, and takes well under a second.
+void TestScaling::workFollowsThePixels_data()
+{
+    QTest::addColumn<QSize>("from");
+    QTest::addColumn<QSize>("to");
+    QTest::newRow("tall to square") << QSize(1, 4000000) << QSize(2000, 2000);
+    QTest::newRow("wide to square") << QSize(4000000, 1) << QSize(2000, 2000);
+    QTest::newRow("tall to wide") << QSize(2, 2000000) << QSize(2000, 1);
+    QTest::newRow("wide to tall") << QSize(2000000, 2) << QSize(1, 2000);
+}
+
+void TestScaling::workFollowsThePixels()
+{
+    QFETCH(QSize, from);
+    QFETCH(QSize, to);
+    const std::vector<uint32_t> source(std::size_t(from.width()) * from.height(), 0x336699u);
+    QElapsedTimer clock;
+    clock.start();
+    const engine::PixelGrid grid =
+        engine::scalePixels({source.data(), from.width(), from.height(), from.width()}, {to.width(), to.height()});
+    QVERIFY2(clock.elapsed() < kHangBudgetMs, qPrintable(QString::number(clock.elapsed()) + " ms"));
+    QCOMPARE(grid.pixels.back(), 0x336699u);
 }
 
 QTEST_GUILESS_MAIN(TestScaling)

@@ -473,8 +473,9 @@ void TestMainWindow::failures_data()
 {
     QTest::addColumn<QString>("report"); // the step, description without the current folder, number and state
     const auto row = [](const char *name, const char *report) { QTest::newRow(name) << QString::fromUtf8(report); };
+    // The picture is gone too, but its name is never taken for a page.
     row("picture folder gone before Convert",
-        "Progress: Convert Button ErrD: Cannot create \"disk/Bilder ä/cat.bmp\": No such file or directory "
+        "Progress: Convert Button ErrD: Cannot create \"disk/Bilder ä/cat1.htm\": No such file or directory "
         "ErrN: 75 RendT: 0 TotL: 10 ConvL: 0 ConvRGB: 0 TotHex: ");
     // The entries, chained in list order, hand the first white pixel (the box's, beyond the picture)
     // to the encoding as a colour that is no number.
@@ -572,17 +573,21 @@ void TestMainWindow::reportAcrossRuns()
     const QStringList lines = reportLines();
     QCOMPARE(lines.size(), 2 * 13);
     QCOMPARE(lines[13], "----- 2.1.2024 11:00:00 -----");
-    // In the report's place a folder, which not even root can append to, then a FIFO nobody reads,
-    // which is not waited on: the message shows and the program ends all the same.
-    QVERIFY(QFile::remove("Errormsg.txt"));
-    for (const bool fifo : {false, true}) {
-        QVERIFY(fifo ? QDir().rmdir("Errormsg.txt") && ::mkfifo("Errormsg.txt", 0644) == 0
-                     : QDir().mkdir("Errormsg.txt"));
+    // In the report's place a folder, which not even root can append to, a FIFO nobody reads,
+    // which is not waited on, and links, never written through: the message shows and the program
+    // ends all the same.
+    QVERIFY(writeFile("mine.txt", "mine"));
+    for (const QString kind : {"folder", "FIFO", "link", "dangling link"}) {
+        QFile::remove("Errormsg.txt") || QDir().rmdir("Errormsg.txt");
+        QVERIFY(kind == "folder" ? QDir().mkdir("Errormsg.txt")
+                : kind == "FIFO" ? ::mkfifo("Errormsg.txt", 0644) == 0
+                                 : QFile::link(kind == "link" ? "mine.txt" : "planted.txt", "Errormsg.txt"));
         FakePlatform blocked;
         ui::quennet window(blocked);
         tick(window);
         verifyEnded(blocked);
     }
+    QVERIFY(readAll("mine.txt") == "mine" && !QFile::exists("planted.txt"));
 }
 
 // 200 conversions in one window, mixing completion, STOP, the ignore list and render areas, each
