@@ -57,7 +57,6 @@ void ignore(j_common_ptr, int) {}
 struct Progress
 {
     jpeg_progress_mgr base;
-    int maxScans;
     long long blocksLeft; // blocks the scans may still pass over
     int scanCounted;      // the last scan whose blocks were counted
 };
@@ -71,13 +70,12 @@ struct Progress
 }
 
 // Each scan passes over every block of its components, however little data it holds: the work
-// is bounded by scans times blocks, not by the scans alone.
+// is bounded by scans times blocks. (The number of scans is limited before decoding starts, from
+// the markers.)
 void checkScans(j_common_ptr info)
 {
     auto *progress = reinterpret_cast<Progress *>(info->progress);
     const auto *picture = reinterpret_cast<j_decompress_ptr>(info);
-    if (picture->input_scan_number > progress->maxScans)
-        refuse(info, "a progressive JPEG of more than %lld scans", (long long)progress->maxScans);
     if (picture->input_scan_number == progress->scanCounted) return;
     progress->scanCounted = picture->input_scan_number;
     for (int i = 0; i < picture->comps_in_scan; ++i) {
@@ -167,7 +165,6 @@ void readJpeg(const uint8_t *data, std::size_t size, const Request &request, Res
     errors.base.emit_message = ignore;
     Progress progress{};
     progress.base.progress_monitor = checkScans;
-    progress.maxScans = request.maxJpegScans;
     progress.blocksLeft = kMaxJpegScanBlocks;
     jpeg_create_decompress(&info);
     info.progress = &progress.base;
