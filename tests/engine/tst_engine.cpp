@@ -78,6 +78,17 @@ QByteArray body(const QByteArray &page)
     return page.mid(start, page.indexOf("</pre>") - start);
 }
 
+// Runs run; the failure it met as "number: text", or nothing.
+QString failureOf(const std::function<void()> &run)
+{
+    try {
+        run();
+    } catch (const engine::Failure &failure) {
+        return QString::number(failure.number()) + ": " + failure.what();
+    }
+    return {};
+}
+
 } // namespace
 
 class TestEngine : public QObject
@@ -99,12 +110,11 @@ private slots:
     void replacements_data();
     void replacements();
     void randomCharactersAreSeededOncePerConversion();
-    void removedPage();
     void pageRemovedWhileOpenFails();
     void takenNamesAreLeftAlone_data();
     void takenNamesAreLeftAlone();
-    void replacedPageFails_data();
-    void replacedPageFails();
+    void pageNameTakenDuringEvents_data();
+    void pageNameTakenDuringEvents();
     void concurrentConversionsTakeDistinctPages();
     void fullDiskKeepsEveryWholePiece_data();
     void fullDiskKeepsEveryWholePiece();
@@ -341,17 +351,6 @@ void TestEngine::randomCharactersAreSeededOncePerConversion()
     QVERIFY(body(convert(s, pixels)) != chars);
 }
 
-// A removed page is written again by name from the next piece on, as a writer opening it per piece would.
-void TestEngine::removedPage()
-{
-    GridSource pixels({{0, 0, 0}});
-    QCOMPARE(convert(smallScan(3, 1), pixels,
-                     [&](int call) {
-                         if (call == 1) QFile::remove(page());
-                     }),
-             "BA</font><br></pre>" + kCredit);
-}
-
 // While the scan runs alone the page stays open; one removed then takes what was written with it,
 // which is reported rather than lost in silence.
 void TestEngine::pageRemovedWhileOpenFails()
@@ -372,12 +371,8 @@ void TestEngine::pageRemovedWhileOpenFails()
     pixels.page = page();
     engine::ScanSettings s = smallScan(300, 300, std::string(8, '&'));
     s.eventInterval = std::chrono::hours(1);
-    try {
-        convert(s, pixels);
-        QFAIL("a page removed while it was written counted as written");
-    } catch (const engine::Failure &failure) {
-        QVERIFY2(QString(failure.what()).contains("removed while it was written"), failure.what());
-    }
+    const QString failure = failureOf([&] { convert(s, pixels); });
+    QVERIFY2(failure.contains("removed while it was written"), qPrintable(failure));
 }
 
 // A name in use in any form is taken: the next number is claimed and nothing is written through a
@@ -414,37 +409,42 @@ void TestEngine::takenNamesAreLeftAlone()
             after.size() == before.size());
 }
 
-// While events run the page's name is given to something else: the writer fails instead of
-// writing there, and leaves it as it is.
-void TestEngine::replacedPageFails_data()
+// While events run the page's name is freed or given to something else. A removed page is written
+// again by name from the next piece on, as a writer opening it per piece would; given to something
+// else, the writer fails instead of writing there, and leaves it as it is.
+void TestEngine::pageNameTakenDuringEvents_data()
 {
-    QTest::addColumn<QString>("replacement");
-    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("replacement"); // empty: none
+    QTest::addColumn<QString>("reason");      // empty: the page is written
+    QTest::newRow("removed") << QString() << QString();
     QTest::newRow("another file") << QString("file") << QString("no longer the page this conversion created");
     QTest::newRow("a link to another file") << QString("link") << QString("is a symbolic link");
     QTest::newRow("a FIFO") << QString("FIFO") << QString("is not a regular file");
 }
 
-void TestEngine::replacedPageFails()
+void TestEngine::pageNameTakenDuringEvents()
 {
     QFETCH(QString, replacement);
     QFETCH(QString, reason);
     const QString other = m_dir->filePath("other.txt");
     QVERIFY(writeFile(other, "mine"));
     GridSource pixels({{0, 0, 0}});
-    try {
-        convert(smallScan(3, 1), pixels, [&](int call) {
+    QByteArray written;
+    const QString failure = failureOf([&] {
+        written = convert(smallScan(3, 1), pixels, [&](int call) {
             if (call != 1) return;
             QFile::remove(page());
-            make(replacement, page(), other);
+            if (!replacement.isEmpty()) make(replacement, page(), other);
         });
-        QFAIL("the page was written in another file's place");
-    } catch (const engine::Failure &failure) {
-        QCOMPARE(failure.number(), 75);
-        QVERIFY2(QString(failure.what()).contains(reason), failure.what());
-    }
+    });
     QCOMPARE(QFileInfo(other).size(), 4);
-    QCOMPARE(QFileInfo(page()).size(), replacement == "FIFO" ? 0 : 4);
+    if (reason.isEmpty()) {
+        QCOMPARE(failure, QString());
+        QCOMPARE(written, "BA</font><br></pre>" + kCredit);
+    } else {
+        QVERIFY2(failure.startsWith("75: ") && failure.contains(reason), qPrintable(failure));
+        QCOMPARE(QFileInfo(page()).size(), replacement == "FIFO" ? 0 : 4);
+    }
 }
 
 // Ten processes, as many windows or batches would be, convert one picture at once, letting events
@@ -505,18 +505,6 @@ struct FileSizeLimit
     ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
 };
 
-// Runs convert with the disk full after limit bytes; the failure as "number: text", or nothing.
-QString failureOnFullDisk(qint64 limit, const std::function<void()> &convert)
-{
-    try {
-        FileSizeLimit full(limit);
-        convert();
-    } catch (const engine::Failure &failure) {
-        return QString::number(failure.number()) + ": " + failure.what();
-    }
-    return {};
-}
-
 void TestEngine::fullDiskKeepsEveryWholePiece_data()
 {
     QTest::addColumn<int>("piece"); // the disk fills this many bytes past the end of this piece
@@ -542,7 +530,10 @@ void TestEngine::fullDiskKeepsEveryWholePiece()
     const QByteArray complete = convert(s, pixels, [&](int) { ends << QFileInfo(page()).size(); });
     const qint64 limit = ends[piece] + past;
     s.eventInterval = std::chrono::hours(1); // the first pixel alone, then all the others in one write
-    const QString failure = failureOnFullDisk(limit, [&] { convert(s, pixels); });
+    const QString failure = failureOf([&] {
+        FileSizeLimit full(limit);
+        convert(s, pixels);
+    });
     QVERIFY2(failure.startsWith("75: ") && failure.endsWith("File too large"), qPrintable(failure));
     const engine::ScanProgress at = m_conversion->progress();
     QCOMPARE(QString::number(at.linesDone) + " " +
@@ -572,7 +563,10 @@ void TestEngine::fullDiskAtWriteBounds()
     QVERIFY(complete.size() > 1000000); // a few buffers' worth
     for (qint64 bound = 65536; bound < complete.size(); bound += 65536) {
         for (const qint64 limit : {bound - 1, bound, bound + 1}) {
-            QVERIFY(failureOnFullDisk(limit, [&] { convert(s, pixels); }).startsWith("75: "));
+            QVERIFY(failureOf([&] {
+                        FileSizeLimit full(limit);
+                        convert(s, pixels);
+                    }).startsWith("75: "));
             const QByteArray kept = readAll(page());
             QCOMPARE(kept.size(), *std::prev(std::upper_bound(ends.begin(), ends.end(), limit)));
             QVERIFY(complete.startsWith(kept));
