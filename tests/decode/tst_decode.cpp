@@ -193,7 +193,6 @@ void tst_decode::requests()
     QFETCH(int, clip);
     QFETCH(int, maxScans);
     QFETCH(int, target);
-    QFETCH(QString, expected);
     QFile picture(QString(TEST_DATA_DIR) + "/pictures/" + file);
     QVERIFY(picture.open(QIODevice::ReadOnly));
     decode::Request request;
@@ -202,7 +201,7 @@ void tst_decode::requests()
     if (target > 0) request.scaleTarget = [&](int, int) { return std::pair{target, target}; };
     const decode::Result result = decode::decodeFile(picture.handle(), request);
     const QString canvas = QString("%1 x %2").arg(result.canvas.width).arg(result.canvas.height);
-    QCOMPARE(result.ok() ? canvas : QString::fromStdString(result.error), expected);
+    QTEST(result.ok() ? canvas : QString::fromStdString(result.error), "expected");
 }
 
 // Hostile files whose decoding would take seconds (or freeze the window as long): each is refused
