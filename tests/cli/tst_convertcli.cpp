@@ -381,19 +381,16 @@ void TestConvertCli::terminalFormats_data()
 void TestConvertCli::terminalFormats()
 {
     QFETCH(QString, format);
-    QFETCH(QByteArray, page);
     QFETCH(QString, terminal);
     const QStringList arguments =
         QStringList{"--format"} + format.split(' ') +
         QStringList{"--sequential", "--message", "x&Ä",         "--size",    "2x2",     "--area",
                     "0 0 2 2",      "--replace", "65280 > 255", "--replace", "255 > 0", "--background",
                     "white",        "--quality", "80",          "-o",        "-",       "cat.bmp"};
-    if (terminal.isEmpty()) {
-        QCOMPARE(run(arguments), 0);
-        QCOMPARE(m_process.readAllStandardOutput(), page);
-    } else {
-        QCOMPARE(runOnTerminal(arguments, terminal), page);
-    }
+    // A run that fails gives "failed" on a pipe as on a terminal.
+    QTEST(terminal.isEmpty() ? (run(arguments) == 0 ? m_process.readAllStandardOutput() : QByteArray("failed"))
+                             : runOnTerminal(arguments, terminal),
+          "page");
 }
 
 // Pictures converted two at a time speak in the order given, as they would one at a time; the

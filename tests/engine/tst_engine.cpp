@@ -614,12 +614,10 @@ void TestEngine::renderAreaCodes()
 {
     QFETCH(QString, code);
     const auto read = [&](const engine::AreaSyntax &syntax) {
-        try {
-            const engine::RenderArea a = engine::readRenderArea(code.toStdString(), syntax);
-            return QString("%1 %2 %3 %4").arg(a.x1).arg(a.y1).arg(a.x2).arg(a.y2);
-        } catch (const engine::Failure &failure) {
-            return QString("failure %1").arg(failure.number());
-        }
+        engine::RenderArea a{};
+        const QString failure = failureOf([&] { a = engine::readRenderArea(code.toStdString(), syntax); });
+        return failure.isEmpty() ? QString("%1 %2 %3 %4").arg(a.x1).arg(a.y1).arg(a.x2).arg(a.y2)
+                                 : "failure " + failure.section(':', 0, 0);
     };
     QTEST(read(engine::kAreaCode), "window");
     QTEST(read(engine::kAreaOption), "option");
