@@ -15,41 +15,39 @@ private slots:
 
 void TestLaunch::commandLine_data()
 {
-    QTest::addColumn<QStringList>("arguments"); // the user's language first when not C.UTF-8: "LANG=..."
-    QTest::addColumn<bool>("display");          // else no display of any kind is there
+    QTest::addColumn<QStringList>("arguments"); // the language first when not C.UTF-8: "LANG=..."
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out"); // the whole of standard output
     QTest::addColumn<QString>("err"); // found in standard error
     const QString version = "lumirune " LUMIRUNE_VERSION "\n";
     const QString usage = R"(Usage: lumirune \[options\] \[PICTURE\]\n(.*\n)*  -V, --version .*\n(.*\n)*)";
-    QTest::newRow("--version") << QStringList{"--version"} << false << 0 << version << "";
-    QTest::newRow("-V, after Qt's own options") << QStringList{"-reverse", "-V"} << false << 0 << version << "";
-    QTest::newRow("-v as before") << QStringList{"-v"} << false << 0 << version << "";
-    QTest::newRow("--help") << QStringList{"--help"} << false << 0 << usage << "";
-    QTest::newRow("-h with a picture") << QStringList{"cat.bmp", "-h"} << false << 0 << usage << "";
-    QTest::newRow("an unknown option") << QStringList{"--bogus"} << false << 2 << ""
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << version << "";
+    QTest::newRow("-V, after Qt's own options") << QStringList{"-reverse", "-V"} << 0 << version << "";
+    QTest::newRow("-v as before") << QStringList{"-v"} << 0 << version << "";
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << "";
+    QTest::newRow("-h with a picture") << QStringList{"cat.bmp", "-h"} << 0 << usage << "";
+    QTest::newRow("an unknown option") << QStringList{"--bogus"} << 2 << ""
                                        << "lumirune: Unknown option 'bogus'.\nTry 'lumirune --help'.\n";
-    QTest::newRow("two pictures") << QStringList{"-platform", "offscreen", "cat.bmp", "dog.bmp"} << false << 2 << ""
+    QTest::newRow("two pictures") << QStringList{"-platform", "offscreen", "cat.bmp", "dog.bmp"} << 2 << ""
                                   << "lumirune: one picture at most\n";
-    QTest::newRow("German help") << QStringList{"LANG=de_DE.UTF-8", "-h"} << false << 0
+    QTest::newRow("German help") << QStringList{"LANG=de_DE.UTF-8", "-h"} << 0
                                  << R"(Aufruf: lumirune \[Optionen\] \[BILD\]\n(.*\n)*  -V, --version  Die .*\n(.*\n)*)"
                                  << "";
-    QTest::newRow("German mistake") << QStringList{"LANG=de_DE.UTF-8", "a.bmp", "b.bmp"} << false << 2 << ""
+    QTest::newRow("German mistake") << QStringList{"LANG=de_DE.UTF-8", "a.bmp", "b.bmp"} << 2 << ""
                                     << "lumirune: höchstens ein Bild\n";
 }
 
 void TestLaunch::commandLine()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(bool, display);
     QFETCH(int, exitCode);
     QFETCH(QString, out);
     QFETCH(QString, err);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // No display of any kind is there.
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LC_ALL", "LC_MESSAGES", "LANGUAGE"})
         environment.remove(name);
     environment.insert("LANG", arguments.value(0).startsWith("LANG=") ? arguments.takeFirst().mid(5) : "C.UTF-8");
-    if (display) environment.insert("QT_QPA_PLATFORM", "offscreen");
     QProcess program;
     program.setProcessEnvironment(environment);
     program.start(LUMIRUNE_EXE, arguments);

@@ -193,7 +193,6 @@ void tst_decode::requests()
     QFETCH(int, clip);
     QFETCH(int, maxScans);
     QFETCH(int, target);
-    QFETCH(QString, expected);
     QFile picture(QString(TEST_DATA_DIR) + "/pictures/" + file);
     QVERIFY(picture.open(QIODevice::ReadOnly));
     decode::Request request;
@@ -202,7 +201,7 @@ void tst_decode::requests()
     if (target > 0) request.scaleTarget = [&](int, int) { return std::pair{target, target}; };
     const decode::Result result = decode::decodeFile(picture.handle(), request);
     const QString canvas = QString("%1 x %2").arg(result.canvas.width).arg(result.canvas.height);
-    QCOMPARE(result.ok() ? canvas : QString::fromStdString(result.error), expected);
+    QTEST(result.ok() ? canvas : QString::fromStdString(result.error), "expected");
 }
 
 // Hostile files whose decoding would take seconds (or freeze the window as long): each is refused
@@ -212,13 +211,11 @@ void tst_decode::boundedWork_data()
     QTest::addColumn<QString>("file"); // a seed of the decoder's fuzzing, or made here
     QTest::addColumn<QString>("refusal");
     QTest::newRow("an interlaced GIF frame of 65535 x 65535 on a 300 x 300 screen")
-        << "huge-frame.gif"
-        << "a 65535 x 65535 picture can need more than the 128 MiB";
+        << QString("huge-frame.gif") << QString("a 65535 x 65535 picture can need more than the 128 MiB");
     QTest::newRow("a 4000 x 4000 progressive JPEG of 300 scans")
-        << "scan-blocks.jpg"
-        << "a progressive JPEG whose scans pass over more than 16777216 blocks";
-    QTest::newRow("a sparse file of 1 GiB that begins as a bitmap of 0 x 0") << ""
-                                                                             << "the file is larger than 256 MiB";
+        << QString("scan-blocks.jpg") << QString("a progressive JPEG whose scans pass over more than 16777216 blocks");
+    QTest::newRow("a sparse file of 1 GiB that begins as a bitmap of 0 x 0")
+        << QString() << QString("the file is larger than 256 MiB");
 }
 
 void tst_decode::boundedWork()

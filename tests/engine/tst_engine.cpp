@@ -78,6 +78,17 @@ QByteArray body(const QByteArray &page)
     return page.mid(start, page.indexOf("</pre>") - start);
 }
 
+// Runs run; the failure it met as "number: text", or nothing.
+QString failureOf(const std::function<void()> &run)
+{
+    try {
+        run();
+    } catch (const engine::Failure &failure) {
+        return QString::number(failure.number()) + ": " + failure.what();
+    }
+    return {};
+}
+
 } // namespace
 
 class TestEngine : public QObject
@@ -99,14 +110,11 @@ private slots:
     void replacements_data();
     void replacements();
     void randomCharactersAreSeededOncePerConversion();
-    void pagesDoNotDependOnEvents_data();
-    void pagesDoNotDependOnEvents();
-    void removedPage();
     void pageRemovedWhileOpenFails();
     void takenNamesAreLeftAlone_data();
     void takenNamesAreLeftAlone();
-    void replacedPageFails_data();
-    void replacedPageFails();
+    void pageNameTakenDuringEvents_data();
+    void pageNameTakenDuringEvents();
     void concurrentConversionsTakeDistinctPages();
     void fullDiskKeepsEveryWholePiece_data();
     void fullDiskKeepsEveryWholePiece();
@@ -135,6 +143,7 @@ private:
 };
 
 // Pixels through one encoder: the hex text after each, and the channel values after the last.
+// The band rule on longer runs is checked against a direct working by the colour-code fuzz target.
 void TestEngine::encode_data()
 {
     QTest::addColumn<int>("quality");
@@ -147,14 +156,8 @@ void TestEngine::encode_data()
     row("rgb pads a non-zero single digit", 100, {13107205}, {"0500C8"}, "0500200");
     // Out-of-range colours are taken modulo 2^24 rather than refused.
     row("-1, an unreadable point, is white", 100, {-1}, {"FFFFFF"}, "255255255");
-    row("2^24 + 255 is red", 100, {16777471}, {"FF0000"}, "2550000");
     row("quality 100 gives every change", 100, {1, 2, 2, 1}, {"010000", "020000", "020000", "010000"}, "010000");
 
-    row("quality 80 holds red until the drift sum passes 10", 80, {100, 104, 108, 112, 130},
-        {"640000", "640000", "6C0000", "6C0000", "820000"}, "1300000");
-    const auto grey = [](int v) { return v | v << 8 | v << 16; };
-    row("quality 50 grey ramp", 50, {grey(10), grey(20), grey(30), grey(40), grey(50), grey(60)},
-        {"000000", "141414", "141414", "282828", "282828", "3C3C3C"}, "606060");
     // The band is +-5 at quality 90: a drift of exactly 5 holds, 6 breaks, on either side.
     row("band edges", 90, {100, 105, 101, 96, 100}, {"640000", "640000", "650000", "650000", "640000"}, "1000000");
 }
@@ -163,16 +166,14 @@ void TestEngine::encode()
 {
     QFETCH(int, quality);
     QFETCH(QList<int>, colors);
-    QFETCH(QStringList, hex);
-    QFETCH(QString, rgb);
     engine::ColorEncoder encoder(quality);
     QStringList got;
     for (int color : colors) {
         encoder.ConvertRGB(color);
         got << QString::fromStdString(encoder.hexcolor());
     }
-    QCOMPARE(got, hex);
-    QCOMPARE(QString::fromStdString(encoder.rgbText()), rgb);
+    QTEST(got, "hex");
+    QTEST(QString::fromStdString(encoder.rgbText()), "rgb");
 }
 
 // A colour (0x00RRGGBB) as a terminal page sets it for characters and for cells, at each depth:
@@ -199,12 +200,11 @@ void TestEngine::terminalColors()
 {
     QFETCH(int, rgb);
     QFETCH(int, depth);
-    QFETCH(QByteArray, sequences);
     char out[2 * engine::kLongestAnsiColor];
     const auto colorDepth = engine::ColorDepth(depth);
     const char *end = engine::writeAnsiBackground(engine::writeAnsiForeground(out, uint32_t(rgb), colorDepth),
                                                   uint32_t(rgb), colorDepth);
-    QCOMPARE(QByteArray(out, end - out), sequences);
+    QTEST(QByteArray(out, end - out), "sequences");
 }
 
 void TestEngine::outputNames_data()
@@ -233,10 +233,9 @@ void TestEngine::outputNames()
 {
     QFETCH(QString, t);
     QFETCH(QStringList, existing);
-    QFETCH(QString, name);
     const auto free = engine::nextFreeOutputName(
         t.toStdString(), [&](const std::string &p) { return existing.contains(QString::fromStdString(p)); });
-    QCOMPARE(free ? QString::fromStdString(*free) : QString(), name);
+    QTEST(free ? QString::fromStdString(*free) : QString(), "name");
 }
 
 // Names and text from outside on their way to a terminal: what could move the cursor, retitle or
@@ -269,10 +268,8 @@ void TestEngine::terminalText_data()
 void TestEngine::terminalText()
 {
     QFETCH(QByteArray, text);
-    QFETCH(QByteArray, name);
-    QFETCH(QByteArray, free);
-    QCOMPARE(QByteArray::fromStdString(engine::shellQuoted(text.toStdString())), name);
-    QCOMPARE(QByteArray::fromStdString(engine::escapedText(text.toStdString())), free);
+    QTEST(QByteArray::fromStdString(engine::shellQuoted(text.toStdString())), "name");
+    QTEST(QByteArray::fromStdString(engine::escapedText(text.toStdString())), "free");
 }
 
 void TestEngine::messageCharacters_data()
@@ -292,14 +289,14 @@ void TestEngine::messageCharacters_data()
 void TestEngine::messageCharacters()
 {
     QFETCH(QString, message);
-    QFETCH(int, firstRefused);
-    QFETCH(QByteArray, written);
     const auto refused = engine::firstDisallowedChar(message.toStdU32String());
-    QCOMPARE(refused ? int(*refused) : -1, firstRefused);
-    if (!refused) QCOMPARE(QByteArray::fromStdString(engine::toAnsi(message.toStdU32String())), written);
+    QTEST(refused ? int(*refused) : -1, "firstRefused");
+    if (!refused) QTEST(QByteArray::fromStdString(engine::toAnsi(message.toStdU32String())), "written");
 }
 
-// Ignore-list entries, in list order, on one pixel.
+// Ignore-list entries, in list order, on one pixel through the scan. How entries match (order,
+// malformed entries, colours compared as text) is checked against plain text matching by the
+// replacement fuzz target, whose seeds hold those cases.
 void TestEngine::replacements_data()
 {
     QTest::addColumn<QStringList>("entries");
@@ -309,13 +306,7 @@ void TestEngine::replacements_data()
         QTest::newRow(name) << entries << pixel << QByteArray(hex);
     };
     row("entries chain in list order", {"255 > 65280", "65280 > 0"}, "000000");
-    row("reversed, the chain does not happen", {"65280 > 0", "255 > 65280"}, "00FF00");
-    row("earlier of two entries for one colour wins", {"255 > 0", "255 > 65280"}, "000000");
-    row("entries of four fields, one field or a double space are passed over", {"255 > 0 1", "255", "255  > 0"},
-        "FF0000");
-    row("colours compare as text: 0255 is not 255", {"0255 > 0"}, "FF0000");
     row("an unreadable point can be replaced", {"-1 > 255"}, "FF0000", -1);
-    row("text replacement chains by text", {"255 > 007", "007 > 65280"}, "00FF00");
     row("text replacement that reads as a number", {"255 > 007"}, "070000");
 }
 
@@ -352,58 +343,6 @@ void TestEngine::randomCharactersAreSeededOncePerConversion()
     QVERIFY(body(convert(s, pixels)) != chars);
 }
 
-// The scan runs pixels between two points where events may run in a faster loop of its own; the
-// page is the same whether events run after every pixel or never.
-void TestEngine::pagesDoNotDependOnEvents_data()
-{
-    QTest::addColumn<int>("quality");
-    QTest::addColumn<bool>("randomOrder");
-    QTest::addColumn<bool>("two");
-    QTest::addColumn<QList<int>>("area"); // x1, y1, x2, y2, pixel count
-    QTest::addColumn<QString>("message"); // with '&' the characters are escaped
-    const QList<int> whole{0, 0, 600, 3, 1800};
-    QTest::newRow("quality 100, one in order") << 100 << false << false << whole << "A&b";
-    QTest::newRow("quality 100, two in order") << 100 << false << true << whole << "AbC";
-    QTest::newRow("quality 60, two at random") << 60 << true << true << whole << "A&b";
-    QTest::newRow("quality 60, one at random") << 60 << true << false << whole << "AbC";
-    QTest::newRow("an area past the picture") << 100 << true << false << QList<int>{590, 1, 620, 5, 120} << "AbC";
-    QTest::newRow("a count short of the area") << 90 << false << true << QList<int>{3, 0, 303, 3, 700} << "A&b";
-}
-
-void TestEngine::pagesDoNotDependOnEvents()
-{
-    QFETCH(int, quality);
-    QFETCH(bool, randomOrder);
-    QFETCH(bool, two);
-    QFETCH(QList<int>, area);
-    QFETCH(QString, message);
-    Grid rows(4, QList<int>(600));
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 600; ++x)
-            rows[y][x] = (x * 7 % 256) | (x / 5 + y) % 256 << 8 | (x * x) % 253 << 16;
-    GridSource pixels(rows);
-    engine::ScanSettings s = smallScan(1, 1, message.toStdString());
-    s.area = {int16_t(area[0]), int16_t(area[1]), int16_t(area[2]), int16_t(area[3])};
-    s.pixelCount = area[4];
-    s.quality = quality;
-    s.randomOrder = randomOrder;
-    s.twoCharsPerPixel = two;
-    const QByteArray everyPixel = convert(s, pixels);
-    s.eventInterval = std::chrono::hours(1);
-    QCOMPARE(convert(s, pixels), everyPixel);
-}
-
-// A removed page is written again by name from the next piece on, as a writer opening it per piece would.
-void TestEngine::removedPage()
-{
-    GridSource pixels({{0, 0, 0}});
-    QCOMPARE(convert(smallScan(3, 1), pixels,
-                     [&](int call) {
-                         if (call == 1) QFile::remove(page());
-                     }),
-             "BA</font><br></pre>" + kCredit);
-}
-
 // While the scan runs alone the page stays open; one removed then takes what was written with it,
 // which is reported rather than lost in silence.
 void TestEngine::pageRemovedWhileOpenFails()
@@ -424,12 +363,8 @@ void TestEngine::pageRemovedWhileOpenFails()
     pixels.page = page();
     engine::ScanSettings s = smallScan(300, 300, std::string(8, '&'));
     s.eventInterval = std::chrono::hours(1);
-    try {
-        convert(s, pixels);
-        QFAIL("a page removed while it was written counted as written");
-    } catch (const engine::Failure &failure) {
-        QVERIFY2(QString(failure.what()).contains("removed while it was written"), failure.what());
-    }
+    const QString failure = failureOf([&] { convert(s, pixels); });
+    QVERIFY2(failure.contains("removed while it was written"), qPrintable(failure));
 }
 
 // A name in use in any form is taken: the next number is claimed and nothing is written through a
@@ -438,19 +373,16 @@ void TestEngine::takenNamesAreLeftAlone_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("other"); // what a file copies or a link points to
-    QTest::newRow("file") << "file"
-                          << "cat.bmp";
-    QTest::newRow("folder") << "folder"
-                            << "";
-    QTest::newRow("dangling link") << "link"
-                                   << "elsewhere/planted.txt";
-    QTest::newRow("link to /dev/null") << "link"
-                                       << "/dev/null";
-    QTest::newRow("FIFO") << "FIFO"
-                          << "";
+    const auto row = [](const char *name, const char *kind, const char *other) {
+        QTest::newRow(name) << QString(kind) << QString(other);
+    };
+    row("file", "file", "cat.bmp");
+    row("folder", "folder", "");
+    row("dangling link", "link", "elsewhere/planted.txt");
+    row("link to /dev/null", "link", "/dev/null");
+    row("FIFO", "FIFO", "");
     // Gone while it was converted: its own name is free, but a page never takes a picture's name.
-    QTest::newRow("a file, and the picture gone") << "picture gone"
-                                                  << "cat.bmp";
+    row("a file, and the picture gone", "picture gone", "cat.bmp");
 }
 
 void TestEngine::takenNamesAreLeftAlone()
@@ -469,40 +401,42 @@ void TestEngine::takenNamesAreLeftAlone()
             after.size() == before.size());
 }
 
-// While events run the page's name is given to something else: the writer fails instead of
-// writing there, and leaves it as it is.
-void TestEngine::replacedPageFails_data()
+// While events run the page's name is freed or given to something else. A removed page is written
+// again by name from the next piece on, as a writer opening it per piece would; given to something
+// else, the writer fails instead of writing there, and leaves it as it is.
+void TestEngine::pageNameTakenDuringEvents_data()
 {
-    QTest::addColumn<QString>("replacement");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("another file") << "file"
-                                  << "no longer the page this conversion created";
-    QTest::newRow("a link to another file") << "link"
-                                            << "is a symbolic link";
-    QTest::newRow("a FIFO") << "FIFO"
-                            << "is not a regular file";
+    QTest::addColumn<QString>("replacement"); // empty: none
+    QTest::addColumn<QString>("reason");      // empty: the page is written
+    QTest::newRow("removed") << QString() << QString();
+    QTest::newRow("another file") << QString("file") << QString("no longer the page this conversion created");
+    QTest::newRow("a link to another file") << QString("link") << QString("is a symbolic link");
+    QTest::newRow("a FIFO") << QString("FIFO") << QString("is not a regular file");
 }
 
-void TestEngine::replacedPageFails()
+void TestEngine::pageNameTakenDuringEvents()
 {
     QFETCH(QString, replacement);
     QFETCH(QString, reason);
     const QString other = m_dir->filePath("other.txt");
     QVERIFY(writeFile(other, "mine"));
     GridSource pixels({{0, 0, 0}});
-    try {
-        convert(smallScan(3, 1), pixels, [&](int call) {
+    QByteArray written;
+    const QString failure = failureOf([&] {
+        written = convert(smallScan(3, 1), pixels, [&](int call) {
             if (call != 1) return;
             QFile::remove(page());
-            make(replacement, page(), other);
+            if (!replacement.isEmpty()) make(replacement, page(), other);
         });
-        QFAIL("the page was written in another file's place");
-    } catch (const engine::Failure &failure) {
-        QCOMPARE(failure.number(), 75);
-        QVERIFY2(QString(failure.what()).contains(reason), failure.what());
-    }
+    });
     QCOMPARE(QFileInfo(other).size(), 4);
-    QCOMPARE(QFileInfo(page()).size(), replacement == "FIFO" ? 0 : 4);
+    if (reason.isEmpty()) {
+        QCOMPARE(failure, QString());
+        QCOMPARE(written, "BA</font><br></pre>" + kCredit);
+    } else {
+        QVERIFY2(failure.startsWith("75: ") && failure.contains(reason), qPrintable(failure));
+        QCOMPARE(QFileInfo(page()).size(), replacement == "FIFO" ? 0 : 4);
+    }
 }
 
 // Ten processes, as many windows or batches would be, convert one picture at once, letting events
@@ -563,18 +497,6 @@ struct FileSizeLimit
     ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
 };
 
-// Runs convert with the disk full after limit bytes; the failure as "number: text", or nothing.
-QString failureOnFullDisk(qint64 limit, const std::function<void()> &convert)
-{
-    try {
-        FileSizeLimit full(limit);
-        convert();
-    } catch (const engine::Failure &failure) {
-        return QString::number(failure.number()) + ": " + failure.what();
-    }
-    return {};
-}
-
 void TestEngine::fullDiskKeepsEveryWholePiece_data()
 {
     QTest::addColumn<int>("piece"); // the disk fills this many bytes past the end of this piece
@@ -600,7 +522,10 @@ void TestEngine::fullDiskKeepsEveryWholePiece()
     const QByteArray complete = convert(s, pixels, [&](int) { ends << QFileInfo(page()).size(); });
     const qint64 limit = ends[piece] + past;
     s.eventInterval = std::chrono::hours(1); // the first pixel alone, then all the others in one write
-    const QString failure = failureOnFullDisk(limit, [&] { convert(s, pixels); });
+    const QString failure = failureOf([&] {
+        FileSizeLimit full(limit);
+        convert(s, pixels);
+    });
     QVERIFY2(failure.startsWith("75: ") && failure.endsWith("File too large"), qPrintable(failure));
     const engine::ScanProgress at = m_conversion->progress();
     QCOMPARE(QString::number(at.linesDone) + " " +
@@ -630,7 +555,10 @@ void TestEngine::fullDiskAtWriteBounds()
     QVERIFY(complete.size() > 1000000); // a few buffers' worth
     for (qint64 bound = 65536; bound < complete.size(); bound += 65536) {
         for (const qint64 limit : {bound - 1, bound, bound + 1}) {
-            QVERIFY(failureOnFullDisk(limit, [&] { convert(s, pixels); }).startsWith("75: "));
+            QVERIFY(failureOf([&] {
+                        FileSizeLimit full(limit);
+                        convert(s, pixels);
+                    }).startsWith("75: "));
             const QByteArray kept = readAll(page());
             QCOMPARE(kept.size(), *std::prev(std::upper_bound(ends.begin(), ends.end(), limit)));
             QVERIFY(complete.startsWith(kept));
@@ -686,12 +614,10 @@ void TestEngine::renderAreaCodes()
 {
     QFETCH(QString, code);
     const auto read = [&](const engine::AreaSyntax &syntax) {
-        try {
-            const engine::RenderArea a = engine::readRenderArea(code.toStdString(), syntax);
-            return QString("%1 %2 %3 %4").arg(a.x1).arg(a.y1).arg(a.x2).arg(a.y2);
-        } catch (const engine::Failure &failure) {
-            return QString("failure %1").arg(failure.number());
-        }
+        engine::RenderArea a{};
+        const QString failure = failureOf([&] { a = engine::readRenderArea(code.toStdString(), syntax); });
+        return failure.isEmpty() ? QString("%1 %2 %3 %4").arg(a.x1).arg(a.y1).arg(a.x2).arg(a.y2)
+                                 : "failure " + failure.section(':', 0, 0);
     };
     QTEST(read(engine::kAreaCode), "window");
     QTEST(read(engine::kAreaOption), "option");

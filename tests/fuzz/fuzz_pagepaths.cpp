@@ -5,8 +5,9 @@
 //
 // Input: quality, flags (two characters, random order, events (2 bits), ignore list, <pre>,
 // background, a count short of the area), message length and characters, seed (4 bytes), area
-// width (2), first column (with filled and square cells), height, the shortfall when flagged,
-// columns of the area past the picture, then pixel colours (3 bytes each, repeated).
+// width (2), first column (with filled and square cells, the first row, and rows of the area past
+// the picture), height, the shortfall when flagged, columns of the area past the picture, then
+// pixel colours (3 bytes each, repeated).
 #include "engine/replacements.h"
 #include "engine/scaling.h"
 
@@ -60,13 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     const uint8_t column = byte();
     s.page.fillCells = column & 8;
     s.page.squarePixels = column & 16;
-    const int x1 = column % 8, height = 1 + byte() % 4;
-    s.area = {int16_t(x1), 0, int16_t(x1 + width), int16_t(height)};
+    const int x1 = column % 8, y1 = column >> 7, height = 1 + byte() % 4;
+    s.area = {int16_t(x1), int16_t(y1), int16_t(x1 + width), int16_t(y1 + height)};
     s.pixelCount = width * height - (flags & 128 ? byte() % width : 0);
-    // The picture may end before the area does; its colours repeat the rest of the input.
-    engine::PixelGrid grid{std::max(1, x1 + width - byte() % 4), height, {}};
+    // The picture may end before the area does, right and below; its colours repeat the rest of
+    // the input.
+    engine::PixelGrid grid{std::max(1, x1 + width - byte() % 4), std::max(1, y1 + height - (column >> 5 & 3)), {}};
     const std::size_t colors = (size - std::min(at, size)) / 3;
-    for (int i = 0; i < grid.width * height; ++i) {
+    for (int i = 0; i < grid.width * grid.height; ++i) {
         const uint8_t *c = data + at + (colors ? i % colors * 3 : 0);
         grid.pixels.push_back(colors ? c[0] | c[1] << 8 | c[2] << 16 : 0);
     }
