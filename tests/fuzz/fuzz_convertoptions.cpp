@@ -26,9 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     // Scaled pictures may be up to 2000 pixels a side; the area is checked again on the picture.
     const int side = job.size.any() ? engine::kMaxScaledSide : engine::kDrawingAreaSize;
     if (job.pictures.empty() || (!job.output.empty() && job.pictures.size() > 1) ||
-        !engine::areaWithin(s.area, {side, side}) || std::count(job.pictures.begin(), job.pictures.end(), "-") > 1 || job.jobs < 0 ||
-        job.jobs > cli::kMostJobs || s.pixelCount != s.area.pixelCount() || quality != s.quality || quality < 10 ||
-        quality > 100 || quality % 10 != 0 || s.page.fontSize.size() != 1 || s.page.fontSize[0] < '1' ||
+        !engine::areaWithin(s.area, {side, side}) || std::count(job.pictures.begin(), job.pictures.end(), "-") > 1 ||
+        job.jobs < 0 || job.jobs > cli::kMostJobs || s.pixelCount != s.area.pixelCount() || quality != s.quality ||
+        quality < 10 || quality > 100 || quality % 10 != 0 || s.page.fontSize.size() != 1 || s.page.fontSize[0] < '1' ||
         s.page.fontSize[0] > '7' || message.empty() || engine::firstDisallowedChar(message))
         __builtin_trap();
     // Each replacement is an entry the scan applies: three fields, colours written canonically.
