@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // lumirune-convert end to end, on small pictures made here.
 #include "support/files.h"
+#include "support/table.h"
 #include "support/unusualpictures.h"
 
 #include <QImage>
@@ -342,40 +343,37 @@ void TestConvertCli::scaledSizes()
 // that does not say it takes 24 bits; the size asked for holds there.
 void TestConvertCli::terminalFormats_data()
 {
-    QTest::addColumn<QString>("format"); // and --color-depth
-    QTest::addColumn<QByteArray>("page");
-    QTest::addColumn<QString>("terminal"); // as runOnTerminal() takes; empty: a pipe
+    // format: and --color-depth
+    // terminal: as runOnTerminal() takes; empty: a pipe
+    const auto row = columns<QString, QByteArray, QString>({"format", "page", "terminal"});
     const QByteArray palette("\x1b[48;5;231m\x1b[38;5;16mx&\xC3\x84x\x1b[0m\n"
                              "\x1b[48;5;231m\x1b[38;5;21m&\xC3\x84\x1b[38;5;231mx&\x1b[0m\n");
     const QByteArray full("\x1b[48;2;255;255;255m\x1b[38;2;0;0;0mx&\xC3\x84x\x1b[0m\n"
                           "\x1b[48;2;255;255;255m\x1b[38;2;0;0;255m&\xC3\x84\x1b[38;2;255;255;255mx&\x1b[0m\n");
-    QTest::newRow("ansi") << "ansi" << full << QString();
-    QTest::newRow("text") << "text" << QByteArray("x&\xC3\x84x\n&\xC3\x84x&\n") << QString();
-    QTest::newRow("ansi in 256 colours") << "ansi --color-depth 8" << palette << QString();
-    QTest::newRow("ansi in 16 colours") << "ansi --color-depth 4"
-                                        << QByteArray("\x1b[107m\x1b[30mx&\xC3\x84x\x1b[0m\n"
-                                                      "\x1b[107m\x1b[34m&\xC3\x84\x1b[97mx&\x1b[0m\n")
-                                        << QString();
-    QTest::newRow("ansi on a terminal") << "ansi" << palette << "80x24 COLORTERM=xterm";
-    QTest::newRow("ansi on a terminal of 24 bits") << "ansi" << full << "80x24 COLORTERM=24bit";
-    QTest::newRow("text has no colours to fill")
-        << "text --fill" << QByteArray("x&\xC3\x84x\n&\xC3\x84x&\n") << QString();
-    QTest::newRow("ansi, filled: each run sets both colours")
-        << "ansi --fill"
-        << QByteArray(
-               "\x1b[48;2;0;0;0m\x1b[38;2;51;51;51mx&\xC3\x84x\x1b[0m\n\x1b[48;2;0;0;255m\x1b[38;2;51;51;255m&\xC3\x84"
-               "\x1b[48;2;255;255;255m\x1b[38;2;204;204;204mx&\x1b[0m\n")
-        << QString();
+    row("ansi", "ansi", full, QString());
+    row("text", "text", QByteArray("x&\xC3\x84x\n&\xC3\x84x&\n"), QString());
+    row("ansi in 256 colours", "ansi --color-depth 8", palette, QString());
+    row("ansi in 16 colours", "ansi --color-depth 4",
+        QByteArray("\x1b[107m\x1b[30mx&\xC3\x84x\x1b[0m\n"
+                   "\x1b[107m\x1b[34m&\xC3\x84\x1b[97mx&\x1b[0m\n"),
+        QString());
+    row("ansi on a terminal", "ansi", palette, "80x24 COLORTERM=xterm");
+    row("ansi on a terminal of 24 bits", "ansi", full, "80x24 COLORTERM=24bit");
+    row("text has no colours to fill", "text --fill", QByteArray("x&\xC3\x84x\n&\xC3\x84x&\n"), QString());
+    row("ansi, filled: each run sets both colours", "ansi --fill",
+        QByteArray(
+            "\x1b[48;2;0;0;0m\x1b[38;2;51;51;51mx&\xC3\x84x\x1b[0m\n\x1b[48;2;0;0;255m\x1b[38;2;51;51;255m&\xC3\x84"
+            "\x1b[48;2;255;255;255m\x1b[38;2;204;204;204mx&\x1b[0m\n"),
+        QString());
     // An HTML5 page in UTF-8: runs in styled elements, each pixel a square cell 12 pixels high.
-    QTest::newRow("html, filled, square")
-        << "html --fill --square"
-        << QByteArray("<!DOCTYPE html><html><head><meta charset=utf-8><title>Orvanta @ Lumirune</title><style>body{"
-                      "margin:0;background:#FFFFFF}body,pre{margin:0;font:10px/12px monospace;letter-spacing:calc(6px "
-                      "- 1ch);white-space:nowrap}b{font-weight:normal}b{padding:.2em 0}</style></head><body>\r\n"
-                      "<pre><b style=color:#333333;background:#000000>x&amp;\xC3\x84x</b><br><b style=color:#3333FF;"
-                      "background:#0000FF>&amp;\xC3\x84</b><b style=color:#CCCCCC;background:#FFFFFF>x&amp;</b><br>"
-                      "</pre><b style=color:#FFFFFF>Orvanta @ Lumirune</b></body></html>\r\n")
-        << QString();
+    row("html, filled, square", "html --fill --square",
+        QByteArray("<!DOCTYPE html><html><head><meta charset=utf-8><title>Orvanta @ Lumirune</title><style>body{"
+                   "margin:0;background:#FFFFFF}body,pre{margin:0;font:10px/12px monospace;letter-spacing:calc(6px "
+                   "- 1ch);white-space:nowrap}b{font-weight:normal}b{padding:.2em 0}</style></head><body>\r\n"
+                   "<pre><b style=color:#333333;background:#000000>x&amp;\xC3\x84x</b><br><b style=color:#3333FF;"
+                   "background:#0000FF>&amp;\xC3\x84</b><b style=color:#CCCCCC;background:#FFFFFF>x&amp;</b><br>"
+                   "</pre><b style=color:#FFFFFF>Orvanta @ Lumirune</b></body></html>\r\n"),
+        QString());
 }
 
 void TestConvertCli::terminalFormats()
@@ -457,12 +455,9 @@ void TestConvertCli::versionAndManualAgreeWithHelp()
 // file, and the batch goes on to convert cat.bmp; or converted by the bytes of its name.
 void TestConvertCli::pictures_data()
 {
-    QTest::addColumn<QByteArray>("picture");
-    QTest::addColumn<QString>("made");     // what is there before the run
-    QTest::addColumn<QString>("mentions"); // empty: converted
-    const auto row = [](const char *name, const QByteArray &picture, const char *made, const char *mentions) {
-        QTest::newRow(name) << picture << QString(made) << QString(mentions);
-    };
+    // made: what is there before the run
+    // mentions: empty: converted
+    const auto row = columns<QByteArray, QString, QString>({"picture", "made", "mentions"});
     row("a folder", "folder.gif", "folder.gif", "folder.gif: is a folder");
     row("a FIFO", "fifo.gif", "fifo.gif", "fifo.gif: is not a regular file");
     row("/dev/stdin, standard input", "/dev/stdin", "", "");
@@ -517,9 +512,9 @@ void TestConvertCli::pictures()
 // test is the sharper probe of the race; this one proves the program uses it.
 void TestConvertCli::tenConvertersAtOnce_data()
 {
-    QTest::addColumn<QStringList>("output");
-    QTest::newRow("beside the picture") << QStringList();
-    QTest::newRow("-o one page") << QStringList{"-o", "cat1.htm"};
+    const auto row = columns<QStringList>({"output"});
+    row("beside the picture", {});
+    row("-o one page", {"-o", "cat1.htm"});
 }
 
 void TestConvertCli::tenConvertersAtOnce()
@@ -553,9 +548,9 @@ void TestConvertCli::tenConvertersAtOnce()
 // names, messages) lands in a page.
 void TestConvertCli::closedStandardStreams_data()
 {
-    QTest::addColumn<int>("closed");
-    QTest::newRow("standard output") << STDOUT_FILENO;
-    QTest::newRow("standard error") << STDERR_FILENO;
+    const auto row = columns<int>({"closed"});
+    row("standard output", STDOUT_FILENO);
+    row("standard error", STDERR_FILENO);
 }
 
 void TestConvertCli::closedStandardStreams()
@@ -579,10 +574,10 @@ void TestConvertCli::closedStandardStreams()
 // with its name. The status tells of the signal.
 void TestConvertCli::interruptedBatch_data()
 {
-    QTest::addColumn<int>("signal");
-    QTest::newRow("SIGINT") << SIGINT;
-    QTest::newRow("SIGTERM") << SIGTERM;
-    QTest::newRow("SIGHUP") << SIGHUP;
+    const auto row = columns<int>({"signal"});
+    row("SIGINT", SIGINT);
+    row("SIGTERM", SIGTERM);
+    row("SIGHUP", SIGHUP);
 }
 
 void TestConvertCli::interruptedBatch()

@@ -2,6 +2,8 @@
 // The converter's command-line syntax, read without running the converter.
 #include "cli/commandline.h"
 
+#include "support/table.h"
+
 #include <QtTest>
 
 class TestOptionSyntax : public QObject
@@ -17,11 +19,7 @@ private slots:
 // brackets; or the error alone.
 void TestOptionSyntax::lines_data()
 {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("read");
-    const auto row = [](const char *name, const QStringList &arguments, const char *read) {
-        QTest::newRow(name) << arguments << QString(read);
-    };
+    const auto row = columns<QStringList, QString>({"arguments", "read"});
     row("--x=v", {"--seed=5", "a"}, "seed=5 [a]");
     row("--x v", {"--seed", "5", "a"}, "seed=5 [a]");
     row("letters combined", {"-hV"}, "help version []");

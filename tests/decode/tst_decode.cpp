@@ -4,6 +4,7 @@
 #include "picturesource/picturefile.h"
 #include "support/budget.h"
 #include "support/files.h"
+#include "support/table.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -167,14 +168,10 @@ void tst_decode::samePixels()
 // What the caller asks beyond the box: the whole picture, or tighter limits.
 void tst_decode::requests_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("clip"); // width and height kept; 0 keeps the whole picture
-    QTest::addColumn<int>("maxScans");
-    QTest::addColumn<int>("target");       // the side the caller scales to; 0: none
-    QTest::addColumn<QString>("expected"); // the canvas's size, or the error
-    const auto row = [](const char *name, const char *file, int clip, int maxScans, int target, const char *expected) {
-        QTest::newRow(name) << file << clip << maxScans << target << expected;
-    };
+    // clip: width and height kept; 0 keeps the whole picture
+    // target: the side the caller scales to; 0: none
+    // expected: the canvas's size, or the error
+    const auto row = columns<QString, int, int, int, QString>({"file", "clip", "maxScans", "target", "expected"});
     row("the whole of a picture beyond the box", "larger.jpg", 0, 1000, 0, "320 x 320");
     row("a JPEG shrunk by its decoder to an eighth", "larger.jpg", 0, 1000, 40, "40 x 40");
     row("a JPEG shrunk to a quarter, as an eighth is too small", "larger.jpg", 0, 1000, 41, "80 x 80");
@@ -208,14 +205,13 @@ void tst_decode::requests()
 // well within a second, by what it would cost rather than by what it holds.
 void tst_decode::boundedWork_data()
 {
-    QTest::addColumn<QString>("file"); // a seed of the decoder's fuzzing, or made here
-    QTest::addColumn<QString>("refusal");
-    QTest::newRow("an interlaced GIF frame of 65535 x 65535 on a 300 x 300 screen")
-        << QString("huge-frame.gif") << QString("a 65535 x 65535 picture can need more than the 128 MiB");
-    QTest::newRow("a 4000 x 4000 progressive JPEG of 300 scans")
-        << QString("scan-blocks.jpg") << QString("a progressive JPEG whose scans pass over more than 16777216 blocks");
-    QTest::newRow("a sparse file of 1 GiB that begins as a bitmap of 0 x 0")
-        << QString() << QString("the file is larger than 256 MiB");
+    // file: a seed of the decoder's fuzzing, or made here
+    const auto row = columns<QString, QString>({"file", "refusal"});
+    row("an interlaced GIF frame of 65535 x 65535 on a 300 x 300 screen", "huge-frame.gif",
+        "a 65535 x 65535 picture can need more than the 128 MiB");
+    row("a 4000 x 4000 progressive JPEG of 300 scans", "scan-blocks.jpg",
+        "a progressive JPEG whose scans pass over more than 16777216 blocks");
+    row("a sparse file of 1 GiB that begins as a bitmap of 0 x 0", QString(), "the file is larger than 256 MiB");
 }
 
 void tst_decode::boundedWork()
@@ -241,13 +237,10 @@ void tst_decode::boundedWork()
 // as cut short; or its reason for refusing them.
 void tst_decode::built_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("expected"); // "x,y=RRGGBB ...", then "incomplete"; or the error
+    // expected: "x,y=RRGGBB ...", then "incomplete"; or the error
+    const auto row = columns<QByteArray, QString>({"bytes", "expected"});
     const QByteArray red3("\0\0\xFF", 3), blue3("\xFF\0\0", 3), pad("\0\0", 2),
         masks565 = le(0xF800, 4) + le(0x07E0, 4) + le(0x1F, 4);
-    const auto row = [](const char *name, const QByteArray &bytes, const char *expected) {
-        QTest::newRow(name) << bytes << QString(expected);
-    };
     row("OS/2 header, colour table shorter than 4 bits reach", bitmap(12, 2, 1, 4, 0, red3 + blue3 + le(0x01, 4), 32),
         "0,0=FF0000 1,0=0000FF");
     row("colour table shorter than 4 bits reach, no count",

@@ -12,6 +12,7 @@
 #include "engine/scan.h"
 #include "engine/terminaltext.h"
 #include "support/files.h"
+#include "support/table.h"
 
 #include <QtTest>
 
@@ -146,12 +147,7 @@ private:
 // The band rule on longer runs is checked against a direct working by the colour-code fuzz target.
 void TestEngine::encode_data()
 {
-    QTest::addColumn<int>("quality");
-    QTest::addColumn<QList<int>>("colors");
-    QTest::addColumn<QStringList>("hex");
-    QTest::addColumn<QString>("rgb");
-    const auto row = [](const char *name, int quality, const QList<int> &colors, const QStringList &hex,
-                        const char *rgb) { QTest::newRow(name) << quality << colors << hex << QString(rgb); };
+    const auto row = columns<int, QList<int>, QStringList, QString>({"quality", "colors", "hex", "rgb"});
     row("all three channels", 100, {1193046}, {"563412"}, "865218");
     row("rgb pads a non-zero single digit", 100, {13107205}, {"0500C8"}, "0500200");
     // Out-of-range colours are taken modulo 2^24 rather than refused.
@@ -180,12 +176,8 @@ void TestEngine::encode()
 // the palette's nearer of cube and grey ramp, the nearest of the 16 basic colours.
 void TestEngine::terminalColors_data()
 {
-    QTest::addColumn<int>("rgb");
-    QTest::addColumn<int>("depth");
-    QTest::addColumn<QByteArray>("sequences"); // for characters, then for cells
-    const auto row = [](const char *name, int rgb, int depth, const char *sequences) {
-        QTest::newRow(name) << rgb << depth << QByteArray(sequences);
-    };
+    // sequences: for characters, then for cells
+    const auto row = columns<int, int, QByteArray>({"rgb", "depth", "sequences"});
     row("24 bits as they are", 0x0A14FF, 24, "\x1b[38;2;10;20;255m\x1b[48;2;10;20;255m");
     row("palette: red in the cube", 0xFF0000, 8, "\x1b[38;5;196m\x1b[48;5;196m");
     row("palette: mid grey on the ramp", 0x808080, 8, "\x1b[38;5;244m\x1b[48;5;244m");
@@ -209,12 +201,8 @@ void TestEngine::terminalColors()
 
 void TestEngine::outputNames_data()
 {
-    QTest::addColumn<QString>("t");
-    QTest::addColumn<QStringList>("existing");
-    QTest::addColumn<QString>("name"); // empty: no free name
-    const auto row = [](const char *name, const char *t, const QStringList &existing, const char *expected) {
-        QTest::newRow(name) << QString::fromUtf8(t) << existing << QString::fromUtf8(expected);
-    };
+    // name: empty: no free name
+    const auto row = columns<QString, QStringList, QString>({"t", "existing", "name"});
     row("first free after 1 to 3", "/p/cat.bmp", {"/p/cat.bmp", "/p/cat1.htm", "/p/cat2.htm", "/p/cat3.htm"},
         "/p/cat4.htm");
     row("a gap is reused", "/p/cat.bmp", {"/p/cat.bmp", "/p/cat2.htm"}, "/p/cat1.htm");
@@ -242,12 +230,9 @@ void TestEngine::outputNames()
 // clear the window, forge or reorder lines is escaped; everything else passes as it is.
 void TestEngine::terminalText_data()
 {
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QByteArray>("name"); // as shellQuoted() gives it
-    QTest::addColumn<QByteArray>("free"); // as escapedText() gives it
-    const auto row = [](const char *tag, const QByteArray &text, const char *name, const char *free) {
-        QTest::newRow(tag) << text << QByteArray(name) << QByteArray(free);
-    };
+    // name: as shellQuoted() gives it
+    // free: as escapedText() gives it
+    const auto row = columns<QByteArray, QByteArray, QByteArray>({"text", "name", "free"});
     row("plain, with spaces and a quote", "my cat's.jpg", "my cat's.jpg", "my cat's.jpg");
     row("letters of any script", "kött ✓ 猫.png", "kött ✓ 猫.png", "kött ✓ 猫.png");
     row("a title set by escape", "\x1b]0;owned\x07.jpg", "$'\\033'']0;owned'$'\\007''.jpg'", "\\033]0;owned\\007.jpg");
@@ -274,16 +259,15 @@ void TestEngine::terminalText()
 
 void TestEngine::messageCharacters_data()
 {
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("firstRefused"); // -1: all allowed
-    QTest::addColumn<QByteArray>("written");
-    QTest::newRow("lower case passes the upper-cased check") << "abcxyz" << -1 << QByteArray("abcxyz");
-    QTest::newRow("Nordic letters of both cases, one byte each")
-        << QString::fromUtf8("åäöÅÄÖ") << -1 << QByteArray("\xE5\xE4\xF6\xC5\xC4\xD6");
-    QTest::newRow("a space") << "hello world" << 5 << QByteArray();
+    // firstRefused: -1: all allowed
+    const auto row = columns<QString, int, QByteArray>({"message", "firstRefused", "written"});
+    row("lower case passes the upper-cased check", "abcxyz", -1, QByteArray("abcxyz"));
+    row("Nordic letters of both cases, one byte each", QString::fromUtf8("åäöÅÄÖ"), -1,
+        QByteArray("\xE5\xE4\xF6\xC5\xC4\xD6"));
+    row("a space", "hello world", 5, QByteArray());
     // Upper-casing must not turn these into allowed letters: ß gives SS and ı gives I elsewhere.
-    QTest::newRow("sharp s") << QString::fromUtf8("aß") << 1 << QByteArray();
-    QTest::newRow("dotless i") << QString::fromUtf8("ı") << 0 << QByteArray();
+    row("sharp s", QString::fromUtf8("aß"), 1, QByteArray());
+    row("dotless i", QString::fromUtf8("ı"), 0, QByteArray());
 }
 
 void TestEngine::messageCharacters()
@@ -371,11 +355,8 @@ void TestEngine::pageRemovedWhileOpenFails()
 // link. Only names this run claimed are created.
 void TestEngine::takenNamesAreLeftAlone_data()
 {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("other"); // what a file copies or a link points to
-    const auto row = [](const char *name, const char *kind, const char *other) {
-        QTest::newRow(name) << QString(kind) << QString(other);
-    };
+    // other: what a file copies or a link points to
+    const auto row = columns<QString, QString>({"kind", "other"});
     row("file", "file", "cat.bmp");
     row("folder", "folder", "");
     row("dangling link", "link", "elsewhere/planted.txt");
@@ -406,12 +387,13 @@ void TestEngine::takenNamesAreLeftAlone()
 // else, the writer fails instead of writing there, and leaves it as it is.
 void TestEngine::pageNameTakenDuringEvents_data()
 {
-    QTest::addColumn<QString>("replacement"); // empty: none
-    QTest::addColumn<QString>("reason");      // empty: the page is written
-    QTest::newRow("removed") << QString() << QString();
-    QTest::newRow("another file") << QString("file") << QString("no longer the page this conversion created");
-    QTest::newRow("a link to another file") << QString("link") << QString("is a symbolic link");
-    QTest::newRow("a FIFO") << QString("FIFO") << QString("is not a regular file");
+    // replacement: empty: none
+    // reason: empty: the page is written
+    const auto row = columns<QString, QString>({"replacement", "reason"});
+    row("removed", QString(), QString());
+    row("another file", "file", "no longer the page this conversion created");
+    row("a link to another file", "link", "is a symbolic link");
+    row("a FIFO", "FIFO", "is not a regular file");
 }
 
 void TestEngine::pageNameTakenDuringEvents()
@@ -499,13 +481,13 @@ struct FileSizeLimit
 
 void TestEngine::fullDiskKeepsEveryWholePiece_data()
 {
-    QTest::addColumn<int>("piece"); // the disk fills this many bytes past the end of this piece
-    QTest::addColumn<int>("past");
-    QTest::addColumn<QString>("progress"); // rows done and the colour where the page on disk ends
-    QTest::newRow("inside the head") << 0 << 40 << "0 -";
-    QTest::newRow("on a piece end mid-scan") << 6 << 0 << "1 00FF00";
-    QTest::newRow("inside a piece mid-scan") << 6 << 3 << "1 00FF00";
-    QTest::newRow("inside the piece that opens a row") << 8 << 20 << "2 000000";
+    // piece: the disk fills this many bytes past the end of this piece
+    // progress: rows done and the colour where the page on disk ends
+    const auto row = columns<int, int, QString>({"piece", "past", "progress"});
+    row("inside the head", 0, 40, "0 -");
+    row("on a piece end mid-scan", 6, 0, "1 00FF00");
+    row("inside a piece mid-scan", 6, 3, "1 00FF00");
+    row("inside the piece that opens a row", 8, 20, "2 000000");
 }
 
 // The page keeps every whole piece that fits and nothing of the next: the longest prefix of the

@@ -3,6 +3,7 @@
 #include "engine/scaling.h"
 
 #include "support/budget.h"
+#include "support/table.h"
 
 #include <QtTest>
 
@@ -25,14 +26,9 @@ private slots:
 
 void TestScaling::sizes_data()
 {
-    QTest::addColumn<engine::PixelSize>("picture");
-    QTest::addColumn<engine::SizeRequest>("request"); // width, height, fit, terminal cells
-    QTest::addColumn<bool>("single");
-    QTest::addColumn<engine::PixelSize>("expected");
-    const auto row = [](const char *name, engine::PixelSize picture, engine::SizeRequest request, bool single,
-                        engine::PixelSize expected) {
-        QTest::newRow(name) << picture << request << single << expected;
-    };
+    // request: width, height, fit, terminal cells
+    const auto row = columns<engine::PixelSize, engine::SizeRequest, bool, engine::PixelSize>(
+        {"picture", "request", "single", "expected"});
     row("width keeps a square square", {512, 512}, {150, 0}, false, {150, 150});
     row("one character a pixel halves the height", {512, 512}, {150, 0}, true, {150, 75});
     row("height of a wide picture", {400, 100}, {0, 50}, false, {200, 50});
@@ -64,12 +60,7 @@ void TestScaling::sizes()
 // One row of grey levels (the same in every channel) scaled along x, worked by hand.
 void TestScaling::pixels_data()
 {
-    QTest::addColumn<QList<int>>("row");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<QList<int>>("expected");
-    const auto row = [](const char *name, const QList<int> &from, int width, const QList<int> &expected) {
-        QTest::newRow(name) << from << width << expected;
-    };
+    const auto row = columns<QList<int>, int, QList<int>>({"row", "width", "expected"});
     row("same size is the same pixels", {7, 200, 13}, 3, {7, 200, 13});
     row("halving averages pairs", {0, 100, 200, 50}, 2, {50, 125});
     row("two thirds weighs the middle pixel in halves", {0, 90, 180}, 2, {30, 150});
@@ -119,12 +110,11 @@ void TestScaling::shrinkingAveragesEveryChannelOfALargePicture()
 // pixels of the picture and of the result, and takes well under a second.
 void TestScaling::workFollowsThePixels_data()
 {
-    QTest::addColumn<QSize>("from");
-    QTest::addColumn<QSize>("to");
-    QTest::newRow("tall to square") << QSize(1, 4000000) << QSize(2000, 2000);
-    QTest::newRow("wide to square") << QSize(4000000, 1) << QSize(2000, 2000);
-    QTest::newRow("tall to wide") << QSize(2, 2000000) << QSize(2000, 1);
-    QTest::newRow("wide to tall") << QSize(2000000, 2) << QSize(1, 2000);
+    const auto row = columns<QSize, QSize>({"from", "to"});
+    row("tall to square", QSize(1, 4000000), QSize(2000, 2000));
+    row("wide to square", QSize(4000000, 1), QSize(2000, 2000));
+    row("tall to wide", QSize(2, 2000000), QSize(2000, 1));
+    row("wide to tall", QSize(2000000, 2), QSize(1, 2000));
 }
 
 void TestScaling::workFollowsThePixels()

@@ -7,6 +7,7 @@
 #include "picture/pictureframe.h"
 #include "support/fakeplatform.h"
 #include "support/files.h"
+#include "support/table.h"
 #include "support/unusualpictures.h"
 
 #include <QCheckBox>
@@ -282,12 +283,10 @@ void TestMainWindow::unusualPictures()
 // before it is dropped. A picture named on the command line takes the same path, with no dialog.
 void TestMainWindow::dropPicture_data()
 {
-    QTest::addColumn<QStringList>("urls"); // file names in the current folder, or whole addresses
-    QTest::addColumn<QString>("state");    // "idle", "selecting", "move only", "text", "named"
-    QTest::addColumn<QString>("loads");    // the file name box after the drop, or "refused"
-    const auto row = [](const char *name, const QStringList &urls, const char *state, const char *loads) {
-        QTest::newRow(name) << urls << QString(state) << QString(loads);
-    };
+    // urls: file names in the current folder, or whole addresses
+    // state: "idle", "selecting", "move only", "text", "named"
+    // loads: the file name box after the drop, or "refused"
+    const auto row = columns<QStringList, QString, QString>({"urls", "state", "loads"});
     row("one picture", {"cat.bmp"}, "idle", "cat.bmp");
     row("named at start", {"cat.bmp"}, "named", "cat.bmp");
     row("a damaged picture", {"text.bmp"}, "idle", "");
@@ -438,15 +437,13 @@ void TestMainWindow::openPage()
 // number and the seconds counted).
 void TestMainWindow::statusTick_data()
 {
-    QTest::addColumn<QString>("linesDone");
-    QTest::addColumn<int>("counted");
-    QTest::addColumn<QString>("shown");
+    const auto row = columns<QString, int, QString>({"linesDone", "counted", "shown"});
     // 10 / 7 * 293 = 418.57: the fraction is dropped, not rounded.
-    QTest::newRow("7 lines done") << "7" << 9 << "10 sec elasped, 418 sec left.";
-    QTest::newRow("large estimate in whole digits") << "1" << 32766 << "32767 sec elasped, 9797333 sec left.";
-    QTest::newRow("no line finished: nothing counted") << "0" << 32767 << "0 sec elasped, 0 sec left.";
-    QTest::newRow("line caption not a number") << "five" << 7 << "Progress: Stat timer ErrN: 13 RendT: 8";
-    QTest::newRow("zero written another way") << "00" << 7 << "Progress: Stat timer ErrN: 11 RendT: 8";
+    row("7 lines done", "7", 9, "10 sec elasped, 418 sec left.");
+    row("large estimate in whole digits", "1", 32766, "32767 sec elasped, 9797333 sec left.");
+    row("no line finished: nothing counted", "0", 32767, "0 sec elasped, 0 sec left.");
+    row("line caption not a number", "five", 7, "Progress: Stat timer ErrN: 13 RendT: 8");
+    row("zero written another way", "00", 7, "Progress: Stat timer ErrN: 11 RendT: 8");
 }
 
 void TestMainWindow::statusTick()
@@ -470,8 +467,8 @@ void TestMainWindow::statusTick()
 // conversion's state at that moment. Tests run as root, who passes permission bits.
 void TestMainWindow::failures_data()
 {
-    QTest::addColumn<QString>("report"); // the step, description without the current folder, number and state
-    const auto row = [](const char *name, const char *report) { QTest::newRow(name) << QString::fromUtf8(report); };
+    // report: the step, description without the current folder, number and state
+    const auto row = columns<QString>({"report"});
     // The picture is gone too, but its name is never taken for a page.
     row("picture folder gone before Convert",
         "Progress: Convert Button ErrD: Cannot create \"disk/Bilder ä/cat1.htm\": No such file or directory "

@@ -2,6 +2,7 @@
 // The options of a conversion: the render area (chosen on the picture or typed into its dialog),
 // colour picks, the boxes kept to their lists, message presets, the ignore list and its chooser.
 #include "support/fakeplatform.h"
+#include "support/table.h"
 
 #include "mainwindow/quennet.h"
 #include "options/choosecolor.h"
@@ -111,12 +112,7 @@ void TestOptions::init()
 // column's line, then the row's; a refused corner leaves the selection waiting.
 void TestOptions::selection_data()
 {
-    QTest::addColumn<QList<QPointF>>("corners");
-    QTest::addColumn<QString>("crosshairs");
-    QTest::addColumn<QString>("code");
-    const auto row = [](const char *name, const QList<QPointF> &corners, const char *crosshairs, const QString &code) {
-        QTest::newRow(name) << corners << QString(crosshairs) << code;
-    };
+    const auto row = columns<QList<QPointF>, QString, QString>({"corners", "crosshairs", "code"});
     row("smallest area", {{600, 1050}, {615, 1065}}, "gg", "40 70 41 71 / 1 / 600 1050 15 15");
     row("farthest", {{0, 0}, {4485, 4485}}, "gg", "0 0 299 299 / 89401 / 0 0 4485 4485");
     row("22.5 floors", {{22.5, 29.9}, {4484.9, 44.9}}, "gg", "1 1 298 2 / 297 / 15 15 4455 15");
@@ -190,15 +186,14 @@ void TestOptions::stuckOrBrokenSelection()
 
 void TestOptions::dialogRefusals_data()
 {
-    QTest::addColumn<QString>("typed"); // x1,y1,x2,y2
-    QTest::addColumn<QString>("message");
-    QTest::newRow("x1 of 300 leaves no room") << QString("300,0,300,300") << "X2 value have to be between 301 and 300";
-    QTest::newRow("x1 plus one as typed") << QString("9.5,0,10,300") << "X2 value have to be between 10.5 and 300";
-    QTest::newRow("negative y1") << QString("0,-1,300,300") << "Y1 value have to be between 0 and 300";
-    QTest::newRow("empty x2") << QString("0,0,,300") << "X2 value have to be numeric.";
-    QTest::newRow("only the first non-numeric box") << QString("a,0,,300") << "X1 value have to be numeric.";
-    QTest::newRow("numbers before ranges") << QString("999,0,300,1x") << "Y2 value have to be numeric.";
-    QTest::newRow("number beyond 16 bits") << QString("99999,0,300,300") << "X1 value have to be between 0 and 300";
+    const auto row = columns<QString, QString>({"typed", "message"}); // typed: x1,y1,x2,y2
+    row("x1 of 300 leaves no room", "300,0,300,300", "X2 value have to be between 301 and 300");
+    row("x1 plus one as typed", "9.5,0,10,300", "X2 value have to be between 10.5 and 300");
+    row("negative y1", "0,-1,300,300", "Y1 value have to be between 0 and 300");
+    row("empty x2", "0,0,,300", "X2 value have to be numeric.");
+    row("only the first non-numeric box", "a,0,,300", "X1 value have to be numeric.");
+    row("numbers before ranges", "999,0,300,1x", "Y2 value have to be numeric.");
+    row("number beyond 16 bits", "99999,0,300,300", "X1 value have to be between 0 and 300");
 }
 
 void TestOptions::dialogRefusals()
@@ -253,13 +248,8 @@ void TestOptions::dialogSetCancelAndClose()
 // the box as a program would, "end" types it at the end of the box, "pick" picks it from the list.
 void TestOptions::boxesKeepToListsAndPresets_data()
 {
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("shown"); // for the presets, with the message and whether it is locked
-    const auto row = [](const char *name, const char *box, const char *action, const char *text, const char *shown) {
-        QTest::newRow(name) << QString(box) << QString(action) << QString(text) << QString(shown);
-    };
+    // shown: for the presets, with the message and whether it is locked
+    const auto row = columns<QString, QString, QString, QString>({"box", "action", "text", "shown"});
     row("quality 100 less a 0 is 10", "colorquality", "end", "\b", "10");
     row("quality 090", "colorquality", "set", "090", "100");
     row("font size emptied", "fontsizeC", "set", "", "1");

@@ -4,6 +4,7 @@
 #include "platform/qtplatform.h"
 #include "platform/translations.h"
 
+#include "support/table.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+
 #include <QtTest>
 
 class TestQtPlatform : public QObject
@@ -28,18 +30,15 @@ private slots:
 
 void TestQtPlatform::messageBox_data()
 {
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<bool>("okCancel");
-    QTest::addColumn<bool>("systemModal");
-    QTest::addColumn<QString>("language");
-    // Title, buttons, the one Return presses (whatever has focus), modality, on top or not, then Esc's answer.
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("no title, Ok") << QString() << false << false << "en"
-                                  << "quennetproject | OK | OK | modal | - | Ok";
-    QTest::newRow("own title, Ok and Cancel, on top") << QString("Convert") << true << true << "en"
-                                                      << "Convert | OK, Cancel | OK | modal | on top | Cancel";
-    QTest::newRow("Qt's buttons in German") << QString("Umwandeln") << true << false << "de"
-                                            << "Umwandeln | OK, Abbrechen | OK | modal | - | Cancel";
+    // shown: title, buttons, the one Return presses (whatever has focus), modality, on top or not,
+    // then Esc's answer.
+    const auto row =
+        columns<QString, bool, bool, QString, QString>({"title", "okCancel", "systemModal", "language", "shown"});
+    row("no title, Ok", QString(), false, false, "en", "quennetproject | OK | OK | modal | - | Ok");
+    row("own title, Ok and Cancel, on top", "Convert", true, true, "en",
+        "Convert | OK, Cancel | OK | modal | on top | Cancel");
+    row("Qt's buttons in German", "Umwandeln", true, false, "de",
+        "Umwandeln | OK, Abbrechen | OK | modal | - | Cancel");
 }
 
 void TestQtPlatform::messageBox()
@@ -75,12 +74,11 @@ void TestQtPlatform::messageBox()
 // Where the file dialog starts before any picture is loaded, with home a folder of the test's own.
 void TestQtPlatform::startFolder_data()
 {
-    QTest::addColumn<bool>("inRoot");   // else the current folder is the home folder's "work"
-    QTest::addColumn<bool>("pictures"); // the home folder holds "Pictures"
-    QTest::addColumn<QString>("starts");
-    QTest::newRow("the current folder") << false << true << "/work";
-    QTest::newRow("in the root: Pictures") << true << true << "/Pictures";
-    QTest::newRow("in the root, no Pictures: home") << true << false << "";
+    // inRoot: else the current folder is the home folder's "work"; pictures: the home folder holds "Pictures"
+    const auto row = columns<bool, bool, QString>({"inRoot", "pictures", "starts"});
+    row("the current folder", false, true, "/work");
+    row("in the root: Pictures", true, true, "/Pictures");
+    row("in the root, no Pictures: home", true, false, "");
 }
 
 void TestQtPlatform::startFolder()
