@@ -4,6 +4,7 @@
 #include "picturesource/picturefile.h"
 #include "support/budget.h"
 #include "support/files.h"
+#include "support/table.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -110,187 +111,175 @@ class tst_decode : public QObject
     Q_OBJECT
 
 private slots:
-    void samePixels_data();
-    void samePixels();
-    void requests_data();
-    void requests();
-    void boundedWork_data();
-    void boundedWork();
-    void built_data();
-    void built();
+    void samePixels_data()
+    {
+        QTest::addColumn<QString>("path");
+        for (QDirIterator it(TEST_DATA_DIR, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString path = it.next();
+            if (path.endsWith(".sh")) continue;
+            const QString name = QDir(TEST_DATA_DIR).relativeFilePath(path);
+            QTest::newRow(qPrintable(name)) << path;
+        }
+    }
+
+    // The window's picture is the converter's, upright, and cut from the whole picture decoded.
+    void samePixels()
+    {
+        QFETCH(QString, path);
+        const QByteArray bytes = readAll(path); // zero-bytes.jpg is empty
+        QString windowError, converterError;
+        const QImage window = boxArea(platform::readPicture(path, &windowError));
+        const QImage converter = converterArea(bytes, &converterError);
+        const QString sameAsConverter =
+            difference("window, converter", window, converter, windowError + " | " + converterError);
+        QVERIFY2(sameAsConverter.isEmpty(), qPrintable(sameAsConverter));
+        // Cut half way, to even sides (where halved colours end with a pair): the kept pixels are
+        // those of the whole picture.
+        const decode::Result whole = converterDecode(bytes, 0, 0);
+        const int cutWidth = (whole.canvas.width / 2 + 1) & ~1, cutHeight = (whole.canvas.height / 2 + 1) & ~1;
+        const decode::Result cut = converterDecode(bytes, cutWidth, cutHeight);
+        QVERIFY(cut.ok() || !whole.ok());
+        for (int y = 0; whole.ok() && y < std::min(cutHeight, whole.canvas.height); ++y)
+            for (int x = 0; x < std::min(cutWidth, whole.canvas.width); ++x)
+                QVERIFY2(cut.canvas.pixel(x, y) == whole.canvas.pixel(x, y),
+                         qPrintable(QString("at %1,%2").arg(x).arg(y)));
+
+        // Qt's readers within the limits the window gave them, turning pictures upright as it does.
+        QImageReader::setAllocationLimit(int(decode::kMemoryLimit >> 20));
+        const auto [reference, tolerance] =
+            kReferences.value(QFileInfo(path).fileName(), {QFileInfo(path).fileName(), 0});
+        QImageReader reader(QFileInfo(path).dir().filePath(reference));
+        reader.setAutoTransform(true);
+        const QImage qt = boxArea(reader.read());
+        if (const char *why = kExceptions.value(QFileInfo(path).fileName())) QSKIP(why);
+        const QString sameAsQt =
+            difference("Qt, window", qt, window, reader.errorString() + " | " + windowError, tolerance);
+        QVERIFY2(sameAsQt.isEmpty(), qPrintable(sameAsQt));
+    }
+
+    // What the caller asks beyond the box: the whole picture, or tighter limits.
+    void requests_data()
+    {
+        // clip: width and height kept; 0 keeps the whole picture
+        // target: the side the caller scales to; 0: none
+        // expected: the canvas's size, or the error
+        const auto row = columns<QString, int, int, int, QString>({"file", "clip", "maxScans", "target", "expected"});
+        row("the whole of a picture beyond the box", "larger.jpg", 0, 1000, 0, "320 x 320");
+        row("a JPEG shrunk by its decoder to an eighth", "larger.jpg", 0, 1000, 40, "40 x 40");
+        row("a JPEG shrunk to a quarter, as an eighth is too small", "larger.jpg", 0, 1000, 41, "80 x 80");
+        row("only JPEGs are shrunk by their decoder", "larger.png", 0, 1000, 40, "320 x 320");
+        row("HEIC and AVIF are averaged down once decoded", "ramp.heic", 0, 1000, 4, "8 x 5");
+        row("a picture stored on its side, cut once upright", "oriented-6.jpg", 20, 1000, 0, "20 x 16");
+        row("a picture stored on its side, shrunk, then upright", "oriented-6.jpg", 0, 1000, 4, "6 x 4");
+        row("more scans than allowed", "progressive.jpg", 300, 2, 0,
+            "a JPEG of 10 scans (more than 2) is taken as damaged");
+        row("as many scans as allowed", "progressive.jpg", 300, 10, 0, "16 x 16");
+    }
+
+    void requests()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, clip);
+        QFETCH(int, maxScans);
+        QFETCH(int, target);
+        QFile picture(QString(TEST_DATA_DIR) + "/pictures/" + file);
+        QVERIFY(picture.open(QIODevice::ReadOnly));
+        decode::Request request;
+        request.clipWidth = request.clipHeight = clip;
+        request.maxJpegScans = maxScans;
+        if (target > 0) request.scaleTarget = [&](int, int) { return std::pair{target, target}; };
+        const decode::Result result = decode::decodeFile(picture.handle(), request);
+        const QString canvas = QString("%1 x %2").arg(result.canvas.width).arg(result.canvas.height);
+        QTEST(result.ok() ? canvas : QString::fromStdString(result.error), "expected");
+    }
+
+    // Hostile files whose decoding would take seconds (or freeze the window as long): each is refused
+    // well within a second, by what it would cost rather than by what it holds.
+    void boundedWork_data()
+    {
+        // file: a seed of the decoder's fuzzing, or made here
+        const auto row = columns<QString, QString>({"file", "refusal"});
+        row("an interlaced GIF frame of 65535 x 65535 on a 300 x 300 screen", "huge-frame.gif",
+            "a 65535 x 65535 picture can need more than the 128 MiB");
+        row("a 4000 x 4000 progressive JPEG of 300 scans", "scan-blocks.jpg",
+            "a progressive JPEG whose scans pass over more than 16777216 blocks");
+        row("a sparse file of 1 GiB that begins as a bitmap of 0 x 0", QString(), "the file is larger than 256 MiB");
+    }
+
+    void boundedWork()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, refusal);
+        QTemporaryFile sparse;
+        QFile picture(QString(TEST_DATA_DIR) + "/../fuzz/corpus/fuzz_decode/" + file);
+        if (file.isEmpty()) {
+            QVERIFY(sparse.open() && sparse.write(QByteArray("BM") + QByteArray(52, '\0')) == 54 &&
+                    sparse.resize(qint64(1) << 30) && sparse.flush());
+            picture.setFileName(sparse.fileName());
+        }
+        QVERIFY(picture.open(QIODevice::ReadOnly));
+        QElapsedTimer clock;
+        clock.start();
+        const decode::Result result = decode::decodeFile(picture.handle());
+        QVERIFY2(clock.elapsed() < kHangBudgetMs, qPrintable(QString::number(clock.elapsed()) + " ms"));
+        QVERIFY2(QString::fromStdString(result.error).contains(refusal), result.error.c_str());
+    }
+
+    // Pictures built byte by byte: what the decoder shows at some pixels, and whether it takes the data
+    // as cut short; or its reason for refusing them.
+    void built_data()
+    {
+        // expected: "x,y=RRGGBB ...", then "incomplete"; or the error
+        const auto row = columns<QByteArray, QString>({"bytes", "expected"});
+        const QByteArray red3("\0\0\xFF", 3), blue3("\xFF\0\0", 3), pad("\0\0", 2),
+            masks565 = le(0xF800, 4) + le(0x07E0, 4) + le(0x1F, 4);
+        row("OS/2 header, colour table shorter than 4 bits reach",
+            bitmap(12, 2, 1, 4, 0, red3 + blue3 + le(0x01, 4), 32), "0,0=FF0000 1,0=0000FF");
+        row("colour table shorter than 4 bits reach, no count",
+            bitmap(40, 2, 1, 4, 0, red3 + '\0' + blue3 + '\0' + le(0x01, 4), 62), "0,0=FF0000 1,0=0000FF");
+        row("5-5-5 white stays white", bitmap(40, 1, 1, 16, 0, le(0x7FFF, 4)), "0,0=FFFFFF");
+        row("5-6-5 bit fields, white and one step", bitmap(40, 2, 1, 16, 3, masks565 + le(0xFFFF, 2) + le(0x0821, 2)),
+            "0,0=FFFFFF 1,0=080408");
+        row("bit fields of 1, 2 and 3 bits", bitmap(52, 1, 1, 16, 3, le(1, 4) + le(6, 4) + le(0x38, 4) + le(0x2D, 4)),
+            "0,0=FFAAB6");
+        row("56-byte header with an alpha mask",
+            bitmap(56, 2, 1, 32, 3,
+                   le(0xFF0000, 4) + le(0xFF00, 4) + le(0xFF, 4) + le(0xFF000000, 4) + le(0xFF0000, 4) +
+                       le(0xFF0000FF, 4)),
+            "0,0=FFFFFF 1,0=0000FF");
+        row("108-byte header", bitmap(108, 1, 1, 24, 0, QByteArray(68, '\0') + blue3 + '\0'), "0,0=0000FF");
+        row("pixels cut short, the bottom row whole", bitmap(40, 1, 2, 24, 0, blue3 + '\0'),
+            "0,1=0000FF 0,0=000000 incomplete");
+        row("RLE8 cut short", bitmap(40, 2, 2, 8, 1, blue3 + '\0' + "\x02\0\0\0", 58),
+            "0,1=0000FF 0,0=0000FF incomplete");
+        row("headerless DIB", bitmap(40, 1, 1, 24, 0, red3 + '\0', 0, true), "0,0=FF0000");
+        row("GIF coded from 9 bits",
+            QByteArray("GIF89a\1\0\1\0\x80\0\0\xFF\0\0\0\0\xFF,\0\0\0\0\1\0\1\0\0\x09\2\2\x44\1\0;", 34),
+            "a GIF whose pixels are coded in more than 8 bits");
+        row("lossless JPEG", QByteArray("\xFF\xD8\xFF\xC3\0\x0B\x08\0\1\0\1\1\1\x11\0\xFF\xD9", 17),
+            "a kind of JPEG not read here");
+        row("PNG of no width", "\x89PNG\r\n\x1A\n" + QByteArray("\0\0\0\x0DIHDR", 8) + QByteArray(17, '\0'),
+            "damaged PNG data");
+    }
+
+    void built()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, expected);
+        const decode::Result result = converterDecode(bytes);
+        QStringList got;
+        if (!result.ok()) got << QString::fromStdString(result.error);
+        for (const QString &point : expected.split(' ')) {
+            const int x = point.section(',', 0, 0).toInt(), y = point.section(',', 1).section('=', 0, 0).toInt();
+            if (!result.ok() || !point.contains('=')) continue;
+            const uint32_t c =
+                x < result.canvas.width && y < result.canvas.height ? result.canvas.pixel(x, y) : 0xFFFFFFFF;
+            got << QString::asprintf("%d,%d=%02X%02X%02X", x, y, c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF);
+        }
+        if (result.incomplete) got << "incomplete";
+        QCOMPARE(got.join(' '), expected);
+    }
 };
-
-void tst_decode::samePixels_data()
-{
-    QTest::addColumn<QString>("path");
-    for (QDirIterator it(TEST_DATA_DIR, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString path = it.next();
-        if (path.endsWith(".sh")) continue;
-        const QString name = QDir(TEST_DATA_DIR).relativeFilePath(path);
-        QTest::newRow(qPrintable(name)) << path;
-    }
-}
-
-// The window's picture is the converter's, upright, and cut from the whole picture decoded.
-void tst_decode::samePixels()
-{
-    QFETCH(QString, path);
-    const QByteArray bytes = readAll(path); // zero-bytes.jpg is empty
-    QString windowError, converterError;
-    const QImage window = boxArea(platform::readPicture(path, &windowError));
-    const QImage converter = converterArea(bytes, &converterError);
-    const QString sameAsConverter =
-        difference("window, converter", window, converter, windowError + " | " + converterError);
-    QVERIFY2(sameAsConverter.isEmpty(), qPrintable(sameAsConverter));
-    // Cut half way, to even sides (where halved colours end with a pair): the kept pixels are
-    // those of the whole picture.
-    const decode::Result whole = converterDecode(bytes, 0, 0);
-    const int cutWidth = (whole.canvas.width / 2 + 1) & ~1, cutHeight = (whole.canvas.height / 2 + 1) & ~1;
-    const decode::Result cut = converterDecode(bytes, cutWidth, cutHeight);
-    QVERIFY(cut.ok() || !whole.ok());
-    for (int y = 0; whole.ok() && y < std::min(cutHeight, whole.canvas.height); ++y)
-        for (int x = 0; x < std::min(cutWidth, whole.canvas.width); ++x)
-            QVERIFY2(cut.canvas.pixel(x, y) == whole.canvas.pixel(x, y), qPrintable(QString("at %1,%2").arg(x).arg(y)));
-
-    // Qt's readers within the limits the window gave them, turning pictures upright as it does.
-    QImageReader::setAllocationLimit(int(decode::kMemoryLimit >> 20));
-    const auto [reference, tolerance] = kReferences.value(QFileInfo(path).fileName(), {QFileInfo(path).fileName(), 0});
-    QImageReader reader(QFileInfo(path).dir().filePath(reference));
-    reader.setAutoTransform(true);
-    const QImage qt = boxArea(reader.read());
-    if (const char *why = kExceptions.value(QFileInfo(path).fileName())) QSKIP(why);
-    const QString sameAsQt =
-        difference("Qt, window", qt, window, reader.errorString() + " | " + windowError, tolerance);
-    QVERIFY2(sameAsQt.isEmpty(), qPrintable(sameAsQt));
-}
-
-// What the caller asks beyond the box: the whole picture, or tighter limits.
-void tst_decode::requests_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("clip"); // width and height kept; 0 keeps the whole picture
-    QTest::addColumn<int>("maxScans");
-    QTest::addColumn<int>("target");       // the side the caller scales to; 0: none
-    QTest::addColumn<QString>("expected"); // the canvas's size, or the error
-    const auto row = [](const char *name, const char *file, int clip, int maxScans, int target, const char *expected) {
-        QTest::newRow(name) << file << clip << maxScans << target << expected;
-    };
-    row("the whole of a picture beyond the box", "larger.jpg", 0, 1000, 0, "320 x 320");
-    row("a JPEG shrunk by its decoder to an eighth", "larger.jpg", 0, 1000, 40, "40 x 40");
-    row("a JPEG shrunk to a quarter, as an eighth is too small", "larger.jpg", 0, 1000, 41, "80 x 80");
-    row("only JPEGs are shrunk by their decoder", "larger.png", 0, 1000, 40, "320 x 320");
-    row("HEIC and AVIF are averaged down once decoded", "ramp.heic", 0, 1000, 4, "8 x 5");
-    row("a picture stored on its side, cut once upright", "oriented-6.jpg", 20, 1000, 0, "20 x 16");
-    row("a picture stored on its side, shrunk, then upright", "oriented-6.jpg", 0, 1000, 4, "6 x 4");
-    row("more scans than allowed", "progressive.jpg", 300, 2, 0,
-        "a JPEG of 10 scans (more than 2) is taken as damaged");
-    row("as many scans as allowed", "progressive.jpg", 300, 10, 0, "16 x 16");
-}
-
-void tst_decode::requests()
-{
-    QFETCH(QString, file);
-    QFETCH(int, clip);
-    QFETCH(int, maxScans);
-    QFETCH(int, target);
-    QFile picture(QString(TEST_DATA_DIR) + "/pictures/" + file);
-    QVERIFY(picture.open(QIODevice::ReadOnly));
-    decode::Request request;
-    request.clipWidth = request.clipHeight = clip;
-    request.maxJpegScans = maxScans;
-    if (target > 0) request.scaleTarget = [&](int, int) { return std::pair{target, target}; };
-    const decode::Result result = decode::decodeFile(picture.handle(), request);
-    const QString canvas = QString("%1 x %2").arg(result.canvas.width).arg(result.canvas.height);
-    QTEST(result.ok() ? canvas : QString::fromStdString(result.error), "expected");
-}
-
-// Hostile files whose decoding would take seconds (or freeze the window as long): each is refused
-// well within a second, by what it would cost rather than by what it holds.
-void tst_decode::boundedWork_data()
-{
-    QTest::addColumn<QString>("file"); // a seed of the decoder's fuzzing, or made here
-    QTest::addColumn<QString>("refusal");
-    QTest::newRow("an interlaced GIF frame of 65535 x 65535 on a 300 x 300 screen")
-        << QString("huge-frame.gif") << QString("a 65535 x 65535 picture can need more than the 128 MiB");
-    QTest::newRow("a 4000 x 4000 progressive JPEG of 300 scans")
-        << QString("scan-blocks.jpg") << QString("a progressive JPEG whose scans pass over more than 16777216 blocks");
-    QTest::newRow("a sparse file of 1 GiB that begins as a bitmap of 0 x 0")
-        << QString() << QString("the file is larger than 256 MiB");
-}
-
-void tst_decode::boundedWork()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, refusal);
-    QTemporaryFile sparse;
-    QFile picture(QString(TEST_DATA_DIR) + "/../fuzz/corpus/fuzz_decode/" + file);
-    if (file.isEmpty()) {
-        QVERIFY(sparse.open() && sparse.write(QByteArray("BM") + QByteArray(52, '\0')) == 54 &&
-                sparse.resize(qint64(1) << 30) && sparse.flush());
-        picture.setFileName(sparse.fileName());
-    }
-    QVERIFY(picture.open(QIODevice::ReadOnly));
-    QElapsedTimer clock;
-    clock.start();
-    const decode::Result result = decode::decodeFile(picture.handle());
-    QVERIFY2(clock.elapsed() < kHangBudgetMs, qPrintable(QString::number(clock.elapsed()) + " ms"));
-    QVERIFY2(QString::fromStdString(result.error).contains(refusal), result.error.c_str());
-}
-
-// Pictures built byte by byte: what the decoder shows at some pixels, and whether it takes the data
-// as cut short; or its reason for refusing them.
-void tst_decode::built_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("expected"); // "x,y=RRGGBB ...", then "incomplete"; or the error
-    const QByteArray red3("\0\0\xFF", 3), blue3("\xFF\0\0", 3), pad("\0\0", 2),
-        masks565 = le(0xF800, 4) + le(0x07E0, 4) + le(0x1F, 4);
-    const auto row = [](const char *name, const QByteArray &bytes, const char *expected) {
-        QTest::newRow(name) << bytes << QString(expected);
-    };
-    row("OS/2 header, colour table shorter than 4 bits reach", bitmap(12, 2, 1, 4, 0, red3 + blue3 + le(0x01, 4), 32),
-        "0,0=FF0000 1,0=0000FF");
-    row("colour table shorter than 4 bits reach, no count",
-        bitmap(40, 2, 1, 4, 0, red3 + '\0' + blue3 + '\0' + le(0x01, 4), 62), "0,0=FF0000 1,0=0000FF");
-    row("5-5-5 white stays white", bitmap(40, 1, 1, 16, 0, le(0x7FFF, 4)), "0,0=FFFFFF");
-    row("5-6-5 bit fields, white and one step", bitmap(40, 2, 1, 16, 3, masks565 + le(0xFFFF, 2) + le(0x0821, 2)),
-        "0,0=FFFFFF 1,0=080408");
-    row("bit fields of 1, 2 and 3 bits", bitmap(52, 1, 1, 16, 3, le(1, 4) + le(6, 4) + le(0x38, 4) + le(0x2D, 4)),
-        "0,0=FFAAB6");
-    row("56-byte header with an alpha mask",
-        bitmap(56, 2, 1, 32, 3,
-               le(0xFF0000, 4) + le(0xFF00, 4) + le(0xFF, 4) + le(0xFF000000, 4) + le(0xFF0000, 4) + le(0xFF0000FF, 4)),
-        "0,0=FFFFFF 1,0=0000FF");
-    row("108-byte header", bitmap(108, 1, 1, 24, 0, QByteArray(68, '\0') + blue3 + '\0'), "0,0=0000FF");
-    row("pixels cut short, the bottom row whole", bitmap(40, 1, 2, 24, 0, blue3 + '\0'),
-        "0,1=0000FF 0,0=000000 incomplete");
-    row("RLE8 cut short", bitmap(40, 2, 2, 8, 1, blue3 + '\0' + "\x02\0\0\0", 58), "0,1=0000FF 0,0=0000FF incomplete");
-    row("headerless DIB", bitmap(40, 1, 1, 24, 0, red3 + '\0', 0, true), "0,0=FF0000");
-    row("GIF coded from 9 bits",
-        QByteArray("GIF89a\1\0\1\0\x80\0\0\xFF\0\0\0\0\xFF,\0\0\0\0\1\0\1\0\0\x09\2\2\x44\1\0;", 34),
-        "a GIF whose pixels are coded in more than 8 bits");
-    row("lossless JPEG", QByteArray("\xFF\xD8\xFF\xC3\0\x0B\x08\0\1\0\1\1\1\x11\0\xFF\xD9", 17),
-        "a kind of JPEG not read here");
-    row("PNG of no width", "\x89PNG\r\n\x1A\n" + QByteArray("\0\0\0\x0DIHDR", 8) + QByteArray(17, '\0'),
-        "damaged PNG data");
-}
-
-void tst_decode::built()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, expected);
-    const decode::Result result = converterDecode(bytes);
-    QStringList got;
-    if (!result.ok()) got << QString::fromStdString(result.error);
-    for (const QString &point : expected.split(' ')) {
-        const int x = point.section(',', 0, 0).toInt(), y = point.section(',', 1).section('=', 0, 0).toInt();
-        if (!result.ok() || !point.contains('=')) continue;
-        const uint32_t c = x < result.canvas.width && y < result.canvas.height ? result.canvas.pixel(x, y) : 0xFFFFFFFF;
-        got << QString::asprintf("%d,%d=%02X%02X%02X", x, y, c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF);
-    }
-    if (result.incomplete) got << "incomplete";
-    QCOMPARE(got.join(' '), expected);
-}
 
 QTEST_GUILESS_MAIN(tst_decode)
 #include "tst_decode.moc"

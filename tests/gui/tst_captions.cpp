@@ -87,69 +87,66 @@ class TestCaptions : public QObject
     Q_OBJECT
 
 private slots:
-    void captionsShowWhole_data();
-    void captionsShowWhole();
-    void widening();
+    void captionsShowWhole_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("en") << "en";
+        for (QString file : QDir(":/i18n").entryList({"lumirune_*.qm"})) {
+            const QString language = file.remove("lumirune_").remove(".qm");
+            QTest::newRow(qPrintable(language)) << language;
+        }
+    }
+
+    void captionsShowWhole()
+    {
+        QFETCH(QString, language);
+        // The captions read back are the language's own, not the English they are written in.
+        QCOMPARE(platform::useTranslations(QLocale(language)), language != "en");
+        FakePlatform fake;
+        ui::quennet w(fake);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // The scale asked for is the one drawn at.
+        QCOMPARE(w.devicePixelRatio(), qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                                           ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                                           : 1.0);
+        // The small windows take the window's font: the render area dialog and the colour chooser.
+        w.findChild<ui::PictureFrame *>()->renderAreaForm();
+        control<ui::ColorSwatch>(w, "showignorecolor")->setColor(255);
+        control<QPushButton>(w, "addignorelist")->click();
+        QStringList faults;
+        int measured = 0;
+        for (const QWidget *control : w.findChildren<QWidget *>()) {
+            if (control->objectName().isEmpty() || control->objectName().startsWith("qt_")) continue;
+            ++measured;
+            const QString fault = clipped(control);
+            if (!fault.isEmpty()) faults << fault;
+        }
+        platform::useTranslations(QLocale("en"));
+        QCOMPARE(control<QPushButton>(w, "loadpic")->text() == "Load picture", language == "en");
+        QVERIFY(measured > 50); // every named control of the windows, hidden frames included
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+    }
+
+    // At 8 points the labels of the right column widen into the free space beside them, where they
+    // show whole; "Pixel number:" has no room before the number it names, so 8 points is refused.
+    void widening()
+    {
+        FakePlatform fake;
+        ui::quennet w(fake);
+        QFont larger = w.font();
+        larger.setPointSize(8);
+        w.setFont(larger);
+        const QRect info3 = control(w, "info3")->geometry(), convertinfo1 = control(w, "convertinfo1")->geometry();
+        QVERIFY(!clipped(control(w, "info3")).isEmpty());
+        QVERIFY(!ui::widenToCaptions(&w));
+        QVERIFY(clipped(control(w, "info3")).isEmpty());
+        QVERIFY(control(w, "info3")->geometry().topLeft() == info3.topLeft() &&
+                control(w, "info3")->width() > info3.width());
+        QCOMPARE(control(w, "convertinfo1")->geometry(), convertinfo1); // the left column is not widened
+        QVERIFY(!clipped(control(w, "convertinfo1")).isEmpty());
+    }
 };
-
-void TestCaptions::captionsShowWhole_data()
-{
-    QTest::addColumn<QString>("language");
-    QTest::newRow("en") << "en";
-    for (QString file : QDir(":/i18n").entryList({"lumirune_*.qm"})) {
-        const QString language = file.remove("lumirune_").remove(".qm");
-        QTest::newRow(qPrintable(language)) << language;
-    }
-}
-
-void TestCaptions::captionsShowWhole()
-{
-    QFETCH(QString, language);
-    // The captions read back are the language's own, not the English they are written in.
-    QCOMPARE(platform::useTranslations(QLocale(language)), language != "en");
-    FakePlatform fake;
-    ui::quennet w(fake);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    // The scale asked for is the one drawn at.
-    QCOMPARE(w.devicePixelRatio(),
-             qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble() : 1.0);
-    // The small windows take the window's font: the render area dialog and the colour chooser.
-    w.findChild<ui::PictureFrame *>()->renderAreaForm();
-    control<ui::ColorSwatch>(w, "showignorecolor")->setColor(255);
-    control<QPushButton>(w, "addignorelist")->click();
-    QStringList faults;
-    int measured = 0;
-    for (const QWidget *control : w.findChildren<QWidget *>()) {
-        if (control->objectName().isEmpty() || control->objectName().startsWith("qt_")) continue;
-        ++measured;
-        const QString fault = clipped(control);
-        if (!fault.isEmpty()) faults << fault;
-    }
-    platform::useTranslations(QLocale("en"));
-    QCOMPARE(control<QPushButton>(w, "loadpic")->text() == "Load picture", language == "en");
-    QVERIFY(measured > 50); // every named control of the windows, hidden frames included
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
-}
-
-// At 8 points the labels of the right column widen into the free space beside them, where they
-// show whole; "Pixel number:" has no room before the number it names, so 8 points is refused.
-void TestCaptions::widening()
-{
-    FakePlatform fake;
-    ui::quennet w(fake);
-    QFont larger = w.font();
-    larger.setPointSize(8);
-    w.setFont(larger);
-    const QRect info3 = control(w, "info3")->geometry(), convertinfo1 = control(w, "convertinfo1")->geometry();
-    QVERIFY(!clipped(control(w, "info3")).isEmpty());
-    QVERIFY(!ui::widenToCaptions(&w));
-    QVERIFY(clipped(control(w, "info3")).isEmpty());
-    QVERIFY(control(w, "info3")->geometry().topLeft() == info3.topLeft() &&
-            control(w, "info3")->width() > info3.width());
-    QCOMPARE(control(w, "convertinfo1")->geometry(), convertinfo1); // the left column is not widened
-    QVERIFY(!clipped(control(w, "convertinfo1")).isEmpty());
-}
 
 QTEST_MAIN(TestCaptions)
 #include "tst_captions.moc"
