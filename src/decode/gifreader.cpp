@@ -71,66 +71,48 @@ std::vector<long long> rowOrder(const GifImageDesc &frame)
     return rows;
 }
 
-void readGifOnce(const uint8_t *data, std::size_t size, int padding, const Request &request, Result &result,
-                 GifImageDesc &frameRead)
+// An extension record: the graphics control's transparent index is kept (-1: none), the rest
+// skipped.
+std::string readExtension(GifFileType *gif, int &transparent)
 {
-    Source source{data, size, 0, padding, 256};
-    int error = 0;
-    const std::unique_ptr<GifFileType, Close> file(DGifOpen(&source, readBytes, &error));
-    GifFileType *gif = file.get();
-    if (!gif) {
-        result.error = gifError(error);
-        return;
+    int code = 0;
+    GifByteType *block = nullptr;
+    if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) return gifError(gif->Error);
+    if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4) transparent = block[1] & 1 ? block[4] : -1;
+    while (block) {
+        if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) return gifError(gif->Error);
     }
-    int transparent = -1;
+    return {};
+}
+
+// Reads the records before the first frame, then the frame's description into gif->Image;
+// returns why there is no frame to read.
+std::string readToFrame(GifFileType *gif, const Source &source, int &transparent)
+{
     GifRecordType record;
     for (;;) {
-        if (DGifGetRecordType(gif, &record) == GIF_ERROR) {
-            result.error = gifError(gif->Error);
-            return;
-        }
+        if (DGifGetRecordType(gif, &record) == GIF_ERROR) return gifError(gif->Error);
         if (record == IMAGE_DESC_RECORD_TYPE) break;
-        if (record == TERMINATE_RECORD_TYPE) {
-            result.error = "a GIF without a picture";
-            return;
-        }
+        if (record == TERMINATE_RECORD_TYPE) return "a GIF without a picture";
         if (record != EXTENSION_RECORD_TYPE) continue;
-        int code = 0;
-        GifByteType *block = nullptr;
-        if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) {
-            result.error = gifError(gif->Error);
-            return;
-        }
-        if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4) transparent = block[1] & 1 ? block[4] : -1;
-        while (block) {
-            if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) {
-                result.error = gifError(gif->Error);
-                return;
-            }
-        }
+        if (std::string reason = readExtension(gif, transparent); !reason.empty()) return reason;
     }
-    if (DGifGetImageDesc(gif) == GIF_ERROR) {
-        // giflib takes codes that start wider than 8 bits (the byte it read last) for a failed read.
-        const bool wide = source.at > 0 && source.at <= size && data[source.at - 1] > 8;
-        result.error = wide ? "a GIF whose pixels are coded in more than 8 bits" : gifError(gif->Error);
-        return;
-    }
-    const GifImageDesc &frame = gif->Image;
-    frameRead = frame;
-    // The frame is decoded whole, kept or not: it counts against the limit as a picture does.
-    if ((unsigned long long)frame.Width * unsigned(frame.Height) > request.memoryLimit / 4) {
-        result.error = tooLarge(frame.Width, frame.Height, request);
-        return;
-    }
-    long long screenWidth = gif->SWidth, screenHeight = gif->SHeight;
-    if (screenWidth <= 0) screenWidth = frame.Left + frame.Width;
-    if (screenHeight <= 0) screenHeight = frame.Top + frame.Height;
+    if (DGifGetImageDesc(gif) != GIF_ERROR) return {};
+    // giflib takes codes that start wider than 8 bits (the byte it read last) for a failed read.
+    const bool wide = source.at > 0 && source.at <= source.size && source.data[source.at - 1] > 8;
+    return wide ? "a GIF whose pixels are coded in more than 8 bits" : gifError(gif->Error);
+}
 
-    // Colours with their alpha (as Qt's reader kept them: past the table white, without a table
-    // black, the transparent index see-through); the box's background shows where alpha is 0.
-    const ColorMapObject *map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
-    const bool alpha = transparent >= 0;
-    const auto color = [&](const ColorMapObject *table, int index) -> uint32_t {
+// Colours with their alpha (as Qt's reader kept them: past the table white, without a table
+// black, the transparent index see-through); the box's background shows where alpha is 0.
+struct Colors
+{
+    int transparent = -1; // the see-through index; -1: none
+    uint32_t background = 0;
+
+    bool alpha() const { return transparent >= 0; }
+    uint32_t color(const ColorMapObject *table, int index) const
+    {
         uint32_t value = 0;
         if (table && index < table->ColorCount) {
             const GifColorType &c = table->Colors[index];
@@ -139,18 +121,29 @@ void readGifOnce(const uint8_t *data, std::size_t size, int padding, const Reque
             value = 0xFFFFFF;
         }
         return index == transparent ? value & 0xFFFFFF : value;
-    };
-    const auto shown = [&](uint32_t value) {
-        return alpha && !(value & kOpaque) ? request.background : value & 0xFFFFFF;
-    };
-    // Pixels the frame does not reach: black, the background where the picture has transparency,
-    // or the screen's own background colour around a smaller frame.
-    uint32_t fill = alpha ? request.background : 0;
-    const bool partial = frame.Left || frame.Top || frame.Width < screenWidth || frame.Height < screenHeight;
-    if (partial && !alpha && gif->SColorMap) fill = shown(color(gif->SColorMap, gif->SBackGroundColor));
-    if (!startCanvas(result, screenWidth, screenHeight, request, 4, fill)) return;
+    }
+    uint32_t shown(const ColorMapObject *table, int index) const
+    {
+        const uint32_t value = color(table, index);
+        return alpha() && !(value & kOpaque) ? background : value & 0xFFFFFF;
+    }
+};
 
-    Canvas &canvas = result.canvas;
+// Pixels of the screenWidth x screenHeight screen the frame does not reach: black, the background
+// where the picture has transparency, or the screen's own background colour around a smaller frame.
+uint32_t uncovered(const GifFileType *gif, long long screenWidth, long long screenHeight, const Colors &colors)
+{
+    const GifImageDesc &frame = gif->Image;
+    const bool partial = frame.Left || frame.Top || frame.Width < screenWidth || frame.Height < screenHeight;
+    if (partial && !colors.alpha() && gif->SColorMap) return colors.shown(gif->SColorMap, gif->SBackGroundColor);
+    return colors.alpha() ? colors.background : 0;
+}
+
+// The frame's pixels onto the canvas, as far as the data holds them.
+void readRows(GifFileType *gif, const Colors &colors, Canvas &canvas)
+{
+    const GifImageDesc &frame = gif->Image;
+    const ColorMapObject *map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
     std::vector<GifPixelType> line(std::size_t(std::max(frame.Width, 1)));
     // Every row comes once, in whichever pass: once all kept rows have come, the rest is not read.
     long long rowsLeft = std::clamp<long long>(canvas.height - frame.Top, 0, frame.Height);
@@ -163,8 +156,38 @@ void readGifOnce(const uint8_t *data, std::size_t size, int padding, const Reque
         uint32_t *out = &canvas.pixels[std::size_t(y) * std::size_t(canvas.width)];
         const int end = int(std::min<long long>(canvas.width - frame.Left, frame.Width));
         for (int x = 0; x < end; ++x)
-            out[frame.Left + x] = shown(color(map, line[std::size_t(x)]));
+            out[frame.Left + x] = colors.shown(map, line[std::size_t(x)]);
     }
+}
+
+void readGifOnce(const uint8_t *data, std::size_t size, int padding, const Request &request, Result &result,
+                 GifImageDesc &frameRead)
+{
+    Source source{data, size, 0, padding, 256};
+    int error = 0;
+    const std::unique_ptr<GifFileType, Close> file(DGifOpen(&source, readBytes, &error));
+    GifFileType *gif = file.get();
+    if (!gif) {
+        result.error = gifError(error);
+        return;
+    }
+    Colors colors;
+    colors.background = request.background;
+    result.error = readToFrame(gif, source, colors.transparent);
+    if (!result.ok()) return;
+    const GifImageDesc &frame = gif->Image;
+    frameRead = frame;
+    // The frame is decoded whole, kept or not: it counts against the limit as a picture does.
+    if ((unsigned long long)frame.Width * unsigned(frame.Height) > request.memoryLimit / 4) {
+        result.error = tooLarge(frame.Width, frame.Height, request);
+        return;
+    }
+    long long screenWidth = gif->SWidth, screenHeight = gif->SHeight;
+    if (screenWidth <= 0) screenWidth = frame.Left + frame.Width;
+    if (screenHeight <= 0) screenHeight = frame.Top + frame.Height;
+    const uint32_t fill = uncovered(gif, screenWidth, screenHeight, colors);
+    if (!startCanvas(result, screenWidth, screenHeight, request, 4, fill)) return;
+    readRows(gif, colors, result.canvas);
 }
 
 } // namespace

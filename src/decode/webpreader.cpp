@@ -12,6 +12,7 @@ namespace decode::detail {
 
 namespace {
 
+// The first frame of a WebP, and what the library holds for it.
 struct Demuxer
 {
     WebPDemuxer *demux = nullptr;
@@ -21,6 +22,18 @@ struct Demuxer
     {
         if (haveFrame) WebPDemuxReleaseIterator(&frame);
         WebPDemuxDelete(demux);
+    }
+
+    // Finds the first frame in whole (whose bytes must outlive this); returns why there is none.
+    std::string open(const WebPData &whole)
+    {
+        // Data cut short still gives the frames, and the part of a frame, that it holds.
+        WebPDemuxState state = WEBP_DEMUX_PARSE_ERROR;
+        demux = WebPDemuxPartial(&whole, &state);
+        if (!demux || state < WEBP_DEMUX_PARSED_HEADER)
+            return state == WEBP_DEMUX_PARSING_HEADER ? "the WebP data is cut short" : "damaged WebP data";
+        haveFrame = WebPDemuxGetFrame(demux, 1, &frame) != 0;
+        return haveFrame ? std::string() : "a WebP without a picture";
     }
 };
 
@@ -54,26 +67,59 @@ const char *reason(VP8StatusCode status)
     }
 }
 
+// Crops the decoding to frame's kept keepWidth x keepHeight and one macroblock beyond: the chroma
+// upsampling of the last kept row and column reads the samples past them, and would otherwise take
+// the cut for the edge.
+void cropNearKept(WebPDecoderConfig &config, const WebPIterator &frame, int keepWidth, int keepHeight)
+{
+    const int cropWidth = std::min(frame.width, keepWidth + 16), cropHeight = std::min(frame.height, keepHeight + 16);
+    if (cropWidth < frame.width || cropHeight < frame.height) {
+        config.options.use_cropping = 1;
+        config.options.crop_width = cropWidth;
+        config.options.crop_height = cropHeight;
+    }
+}
+
+// Gives frame's data to decoder; returns the rows decoded (keepHeight once the frame is whole), or
+// sets result's error and returns 0.
+int decodeRows(WebPIDecoder *decoder, const WebPIterator &frame, int keepHeight, Result &result)
+{
+    const VP8StatusCode status = WebPIUpdate(decoder, frame.fragment.bytes, frame.fragment.size);
+    int rows = 0;
+    if (status == VP8_STATUS_SUSPENDED && WebPIDecGetRGB(decoder, &rows, nullptr, nullptr, nullptr)) {
+        result.incomplete = true;
+        return rows;
+    }
+    if (status != VP8_STATUS_OK) {
+        result.error = reason(status);
+        return 0;
+    }
+    return keepHeight;
+}
+
+// The first rows x width decoded pixels laid over background at frame's place on the canvas.
+void layOnCanvas(const WebPRGBABuffer &pixels, int width, int rows, const WebPIterator &frame, uint32_t background,
+                 Canvas &canvas)
+{
+    for (int y = 0; y < rows; ++y) {
+        const uint8_t *in = pixels.rgba + std::size_t(y) * std::size_t(pixels.stride);
+        uint32_t *out =
+            &canvas.pixels[std::size_t(frame.y_offset + y) * std::size_t(canvas.width) + std::size_t(frame.x_offset)];
+        for (int x = 0; x < width; ++x, in += 4)
+            out[x] = over(in[0], in[1], in[2], in[3], background);
+    }
+}
+
 } // namespace
 
 void readWebP(const uint8_t *data, std::size_t size, const Request &request, Result &result)
 {
     Demuxer demuxer;
     const WebPData whole{data, size};
-    // Data cut short still gives the frames, and the part of a frame, that it holds.
-    WebPDemuxState state = WEBP_DEMUX_PARSE_ERROR;
-    demuxer.demux = WebPDemuxPartial(&whole, &state);
-    if (!demuxer.demux || state < WEBP_DEMUX_PARSED_HEADER) {
-        result.error = state == WEBP_DEMUX_PARSING_HEADER ? "the WebP data is cut short" : "damaged WebP data";
-        return;
-    }
+    result.error = demuxer.open(whole);
+    if (!result.ok()) return;
     const long long width = WebPDemuxGetI(demuxer.demux, WEBP_FF_CANVAS_WIDTH);
     const long long height = WebPDemuxGetI(demuxer.demux, WEBP_FF_CANVAS_HEIGHT);
-    demuxer.haveFrame = WebPDemuxGetFrame(demuxer.demux, 1, &demuxer.frame) != 0;
-    if (!demuxer.haveFrame) {
-        result.error = "a WebP without a picture";
-        return;
-    }
     if (!startCanvas(result, width, height, request, 4, request.background)) return;
     const WebPIterator &frame = demuxer.frame;
     Canvas &canvas = result.canvas;
@@ -87,37 +133,14 @@ void readWebP(const uint8_t *data, std::size_t size, const Request &request, Res
         result.error = "the WebP library does not match";
         return;
     }
-    WebPDecoderConfig &config = output.config;
-    // One macroblock beyond the kept part is still decoded: the chroma upsampling of the last kept
-    // row and column reads the samples past them, and would otherwise take the cut for the edge.
-    const int cropWidth = std::min(frame.width, keepWidth + 16), cropHeight = std::min(frame.height, keepHeight + 16);
-    if (cropWidth < frame.width || cropHeight < frame.height) {
-        config.options.use_cropping = 1;
-        config.options.crop_width = cropWidth;
-        config.options.crop_height = cropHeight;
-    }
-    config.output.colorspace = MODE_RGBA;
+    cropNearKept(output.config, frame, keepWidth, keepHeight);
+    output.config.output.colorspace = MODE_RGBA;
     // Decoded incrementally, so that a frame cut short gives the rows before the cut.
-    const std::unique_ptr<WebPIDecoder, DeleteDecoder> decoder(WebPIDecode(nullptr, 0, &config));
+    const std::unique_ptr<WebPIDecoder, DeleteDecoder> decoder(WebPIDecode(nullptr, 0, &output.config));
     if (!decoder) throw std::bad_alloc();
-    const VP8StatusCode status = WebPIUpdate(decoder.get(), frame.fragment.bytes, frame.fragment.size);
-    int rows = 0;
-    if (status == VP8_STATUS_SUSPENDED && WebPIDecGetRGB(decoder.get(), &rows, nullptr, nullptr, nullptr)) {
-        result.incomplete = true;
-    } else if (status != VP8_STATUS_OK) {
-        result.error = reason(status);
-        return;
-    } else {
-        rows = keepHeight;
-    }
-    const WebPRGBABuffer &pixels = config.output.u.RGBA;
-    for (int y = 0; y < std::min(rows, keepHeight); ++y) {
-        const uint8_t *in = pixels.rgba + std::size_t(y) * std::size_t(pixels.stride);
-        uint32_t *out =
-            &canvas.pixels[std::size_t(frame.y_offset + y) * std::size_t(canvas.width) + std::size_t(frame.x_offset)];
-        for (int x = 0; x < keepWidth; ++x, in += 4)
-            out[x] = over(in[0], in[1], in[2], in[3], request.background);
-    }
+    const int rows = decodeRows(decoder.get(), frame, keepHeight, result);
+    if (!result.ok()) return;
+    layOnCanvas(output.config.output.u.RGBA, keepWidth, std::min(rows, keepHeight), frame, request.background, canvas);
 }
 
 } // namespace decode::detail
