@@ -160,6 +160,8 @@ void readRows(GifFileType *gif, const Colors &colors, Canvas &canvas)
     }
 }
 
+// One decoding of the first frame, the data padded past its end with padding (-1: not padded);
+// frameRead gets where the frame lies.
 void readGifOnce(const uint8_t *data, std::size_t size, int padding, const Request &request, Result &result,
                  GifImageDesc &frameRead)
 {
