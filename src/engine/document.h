@@ -80,8 +80,8 @@ private:
 };
 
 // Writes one output page: the head, the pixel pieces, then exactly one tail. Bytes are written
-// as given (Windows-1252 text). Pieces are buffered; flush() makes the file on disk complete up to
-// the last piece. The page stays open while the scan runs alone and is closed by pause() wherever
+// as given (the pieces are already in the page's encoding). Pieces are buffered; flush() makes the file on disk
+// complete up to the last piece. The page stays open while the scan runs alone and is closed by pause() wherever
 // control leaves the scan, so nothing of it stays open while events run; the next write opens it
 // by name again.
 // Every failure to create or write the file throws Failure (FileAccess); a write that stops part-way
