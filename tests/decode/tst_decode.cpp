@@ -36,7 +36,7 @@ decode::Result converterDecode(const QByteArray &bytes, int clipWidth = 300, int
     decode::Request request;
     request.clipWidth = clipWidth;
     request.clipHeight = clipHeight;
-    request.background = uint32_t(platform::toColorValue(platform::kPictureBackground.rgb()));
+    request.background = uint32_t(picturesource::toColorValue(picturesource::kPictureBackground.rgb()));
     return decode::decodePicture(reinterpret_cast<const uint8_t *>(bytes.constData()), std::size_t(bytes.size()),
                                  request);
 }
@@ -47,7 +47,7 @@ QImage converterArea(const QByteArray &bytes, QString *error)
     const decode::Result result = converterDecode(bytes);
     *error = QString::fromStdString(result.error);
     if (!result.ok()) return {};
-    QImage area = platform::composeDrawingArea(QImage());
+    QImage area = picturesource::composeDrawingArea(QImage());
     for (int y = 0; y < result.canvas.height; ++y)
         for (int x = 0; x < result.canvas.width; ++x) {
             const uint32_t c = result.canvas.pixel(x, y);
@@ -82,7 +82,7 @@ QByteArray bitmap(int info, int width, int height, int bits, int compression, co
 
 QImage boxArea(const QImage &picture)
 {
-    return picture.isNull() ? QImage() : platform::composeDrawingArea(picture);
+    return picture.isNull() ? QImage() : picturesource::composeDrawingArea(picture);
 }
 
 // Where the areas two readers (named in them) gave differ by more than tolerance a channel: the
@@ -128,7 +128,7 @@ private slots:
         QFETCH(QString, path);
         const QByteArray bytes = readAll(path); // zero-bytes.jpg is empty
         QString windowError, converterError;
-        const QImage window = boxArea(platform::readPicture(path, &windowError));
+        const QImage window = boxArea(picturesource::readPicture(path, &windowError));
         const QImage converter = converterArea(bytes, &converterError);
         const QString sameAsConverter =
             difference("window, converter", window, converter, windowError + " | " + converterError);
