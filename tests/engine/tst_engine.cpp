@@ -255,15 +255,10 @@ private slots:
     // replacement fuzz target, whose seeds hold those cases.
     void replacements_data()
     {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<int>("pixel");
-        QTest::addColumn<QByteArray>("hex");
-        const auto row = [](const char *name, const QStringList &entries, const char *hex, int pixel = kRed) {
-            QTest::newRow(name) << entries << pixel << QByteArray(hex);
-        };
-        row("entries chain in list order", {"255 > 65280", "65280 > 0"}, "000000");
-        row("an unreadable point can be replaced", {"-1 > 255"}, "FF0000", -1);
-        row("text replacement that reads as a number", {"255 > 007"}, "070000");
+        const auto row = columns<QStringList, int, QByteArray>({"entries", "pixel", "hex"});
+        row("entries chain in list order", {"255 > 65280", "65280 > 0"}, kRed, "000000");
+        row("an unreadable point can be replaced", {"-1 > 255"}, -1, "FF0000");
+        row("text replacement that reads as a number", {"255 > 007"}, kRed, "070000");
     }
 
     void replacements()
@@ -454,7 +449,6 @@ private slots:
     {
         QFETCH(int, piece);
         QFETCH(int, past);
-        QFETCH(QString, progress);
         GridSource pixels({{kRed, kRed, kGreen, kGreen}, {kRed, kGreen, kGreen, 0}, {0, 0, kRed, kRed}});
         engine::ScanSettings s = smallScan(4, 3, "&"); // five bytes a character: every piece has an inside
         QList<qint64> ends{0}; // where pieces end: the page's sizes while events run after every pixel
@@ -467,9 +461,9 @@ private slots:
         });
         QVERIFY2(failure.startsWith("75: ") && failure.endsWith("File too large"), qPrintable(failure));
         const engine::ScanProgress at = m_conversion->progress();
-        QCOMPARE(QString::number(at.linesDone) + " " +
-                     (at.encoded ? QString::fromStdString(engine::hexText(at.rgb)) : QString("-")),
-                 progress);
+        QTEST(QString::number(at.linesDone) + " " +
+                  (at.encoded ? QString::fromStdString(engine::hexText(at.rgb)) : QString("-")),
+              "progress");
         QCOMPARE(at.pixelsDone, 4 * at.linesDone);
         QCOMPARE(readAll(page()), complete.left(*std::prev(std::upper_bound(ends.begin(), ends.end(), limit))));
     }
@@ -531,12 +525,7 @@ private slots:
     // past 16 bits.
     void renderAreaCodes_data()
     {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("option");
-        const auto row = [](const char *code, const char *window, const char *option) {
-            QTest::newRow(code) << QString(code) << QString(window) << QString(option);
-        };
+        const auto row = columns<QString, QString>({"window", "option"}); // the code is the row's name
         row("10 20 30 40", "10 20 30 40", "10 20 30 40");
         row("+1 -2 3 4", "1 -2 3 4", "1 -2 3 4");
         row("-32768 0 0 32767", "-32768 0 0 32767", "-32768 0 0 32767");
@@ -551,10 +540,10 @@ private slots:
 
     void renderAreaCodes()
     {
-        QFETCH(QString, code);
+        const std::string code = QTest::currentDataTag();
         const auto read = [&](const engine::AreaSyntax &syntax) {
             engine::RenderArea a{};
-            const QString failure = failureOf([&] { a = engine::readRenderArea(code.toStdString(), syntax); });
+            const QString failure = failureOf([&] { a = engine::readRenderArea(code, syntax); });
             return failure.isEmpty() ? QString("%1 %2 %3 %4").arg(a.x1).arg(a.y1).arg(a.x2).arg(a.y2)
                                      : "failure " + failure.section(':', 0, 0);
         };
