@@ -375,20 +375,15 @@ private slots:
         // The converter's standard input is a pipe holding the picture, as for "cat cat.bmp | ...". The
         // shell makes and passes the name's bytes (printf makes those that are not UTF-8), which QProcess
         // would take as text.
-        m_process.setWorkingDirectory(m_dir->path());
         const QString name = bytes ? "\"$(printf '\\377\\376.bmp')\"" : "\"$1\"";
-        m_process.start("/bin/sh",
-                        {"-c", (bytes ? "cp cat.bmp " + name + " && " : QString()) + "exec \"$0\" " + name + " cat.bmp",
-                         CONVERT_EXE, QString(picture)});
-        if (m_process.waitForStarted()) {
-            m_process.write(read("cat.bmp"));
-            m_process.closeWriteChannel();
-        }
-        const bool ended = m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit;
-        if (ended && m_process.exitCode() == 77) QSKIP("cannot run the converter as the user nobody here");
-        QVERIFY2(ended, "the converter blocked");
+        const int status =
+            run({"-c", (bytes ? "cp cat.bmp " + name + " && " : QString()) + "exec \"$0\" " + name + " cat.bmp",
+                 CONVERT_EXE, QString(picture)},
+                "/bin/sh", read("cat.bmp"));
+        if (status == 77) QSKIP("cannot run the converter as the user nobody here");
+        QVERIFY2(status >= 0, "the converter blocked");
         const QString err = m_process.readAllStandardError();
-        QCOMPARE(m_process.exitCode(), mentions.isEmpty() ? 0 : 1);
+        QCOMPARE(status, mentions.isEmpty() ? 0 : 1);
         QVERIFY2(err.contains(mentions), qPrintable(err));
         QCOMPARE(files(), expected);
         const QByteArray dir = QFile::encodeName(m_dir->path()) + '/';
@@ -499,11 +494,16 @@ private slots:
     }
 
 private:
-    // Runs the converter in the test folder; returns its exit status.
-    int run(const QStringList &arguments, const QString &program = CONVERT_EXE)
+    // Runs the converter in the test folder, with input (unless null) on its standard input; returns its
+    // exit status, or -1 if it did not end by itself.
+    int run(const QStringList &arguments, const QString &program = CONVERT_EXE, const QByteArray &input = {})
     {
         m_process.setWorkingDirectory(m_dir->path());
         m_process.start(program, arguments);
+        if (!input.isNull() && m_process.waitForStarted()) {
+            m_process.write(input);
+            m_process.closeWriteChannel();
+        }
         const bool ended = m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit;
         return ended ? m_process.exitCode() : -1;
     }

@@ -406,13 +406,9 @@ private slots:
                 while (::read(gate[0], &none, 1) < 0 && errno == EINTR) {
                 }
                 try {
-                    engine::Conversion conversion(smallScan(20, 20));
-                    Host host;
-                    std::optional<engine::PageFile> claimed = engine::claimNextFreePage(picture);
-                    conversion.startDocument(claimed.value()); // none free: bad_optional_access
-                    conversion.Loopconvert(pixels, host);
+                    convert(smallScan(20, 20), pixels, {}, picture);
                     ::_exit(0);
-                } catch (...) {
+                } catch (...) { // none free: bad_optional_access
                 }
                 ::_exit(1);
             }
@@ -553,15 +549,17 @@ private slots:
 
 private:
     QString page() const { return m_dir->filePath("cat1.htm"); }
-    // Converts into the page; onEvents runs wherever the scan lets events through.
+    // Converts into the page, or into the next free page beside picture where one is named; onEvents
+    // runs wherever the scan lets events through.
     QByteArray convert(
         const engine::ScanSettings &settings, GridSource &pixels,
-        const std::function<void(int call)> &onEvents = [](int) {})
+        const std::function<void(int call)> &onEvents = [](int) {}, const std::string &picture = {})
     {
         m_conversion = std::make_unique<engine::Conversion>(settings);
         Host host;
-        host.onEvents = onEvents;
-        engine::PageFile claimed = engine::replacePage(page().toStdString());
+        if (onEvents) host.onEvents = onEvents;
+        engine::PageFile claimed =
+            picture.empty() ? engine::replacePage(page().toStdString()) : engine::claimNextFreePage(picture).value();
         m_conversion->startDocument(claimed);
         m_conversion->Loopconvert(pixels, host);
         return readAll(page());
