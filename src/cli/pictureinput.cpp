@@ -6,7 +6,6 @@
 #include "decode/decode.h"
 #include "engine/failure.h"
 #include "engine/pagecommit.h"
-#include "engine/pagefile.h"
 #include "engine/terminaltext.h"
 
 #include <algorithm>
@@ -147,7 +146,7 @@ bool readPicture(const std::string &picture, const ConvertJob &job, LoadedPictur
             say(result, pictureName, failure.what());
             return false;
         }
-        const int fd = engine::openPictureFile(picture, reason);
+        const int fd = decode::openPictureFile(picture, reason);
         if (fd < 0) {
             say(result, pictureName, reason);
             return false;

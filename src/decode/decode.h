@@ -90,6 +90,9 @@ struct Result
 // bad bytes; a format other than those above gives format Unknown and an error, so that a caller
 // can offer the bytes to another reader.
 Result decodePicture(const uint8_t *data, std::size_t size, const Request &request = {});
+// Opens a picture for reading: a regular file only, and without blocking on a FIFO. -1, with
+// error saying what is wrong ("Permission denied", "is a folder"), when it cannot.
+int openPictureFile(const std::string &path, std::string &error);
 // The whole of an open file from its current offset; empty with error set when it cannot be read
 // or holds more than maxFileSize bytes.
 std::vector<uint8_t> readFile(int fd, std::string &error, std::size_t maxFileSize = kMaxFileSize);

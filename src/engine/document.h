@@ -36,12 +36,16 @@ struct PageOptions
     bool squarePixels = false;
 };
 
+// What every HTML page is titled and signed with, and its line end.
+inline constexpr std::string_view kPageCredit = "Orvanta @ Lumirune";
+inline constexpr std::string_view kCrLf = "\r\n";
+
 // The head line of a page with its CR LF, then "<pre>" when asked for; nothing for a terminal page.
 // A square page sizes its cells for pixels of charsPerPixel characters.
-std::string documentHead(const PageOptions &options, int charsPerPixel = 2);
-// The closing text of a page: the completion tail follows a row end; the abort tail starts with
-// "<br>" because an aborted page may stop in the middle of a row.
-std::string documentTail(Tail tail, bool insertPre);
+std::string documentHead(const PageOptions &options, int charsPerPixel);
+// The closing text of a page: the completion tail follows a row end; the abort tail of an HTML page
+// starts with "<br>" because an aborted page may stop in the middle of a row (midRow: it did).
+std::string pageTail(const PageOptions &options, Tail tail, bool midRow);
 
 // Whole pieces written in place into a page writer's buffer: each is written from out() and ended
 // with endPiece(), one after another; DocumentWriter::commit() then takes the ended ones. The

@@ -154,25 +154,6 @@ bool sameFile(const std::string &a, const std::string &b)
            first.st_ino == second.st_ino;
 }
 
-int openPictureFile(const std::string &path, std::string &error)
-{
-    // Without blocking: opening a FIFO for reading would otherwise wait for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        error = errno == EISDIR ? "is a folder" : std::strerror(errno);
-        return -1;
-    }
-    struct stat info
-    {
-    };
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        error = S_ISDIR(info.st_mode) ? "is a folder" : "is not a regular file (a FIFO, device or socket)";
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
 std::string describeOpenError(const std::string &path, int error)
 {
     struct stat info

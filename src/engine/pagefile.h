@@ -89,10 +89,6 @@ bool removeCreatedPage(const PageFile &page);
 // True when both names lead to one existing file (links followed).
 bool sameFile(const std::string &a, const std::string &b);
 
-// Opens a picture for reading: a regular file only, and without blocking on a FIFO. -1, with
-// error saying what is wrong ("Permission denied", "is a folder"), when it cannot.
-int openPictureFile(const std::string &path, std::string &error);
-
 // What is wrong with opening path, for messages: "is a folder", "is a symbolic link", "is not a
 // regular file", else the system's text for error.
 std::string describeOpenError(const std::string &path, int error);

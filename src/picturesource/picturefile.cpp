@@ -2,7 +2,6 @@
 #include "picturefile.h"
 
 #include "decode/decode.h"
-#include "engine/pagefile.h"
 #include "engine/scaling.h"
 
 #include <QBuffer>
@@ -26,7 +25,7 @@ constexpr int kDecodeLimitMiB = int(decode::kMemoryLimit >> 20);
 bool readFileBytes(const QString &path, std::vector<uint8_t> &bytes, QString *error)
 {
     std::string reason;
-    const int fd = engine::openPictureFile(QFile::encodeName(path).toStdString(), reason);
+    const int fd = decode::openPictureFile(QFile::encodeName(path).toStdString(), reason);
     if (fd >= 0) {
         bytes = decode::readFile(fd, reason);
         ::close(fd);
