@@ -21,9 +21,11 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <malloc.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -561,8 +563,15 @@ private slots:
         QCOMPARE(lines[13], "----- 2.1.2024 11:00:00 -----");
         // In the report's place a folder, which not even root can append to, a FIFO nobody reads,
         // which is not waited on, and links, never written through: the message shows and the program
-        // ends all the same.
-        QVERIFY(writeFile("mine.txt", "mine"));
+        // ends all the same, the report on standard error, where a line end in a name forges no line.
+        QVERIFY(writeFile("mine.txt", "mine") && writeFile("sub/\n.g", ""));
+        const int standardError = ::dup(STDERR_FILENO);
+        const int captured = ::open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        QVERIFY(captured >= 0 && ::dup2(captured, STDERR_FILENO) >= 0 && ::close(captured) == 0);
+        const auto restore = qScopeGuard([standardError] {
+            ::dup2(standardError, STDERR_FILENO);
+            ::close(standardError);
+        });
         for (const QString kind : {"folder", "FIFO", "link", "dangling link"}) {
             QFile::remove("Errormsg.txt") || QDir().rmdir("Errormsg.txt");
             QVERIFY(kind == "folder" ? QDir().mkdir("Errormsg.txt")
@@ -570,10 +579,13 @@ private slots:
                                      : QFile::link(kind == "link" ? "mine.txt" : "planted.txt", "Errormsg.txt"));
             FakePlatform blocked;
             ui::quennet window(blocked);
-            tick(window);
+            control<QLineEdit>(window, "convertfilename")->setText("sub/\n.g");
+            convert(window)->convertb_Click();
             verifyEnded(blocked);
         }
         QVERIFY(readAll("mine.txt") == "mine" && !QFile::exists("planted.txt"));
+        QCOMPARE(readAll("stderr.txt").count("\nErrD: Invalid file name \"sub/\\n.g\": shorter than four characters\n"),
+                 4);
     }
 
     // 200 conversions in one window, mixing completion, STOP, the ignore list and render areas, each
