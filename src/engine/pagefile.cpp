@@ -63,15 +63,6 @@ PageFile &PageFile::operator=(PageFile &&other) noexcept
     return *this;
 }
 
-bool PageFile::stillAtPath() const
-{
-    struct stat info
-    {
-    };
-    return ::lstat(writePath().c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_dev == m_device &&
-           info.st_ino == m_inode;
-}
-
 void PageFile::close()
 {
     if (m_fd >= 0) ::close(std::exchange(m_fd, -1));

@@ -43,8 +43,6 @@ public:
     dev_t device() const { return m_device; }
     ino_t inode() const { return m_inode; }
     bool created() const { return m_name.created; }
-    // True when writePath() still names this very file (not a replacement, not a link).
-    bool stillAtPath() const;
     // From now on the page is written to temporary, open as fd, and takes its name when whole;
     // replacing, the file then at its name goes, whichever it is.
     void stageAt(std::string temporary, int fd, bool replacing);
