@@ -35,6 +35,15 @@ bool isSame(const struct stat &info, dev_t device, ino_t inode)
     return S_ISREG(info.st_mode) && info.st_dev == device && info.st_ino == inode;
 }
 
+// Removes path if it is still the regular file device and inode name. Safe in a signal handler.
+bool removeIfSame(const char *path, dev_t device, ino_t inode)
+{
+    struct stat info
+    {
+    };
+    return ::lstat(path, &info) == 0 && isSame(info, device, inode) && ::unlink(path) == 0;
+}
+
 bool under(const std::string &path, const char *root)
 {
     const std::size_t n = std::strlen(root);
@@ -65,7 +74,7 @@ void stageBeside(PageFile &page, bool replacing)
         }
         error = errno;
     }
-    if (page.created()) removeIfSame(path, page.device(), page.inode());
+    if (page.created()) removeIfSame(path.c_str(), page.device(), page.inode());
     throw Failure(ErrorNumber::FileAccess,
                   "Cannot create \"" + path + "\": no temporary file beside it (" + std::strerror(error) + ")",
                   "PageFile");
@@ -104,12 +113,11 @@ bool commitPage(const PageName &name, dev_t device, ino_t inode, std::string &er
     return false;
 }
 
-bool removeIfSame(const char *path, dev_t device, ino_t inode)
+bool removeUnfinishedPage(const char *temporary, dev_t device, ino_t inode, const char *name, dev_t nameDevice,
+                          ino_t nameInode, bool created)
 {
-    struct stat info
-    {
-    };
-    return ::lstat(path, &info) == 0 && isSame(info, device, inode) && ::unlink(path) == 0;
+    if (*temporary != '\0') removeIfSame(temporary, device, inode);
+    return created && removeIfSame(name, nameDevice, nameInode);
 }
 
 void refuseSystemFolder(const std::string &picture)

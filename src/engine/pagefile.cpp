@@ -131,8 +131,8 @@ std::optional<PageFile> claimNextFreePage(const std::string &picture, std::strin
 bool removeCreatedPage(const PageFile &page)
 {
     const PageName &name = page.name();
-    if (!name.temporary.empty()) removeIfSame(name.temporary, page.device(), page.inode());
-    return name.created && removeIfSame(name.path, name.device, name.inode);
+    return removeUnfinishedPage(name.temporary.c_str(), page.device(), page.inode(), name.path.c_str(), name.device,
+                                name.inode, name.created);
 }
 
 bool sameFile(const std::string &a, const std::string &b)
