@@ -61,14 +61,23 @@ void stageBeside(PageFile &page, bool replacing)
     {
     };
     const bool keepMode = !page.created() && ::fstat(page.fd(), &replaced) == 0;
+    // Never readable by more than the replaced file: created with its permissions, which the
+    // umask may cut, then given them exactly.
+    const mode_t mode = keepMode ? replaced.st_mode & 0777 : 0666;
     int error = EEXIST;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%08x.part", randomWord());
         std::string temporary = path.substr(0, start) + "." + base + suffix;
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 && keepMode && ::fchmod(fd, mode) != 0) {
+            error = errno;
+            ::close(fd);
+            ::unlink(temporary.c_str());
+            throw Failure(ErrorNumber::FileAccess, "Cannot create \"" + path + "\": " + std::strerror(error),
+                          "PageFile");
+        }
         if (fd >= 0) {
-            if (keepMode) ::fchmod(fd, replaced.st_mode & 0777);
             page.stageAt(std::move(temporary), fd, replacing);
             return;
         }
