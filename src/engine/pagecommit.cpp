@@ -103,8 +103,11 @@ bool commitPage(const PageName &name, dev_t device, ino_t inode, std::string &er
     if (::lstat(path, &info) != 0 && errno == ENOENT && !name.replaces) {
         // The empty file holding the name is gone: take the name only if it is still free.
         if (::link(temporary, path) == 0) {
-            ::unlink(temporary);
-            return true;
+            if (::unlink(temporary) == 0) return true;
+            // Not a silent success: a second name for the page is left behind.
+            error = std::string("the page is whole, but its temporary file could not be removed (") +
+                    std::strerror(errno) + ")";
+            return false;
         }
         error = errno == EEXIST ? "its name was taken while it was written" : std::strerror(errno);
         return false;
