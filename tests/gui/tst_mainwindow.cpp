@@ -565,13 +565,9 @@ private slots:
         // which is not waited on, and links, never written through: the message shows and the program
         // ends all the same, the report on standard error, where a line end in a name forges no line.
         QVERIFY(writeFile("mine.txt", "mine") && writeFile("sub/\n.g", ""));
-        const int standardError = ::dup(STDERR_FILENO);
-        const int captured = ::open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        QVERIFY(captured >= 0 && ::dup2(captured, STDERR_FILENO) >= 0 && ::close(captured) == 0);
-        const auto restore = qScopeGuard([standardError] {
-            ::dup2(standardError, STDERR_FILENO);
-            ::close(standardError);
-        });
+        const int standardError = ::dup(STDERR_FILENO), captured = ::creat("stderr.txt", 0644);
+        QVERIFY(::dup2(captured, STDERR_FILENO) >= 0);
+        const auto restore = qScopeGuard([=] { ::dup2(standardError, STDERR_FILENO); });
         for (const QString kind : {"folder", "FIFO", "link", "dangling link"}) {
             QFile::remove("Errormsg.txt") || QDir().rmdir("Errormsg.txt");
             QVERIFY(kind == "folder" ? QDir().mkdir("Errormsg.txt")
