@@ -61,10 +61,10 @@ QImage readWithQt(const QString &path)
 bool same(const QImage &picture, const decode::Result &decoded)
 {
     if (picture.isNull() || !decoded.ok()) return false;
-    const QImage area = platform::composeDrawingArea(picture);
+    const QImage area = picturesource::composeDrawingArea(picture);
     for (int y = 0; y < 300; ++y)
         for (int x = 0; x < 300; ++x) {
-            const uint32_t want = platform::toColorValue(area.pixel(x, y));
+            const uint32_t want = picturesource::toColorValue(area.pixel(x, y));
             const bool inside = x < decoded.canvas.width && y < decoded.canvas.height;
             if (want != (inside ? decoded.canvas.pixel(x, y) : 0xFFFFFFu)) return false;
         }

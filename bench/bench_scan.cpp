@@ -102,7 +102,7 @@ void engineScan(const engine::ScanSettings &settings, PhotoSource &source, const
 void naiveScan(const engine::ScanSettings &settings, PhotoSource &source, const std::string &path)
 {
     std::FILE *head = std::fopen(path.c_str(), "wb");
-    std::fputs(engine::documentHead(settings.page).c_str(), head);
+    std::fputs(engine::documentHead(settings.page, settings.twoCharsPerPixel ? 2 : 1).c_str(), head);
     std::fclose(head);
     engine::ColorEncoder encoder(settings.quality);
     uint32_t previous = 0;
@@ -124,7 +124,7 @@ void naiveScan(const engine::ScanSettings &settings, PhotoSource &source, const 
         }
     }
     std::FILE *tail = std::fopen(path.c_str(), "ab");
-    std::fputs(engine::documentTail(engine::Tail::Completion, settings.page.insertPre).c_str(), tail);
+    std::fputs(engine::pageTail(settings.page, engine::Tail::Completion, false).c_str(), tail);
     std::fclose(tail);
 }
 

@@ -94,8 +94,8 @@ set(CPACK_COMPONENT_CONVERT_DESCRIPTION
     "turns pictures into web pages drawn in coloured text
 lumirune-convert writes an HTML page in which every pixel of a picture is one
 or two characters in that pixel's colour, for many pictures at once from the
-command line. It can also write 24-bit colour text for a terminal, or the
-characters alone. It needs no window system.")
+command line. It can also write colour text for a terminal (24-bit, 256 or 16
+colours), or the characters alone. It needs no window system.")
 set(CPACK_COMPONENT_WINDOW_DESCRIPTION
     "turns a picture into a web page drawn in coloured text
 Lumirune II writes an HTML page in which every pixel of a picture is one or

@@ -32,9 +32,6 @@ struct ConvertJob
 // Reads the command line (arguments[0] is the program).
 ConvertJob parseArguments(const std::vector<std::string> &arguments);
 
-// The options in groups, then a few examples.
-std::string helpText();
-
 inline constexpr int kMostJobs = 256;
 
 } // namespace cli

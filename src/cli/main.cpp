@@ -2,6 +2,7 @@
 // lumirune-convert: the window's conversion for many pictures at once, from the command line.
 #include "cli/convertoptions.h"
 #include "cli/interruption.h"
+#include "cli/optiontable.h"
 #include "cli/pictureconversion.h"
 #include "cli/terminal.h"
 #include "engine/pagecommit.h"

@@ -59,6 +59,9 @@ const std::vector<OptionGroup> &optionGroups();
 
 std::optional<OptionId> findOption(std::string_view name);
 
+// The options in groups, then a few examples.
+std::string helpText();
+
 // The engine's lists as the help and the errors write them.
 std::string sideRange();                              // "1 to 2000"
 std::string fontSizeRange();                          // "1 to 7"

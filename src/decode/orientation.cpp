@@ -15,7 +15,8 @@ namespace decode::detail {
 
 namespace {
 
-// Orientation in the first directory of a TIFF structure (an Exif block is one); 1 when absent.
+// Orientation in the first directory of a TIFF structure (an Exif block is one), classic or
+// BigTIFF (64-bit offsets and counts, 20-byte entries); 1 when absent.
 int tiffOrientation(const uint8_t *d, std::size_t n)
 {
     if (n < 8 || !((d[0] == 'I' && d[1] == 'I') || (d[0] == 'M' && d[1] == 'M'))) return 1;
@@ -24,13 +25,20 @@ int tiffOrientation(const uint8_t *d, std::size_t n)
     const auto u32 = [&](std::size_t i) {
         return little ? uint32_t(u16(i)) | uint32_t(u16(i + 2)) << 16 : uint32_t(u16(i)) << 16 | uint32_t(u16(i + 2));
     };
-    if (u16(2) != 42) return 1;
-    const std::size_t directory = u32(4);
-    if (directory > n - 2) return 1;
-    const std::size_t entries = std::size_t(u16(directory));
-    for (std::size_t i = 0, at = directory + 2; i < entries && at + 12 <= n; ++i, at += 12) {
+    const auto u64 = [&](std::size_t i) {
+        return little ? uint64_t(u32(i)) | uint64_t(u32(i + 4)) << 32 : uint64_t(u32(i)) << 32 | uint64_t(u32(i + 4));
+    };
+    const bool big = u16(2) == 43;
+    if (!big && u16(2) != 42) return 1;
+    if (big && (n < 16 || u16(4) != 8)) return 1;
+    const std::size_t countSize = big ? 8 : 2, entrySize = big ? 20 : 12;
+    const uint64_t directory = big ? u64(8) : u32(4);
+    if (directory > n - countSize) return 1;
+    const uint64_t entries = big ? u64(std::size_t(directory)) : u16(std::size_t(directory));
+    std::size_t at = std::size_t(directory) + countSize;
+    for (uint64_t i = 0; i < entries && at + entrySize <= n; ++i, at += entrySize) {
         if (u16(at) != 0x0112) continue;
-        const int value = u16(at + 8);
+        const int value = u16(at + (big ? 12 : 8));
         return u16(at + 2) == 3 && value >= 1 && value <= 8 ? value : 1; // a SHORT
     }
     return 1;

@@ -3,6 +3,7 @@
 
 #include "failure.h"
 #include "pagecommit.h"
+#include "pageformat.h"
 #include "styledpage.h"
 
 #include <algorithm>
@@ -16,8 +17,16 @@ namespace engine {
 
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
-constexpr std::string_view kCredit = "<font color=#FFFFFF>Orvanta @ Lumirune</font>";
+std::string plainPageTail(Tail tail, bool insertPre)
+{
+    std::string text = insertPre ? "</pre>" : "";
+    if (tail == Tail::Abort) text += "<br>";
+    text += "<font color=#FFFFFF>";
+    text += kPageCredit;
+    text += "</font></font></body></html>";
+    text += kCrLf;
+    return text;
+}
 
 } // namespace
 
@@ -25,7 +34,9 @@ std::string documentHead(const PageOptions &options, int charsPerPixel)
 {
     if (options.format != PageFormat::Html) return {};
     if (options.squarePixels) return squarePageHead(options, charsPerPixel);
-    std::string head = "<html><head><title>Orvanta @ Lumirune</title></head><body bgcolor=#";
+    std::string head = "<html><head><title>";
+    head += kPageCredit;
+    head += "</title></head><body bgcolor=#";
     head += options.blackBackground ? "000000" : "FFFFFF";
     head += "><font size=";
     head += options.fontSize;
@@ -35,14 +46,11 @@ std::string documentHead(const PageOptions &options, int charsPerPixel)
     return head;
 }
 
-std::string documentTail(Tail tail, bool insertPre)
+std::string pageTail(const PageOptions &options, Tail tail, bool midRow)
 {
-    std::string text = insertPre ? "</pre>" : "";
-    if (tail == Tail::Abort) text += "<br>";
-    text += kCredit;
-    text += "</font></body></html>";
-    text += kCrLf;
-    return text;
+    if (options.format != PageFormat::Html) return terminalTail(options.format, midRow);
+    if (options.squarePixels) return squarePageTail(tail, options.insertPre, midRow);
+    return plainPageTail(tail, options.insertPre);
 }
 
 struct DocumentWriter::Storage

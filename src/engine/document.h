@@ -36,12 +36,16 @@ struct PageOptions
     bool squarePixels = false;
 };
 
+// What every HTML page is titled and signed with, and its line end.
+inline constexpr std::string_view kPageCredit = "Orvanta @ Lumirune";
+inline constexpr std::string_view kCrLf = "\r\n";
+
 // The head line of a page with its CR LF, then "<pre>" when asked for; nothing for a terminal page.
 // A square page sizes its cells for pixels of charsPerPixel characters.
-std::string documentHead(const PageOptions &options, int charsPerPixel = 2);
-// The closing text of a page: the completion tail follows a row end; the abort tail starts with
-// "<br>" because an aborted page may stop in the middle of a row.
-std::string documentTail(Tail tail, bool insertPre);
+std::string documentHead(const PageOptions &options, int charsPerPixel);
+// The closing text of a page: the completion tail follows a row end; the abort tail of an HTML page
+// starts with "<br>" because an aborted page may stop in the middle of a row (midRow: it did).
+std::string pageTail(const PageOptions &options, Tail tail, bool midRow);
 
 // Whole pieces written in place into a page writer's buffer: each is written from out() and ended
 // with endPiece(), one after another; DocumentWriter::commit() then takes the ended ones. The
@@ -76,8 +80,8 @@ private:
 };
 
 // Writes one output page: the head, the pixel pieces, then exactly one tail. Bytes are written
-// as given (Windows-1252 text). Pieces are buffered; flush() makes the file on disk complete up to
-// the last piece. The page stays open while the scan runs alone and is closed by pause() wherever
+// as given (the pieces are already in the page's encoding). Pieces are buffered; flush() makes the file on disk
+// complete up to the last piece. The page stays open while the scan runs alone and is closed by pause() wherever
 // control leaves the scan, so nothing of it stays open while events run; the next write opens it
 // by name again.
 // Every failure to create or write the file throws Failure (FileAccess); a write that stops part-way

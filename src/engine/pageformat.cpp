@@ -26,9 +26,9 @@ std::string_view pageExtension(PageFormat format)
     return ".htm";
 }
 
-char *writeTerminalPiece(char *out, PageFormat format, const PageOptions &options, const TerminalPiece &piece)
+char *writeTerminalPiece(char *out, const PageOptions &options, const TerminalPiece &piece)
 {
-    const bool ansi = format == PageFormat::Ansi;
+    const bool ansi = options.format == PageFormat::Ansi;
     // A filled row sets its background with each run, the first one at the row's start.
     if (ansi && piece.rowStart && !options.fillCells)
         out = writeAnsiBackground(out, options.blackBackground ? 0x000000 : 0xFFFFFF, options.colorDepth);

@@ -44,7 +44,7 @@ inline char *writeUtf8(char *out, unsigned char c)
 // at each row start and the foreground colour at each run, both at options.colorDepth, and resets
 // the colours at each row end; both end each row with a line end. Characters are written in UTF-8,
 // as terminals read.
-char *writeTerminalPiece(char *out, PageFormat format, const PageOptions &options, const TerminalPiece &piece);
+char *writeTerminalPiece(char *out, const PageOptions &options, const TerminalPiece &piece);
 
 // What ends a terminal page: nothing after a whole row; a stopped one ends its row.
 std::string terminalTail(PageFormat format, bool midRow);

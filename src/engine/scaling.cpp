@@ -126,13 +126,13 @@ private:
 
 } // namespace
 
-PixelSize scaledSize(PixelSize picture, const SizeRequest &request, bool twoCharsPerPixel)
+PixelSize scaledSize(PixelSize picture, const SizeRequest &request, bool squareCells)
 {
     if (request.fit) return fitInBox(picture);
-    if (request.cells.width > 0) return fitInCells(picture, request.cells, twoCharsPerPixel);
+    if (request.cells.width > 0) return fitInCells(picture, request.cells, squareCells);
     if (request.width > 0 && request.height > 0) return {request.width, request.height};
     // Height of a pixel on the page over its width: 1 with two characters, about 2 with one.
-    const double cell = twoCharsPerPixel ? 1.0 : 2.0;
+    const double cell = squareCells ? 1.0 : 2.0;
     const double tall = double(picture.height) / picture.width;
     if (request.width > 0) return {request.width, clampSide(request.width * tall / cell)};
     if (request.height > 0) return {clampSide(request.height / tall * cell), request.height};
@@ -147,10 +147,10 @@ PixelSize fitInBox(PixelSize picture, int box)
             std::max(1, int(std::lround(picture.height * scale)))};
 }
 
-PixelSize fitInCells(PixelSize picture, PixelSize cells, bool twoCharsPerPixel)
+PixelSize fitInCells(PixelSize picture, PixelSize cells, bool squareCells)
 {
-    const int perPixel = twoCharsPerPixel ? 2 : 1;
-    const double cell = twoCharsPerPixel ? 1.0 : 2.0; // as in scaledSize()
+    const int perPixel = squareCells ? 2 : 1;
+    const double cell = squareCells ? 1.0 : 2.0; // as in scaledSize()
     const int columns = std::max(1, cells.width / perPixel);
     const int rows = std::max(1, cells.height);
     const double scale = std::min({1.0, double(columns) / picture.width, rows * cell / picture.height});

@@ -34,15 +34,16 @@ inline constexpr int kMaxScaledSide = 2000;
 
 // Both sides given: exactly that size. One side given: the other follows the picture's proportions
 // as the page shows them: two characters a pixel are about square, one character is about twice as
-// tall as wide, so one character a pixel halves the height. The derived side is kept to
-// 1..kMaxScaledSide. fit: fitInBox(picture); cells: fitInCells().
-PixelSize scaledSize(PixelSize picture, const SizeRequest &request, bool twoCharsPerPixel);
+// tall as wide, so one character a pixel halves the height (squareCells: a pixel's cell is about
+// square, by two characters or a square page). The derived side is kept to 1..kMaxScaledSide.
+// fit: fitInBox(picture); cells: fitInCells().
+PixelSize scaledSize(PixelSize picture, const SizeRequest &request, bool squareCells);
 // The picture shrunk (never enlarged) to fit a box of box x box pixels, keeping its proportions.
 PixelSize fitInBox(PixelSize picture, int box = kDrawingAreaSize);
 // The picture shrunk (never enlarged) so that its page fits cells.width columns and cells.height
 // rows of a terminal, whose cells are twice as tall as wide, keeping its proportions as the page
 // shows them: one character a pixel halves the height, as with a width alone.
-PixelSize fitInCells(PixelSize picture, PixelSize cells, bool twoCharsPerPixel);
+PixelSize fitInCells(PixelSize picture, PixelSize cells, bool squareCells);
 
 // 0 <= x1 < x2 <= width and 0 <= y1 < y2 <= height.
 inline bool areaWithin(const RenderArea &area, PixelSize size)

@@ -22,6 +22,12 @@ int16_t checked16(int32_t value)
     return checkedInt16(value, "scan position", "Scanner");
 }
 
+std::size_t longestPiece(const PageOptions &page)
+{
+    if (page.format != PageFormat::Html) return kLongestTerminalPiece;
+    return page.fillCells || page.squarePixels ? kLongestStyledPiece : kLongestHtmlPiece;
+}
+
 } // namespace
 
 Conversion::Conversion(ScanSettings settings)
@@ -29,7 +35,10 @@ Conversion::Conversion(ScanSettings settings)
       areax2(settings.area.x2), areay2(settings.area.y2), totallines(checked16(settings.area.height())),
       m_settings(std::move(settings)), m_replacements(m_settings.replacements), m_encoder(m_settings.quality),
       m_draw(m_settings.message, m_settings.randomOrder, m_settings.twoCharsPerPixel, m_settings.seed),
-      m_escape(m_draw.hasAmpersand())
+      m_escape(m_draw.hasAmpersand()),
+      m_pieceKind(m_settings.page.format != PageFormat::Html                  ? PieceKind::Terminal
+                  : m_settings.page.fillCells || m_settings.page.squarePixels ? PieceKind::StyledHtml
+                                                                              : PieceKind::Html)
 {
     // Address space only: the pages are touched as colours are recorded.
     m_unflushedRgb.reserve(std::size_t(std::clamp(m_settings.pixelCount, 0, 1 << 20)));
@@ -111,12 +120,7 @@ void Conversion::abort()
 
 std::string Conversion::tailText(Tail tail) const
 {
-    const PageFormat format = m_settings.page.format;
-    const bool midRow = tail == Tail::Abort && scanx != areax1;
-    if (format == PageFormat::Html && m_settings.page.squarePixels)
-        return squarePageTail(tail, m_settings.page.insertPre, midRow);
-    if (format == PageFormat::Html) return documentTail(tail, m_settings.page.insertPre);
-    return terminalTail(format, midRow);
+    return pageTail(m_settings.page, tail, tail == Tail::Abort && scanx != areax1);
 }
 
 bool Conversion::eventsDue(int32_t count)
@@ -144,20 +148,19 @@ void Conversion::appendPiece(uint32_t rgb)
     const bool rowStart = scanx == areax1 + 1;
     const bool newRun = opensRun(rowStart, rgb, m_previousRgb);
     const bool rowEnd = scanx == areax2;
-    const PageFormat format = m_settings.page.format;
-    const bool styled = m_settings.page.fillCells || m_settings.page.squarePixels;
-    PieceBatch batch = m_writer.reservePieces({format != PageFormat::Html ? kLongestTerminalPiece
-                                               : styled                   ? kLongestStyledPiece
-                                                                          : kLongestHtmlPiece,
-                                               1});
-    if (format != PageFormat::Html) {
-        const TerminalPiece piece{rgb, picked, chars, rowStart, newRun, rowEnd};
-        batch.endPiece(writeTerminalPiece(batch.out(), format, m_settings.page, piece));
-    } else if (styled) {
+    PieceBatch batch = m_writer.reservePieces({longestPiece(m_settings.page), 1});
+    switch (m_pieceKind) {
+    case PieceKind::Terminal:
+        batch.endPiece(
+            writeTerminalPiece(batch.out(), m_settings.page, {rgb, picked, chars, rowStart, newRun, rowEnd}));
+        break;
+    case PieceKind::StyledHtml:
         batch.endPiece(
             writeStyledHtmlPiece(batch.out(), m_settings.page, rgb, newRun, rowStart, picked, chars, rowEnd));
-    } else {
+        break;
+    case PieceKind::Html:
         batch.endPiece(writeHtmlPiece(batch.out(), rgb, newRun, rowStart, picked, chars, rowEnd));
+        break;
     }
     m_writer.commit(batch);
     m_previousRgb = rgb;
@@ -170,8 +173,7 @@ void Conversion::appendPiece(uint32_t rgb)
 int32_t Conversion::stretchLength(int32_t count) const
 {
     if (count == 1 || m_settings.eventInterval.count() == 0 || !m_replacements.empty() ||
-        m_settings.page.format != PageFormat::Html || m_settings.page.fillCells || m_settings.page.squarePixels ||
-        m_encoder.mayOverflow() || scany == areay2 || scanx < areax1)
+        m_pieceKind != PieceKind::Html || m_encoder.mayOverflow() || scany == areay2 || scanx < areax1)
         return 0;
     const int32_t toRowEnd = areax2 - 1 - scanx; // the row's last pixel takes the general steps
     const int32_t toClockCheck = kClockStride - 1 - (count - 1) % kClockStride;

@@ -219,6 +219,8 @@ private:
     DocumentWriter m_writer;
     MessageDraw m_draw;
     bool m_escape; // the message holds a character written escaped
+    // Which writer a pixel's piece takes, fixed by the page's options.
+    enum class PieceKind { Html, StyledHtml, Terminal } m_pieceKind;
     PixelColor m_pixelcolor;
     uint32_t m_previousRgb = 0;
     int32_t m_pixelsDone = 0;

@@ -11,8 +11,6 @@ namespace engine {
 
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
-
 // The pixels the font element's sizes 1 to 7 stand for in browsers at their default size.
 int fontPixels(const std::string &fontSize)
 {
@@ -21,10 +19,18 @@ int fontPixels(const std::string &fontSize)
     return pixels[std::clamp(size, 1, 7) - 1];
 }
 
-template <std::size_t N> char *put(char *out, const char (&text)[N])
+char *put(char *out, std::string_view text)
 {
-    return std::copy(text, text + N - 1, out);
+    return std::copy(text.begin(), text.end(), out);
 }
+
+// How runs are marked up: font elements on a plain page, b elements styled on a square one.
+struct RunMarkup
+{
+    std::string_view close, open, background, rowEnd;
+};
+constexpr RunMarkup kFontRuns{"</font>", "<font color=#", " style=background:#", "</font><br>"};
+constexpr RunMarkup kStyledRuns{"</b>", "<b style=color:#", ";background:#", "</b><br>"};
 
 } // namespace
 
@@ -36,8 +42,9 @@ std::string squarePageHead(const PageOptions &options, int charsPerPixel)
     const int line = size * 6 / 5;
     const int perPixel = std::max(charsPerPixel, 1);
     const std::string cell = std::to_string(line / perPixel) + (line % perPixel ? ".5" : "") + "px";
-    std::string head = "<!DOCTYPE html><html><head><meta charset=utf-8><title>Orvanta @ Lumirune</title><style>"
-                       "body{margin:0;background:#";
+    std::string head = "<!DOCTYPE html><html><head><meta charset=utf-8><title>";
+    head += kPageCredit;
+    head += "</title><style>body{margin:0;background:#";
     head += options.blackBackground ? "000000" : "FFFFFF";
     head += "}body,pre{margin:0;font:" + std::to_string(size) + "px/" + std::to_string(line) +
             "px monospace;letter-spacing:calc(" + cell + " - 1ch);white-space:nowrap}b{font-weight:normal}";
@@ -54,7 +61,9 @@ std::string squarePageTail(Tail tail, bool insertPre, bool runOpen)
     std::string text = runOpen ? "</b>" : "";
     if (insertPre) text += "</pre>";
     if (tail == Tail::Abort) text += "<br>";
-    text += "<b style=color:#FFFFFF>Orvanta @ Lumirune</b></body></html>";
+    text += "<b style=color:#FFFFFF>";
+    text += kPageCredit;
+    text += "</b></body></html>";
     text += kCrLf;
     return text;
 }
@@ -63,12 +72,13 @@ char *writeStyledHtmlPiece(char *out, const PageOptions &options, uint32_t rgb, 
                            const char *chars, int count, bool rowEnd)
 {
     const bool square = options.squarePixels;
+    const RunMarkup &markup = square ? kStyledRuns : kFontRuns;
     if (newRun) {
-        if (!firstOfRow) out = square ? put(out, "</b>") : put(out, "</font>");
-        out = square ? put(out, "<b style=color:#") : put(out, "<font color=#");
+        if (!firstOfRow) out = put(out, markup.close);
+        out = put(out, markup.open);
         out = writeHex(out, options.fillCells ? fillTextColor(rgb) : rgb);
         if (options.fillCells) {
-            out = square ? put(out, ";background:#") : put(out, " style=background:#");
+            out = put(out, markup.background);
             out = writeHex(out, rgb);
         }
         *out++ = '>';
@@ -82,7 +92,7 @@ char *writeStyledHtmlPiece(char *out, const PageOptions &options, uint32_t rgb, 
         else
             *out++ = char(c);
     }
-    if (rowEnd) out = square ? put(out, "</b><br>") : put(out, "</font><br>");
+    if (rowEnd) out = put(out, markup.rowEnd);
     return out;
 }
 

@@ -128,7 +128,7 @@ void ConvertFrame::Loopconvert()
     // m_conversion while this scan is still on the stack.
     const std::shared_ptr<engine::Conversion> conversion = m_conversion;
     // The picture and its background only: the outline drawn over it is not part of the page.
-    const engine::PixelGrid grid = platform::pixelGrid(m_inputs.drawingArea());
+    const engine::PixelGrid grid = picturesource::pixelGrid(m_inputs.drawingArea());
     engine::GridPixelSource pixels(grid);
     engine::ScanResult result;
     try {

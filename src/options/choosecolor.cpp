@@ -62,7 +62,7 @@ void choosecolor::colormap_MouseDown(double x, double y)
     const QPoint pixel(int(engine::roundHalfEven(x / kTwipsPerPixel)), int(engine::roundHalfEven(y / kTwipsPerPixel)));
     // A press at the far edge of the last pixel can round past the picture.
     if (!colormap->picture().valid(pixel)) return;
-    const int32_t color = platform::toColorValue(colormap->picture().pixel(pixel));
+    const int32_t color = picturesource::toColorValue(colormap->picture().pixel(pixel));
     showcolor->setColor(color);
     deccolortext->setText(QString::number(color));
 }

@@ -75,7 +75,7 @@ void PictureBox::setPicture(const QImage &picture)
 
 QImage PictureBox::drawingArea() const
 {
-    if (m_area.isNull()) m_area = platform::composeDrawingArea(m_picture);
+    if (m_area.isNull()) m_area = picturesource::composeDrawingArea(m_picture);
     return m_area;
 }
 

@@ -21,7 +21,7 @@ namespace {
 QString allPicturesFilter()
 {
     QStringList patterns;
-    for (const QString &suffix : platform::pictureSuffixes())
+    for (const QString &suffix : picturesource::pictureSuffixes())
         patterns << "*." + suffix;
     return PictureFrame::tr("All pictures (%1)").arg(patterns.join(' '));
 }

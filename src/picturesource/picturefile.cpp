@@ -13,7 +13,7 @@
 #include <functional>
 #include <unistd.h>
 
-namespace platform {
+namespace picturesource {
 
 namespace {
 
@@ -214,4 +214,4 @@ QStringList pictureSuffixes()
     return suffixes;
 }
 
-} // namespace platform
+} // namespace picturesource

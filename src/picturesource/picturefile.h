@@ -10,7 +10,7 @@
 
 #include <vector>
 
-namespace platform {
+namespace picturesource {
 
 // Reads a picture file: a regular file only, opened without blocking on a FIFO, its format told by
 // its content, never by its name; the first frame of an animation. Only the top-left 300 x 300
@@ -48,4 +48,4 @@ inline int32_t toColorValue(QRgb rgb)
 // the colours converted once up front, as the scan reads every pixel.
 engine::PixelGrid pixelGrid(const QImage &image);
 
-} // namespace platform
+} // namespace picturesource

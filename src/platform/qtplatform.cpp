@@ -40,12 +40,12 @@ QString QtPlatform::openFileName(QWidget *parent, const QString &folder, const Q
 
 QImage QtPlatform::loadPicture(const QString &path, QString *error)
 {
-    return readPicture(path, error);
+    return picturesource::readPicture(path, error);
 }
 
 QImage QtPlatform::loadFittedPicture(const QString &path, QString *error)
 {
-    return readFittedPicture(path, error);
+    return picturesource::readFittedPicture(path, error);
 }
 
 bool QtPlatform::openUrl(const QUrl &url)
@@ -62,7 +62,7 @@ int32_t colorShownAt(QWidget *widget, QPoint point)
 {
     if (!widget->rect().contains(point)) return -1;
     const QImage shown = widget->grab(QRect(point, QSize(1, 1))).toImage();
-    return shown.isNull() ? -1 : toColorValue(shown.pixel(0, 0));
+    return shown.isNull() ? -1 : picturesource::toColorValue(shown.pixel(0, 0));
 }
 
 void QtPlatform::processEvents()

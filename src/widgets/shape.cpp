@@ -22,7 +22,6 @@ void Shape::setFill(int32_t color)
 
 void Shape::setWidthTwips(int width)
 {
-    m_widthTwips = width;
     resize(width / kTwipsPerPixel, height());
 }
 

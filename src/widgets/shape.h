@@ -14,8 +14,7 @@ class Shape : public QWidget
 public:
     explicit Shape(QWidget *parent = nullptr);
     void setFill(int32_t color);
-    // The progress bar grows from its left edge; its width is kept in twips.
-    int widthTwips() const { return m_widthTwips; }
+    // The progress bar grows from its left edge, its width given in twips.
     void setWidthTwips(int width);
 
 protected:
@@ -24,7 +23,6 @@ protected:
 private:
     bool m_filled = false;
     int32_t m_fill = 0;
-    int m_widthTwips = 0;
 };
 
 } // namespace ui

@@ -64,15 +64,13 @@ private slots:
     // not create stay as they were: nothing is deleted, written through a link or blocked on.
     void runs_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("mentions");
-        QTest::addColumn<QString>("input");  // the child's standard input, if not the test's
-        QTest::addColumn<QString>("output"); // "closed pipe" or a file for the child's standard output
-        const auto row = [](const char *name, const QStringList &arguments, int status, const char *mentions,
-                            const char *input = "", const char *output = "") {
-            QTest::newRow(name) << arguments << status << QString(mentions) << QString(input) << QString(output);
-        };
+        // input: the child's standard input, if not the test's
+        // output: "closed pipe" or a file for the child's standard output
+        const auto add = columns<QStringList, int, QString, QString, QString>(
+            {"arguments", "status", "mentions", "input", "output"});
+        const auto row = [&add](const char *name, const QStringList &arguments, int status, const char *mentions,
+                                const char *input = "",
+                                const char *output = "") { add(name, arguments, status, mentions, input, output); };
         row("unknown option", {"--colour", "x", "cat.bmp"}, 2, "colour");
         row("quality not in the list", {"--quality", "55", "cat.bmp"}, 2, "--quality");
         row("font size 07", {"--font-size", "07", "cat.bmp"}, 2, "--font-size");
@@ -185,20 +183,14 @@ private slots:
     // counts of the scaled picture, read from text pages: one line a row, one "0" a character.
     void scaledSizes_data()
     {
-        QTest::addColumn<QSize>("picture");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QSize>("pixels");
-        QTest::addColumn<QString>("terminal"); // where the page is written to standard output, as runOnTerminal() takes
-        const auto row = [](const char *name, QSize picture, const QStringList &arguments, QSize pixels,
-                            const char *terminal = "") {
-            QTest::newRow(name) << picture << arguments << pixels << QString(terminal);
-        };
-        row("height of a wide picture", {400, 100}, {"--height", "50"}, {200, 50});
-        row("size exact, past the box", {20, 20}, {"--size", "400X3"}, {400, 3});
-        row("fit a tall picture", {300, 900}, {"--fit", "--single"}, {100, 300});
+        // terminal: where the page is written to standard output, as runOnTerminal() takes; empty: a file
+        const auto row = columns<QSize, QStringList, QSize, QString>({"picture", "arguments", "pixels", "terminal"});
+        row("height of a wide picture", {400, 100}, {"--height", "50"}, {200, 50}, "");
+        row("size exact, past the box", {20, 20}, {"--size", "400X3"}, {400, 3}, "");
+        row("fit a tall picture", {300, 900}, {"--fit", "--single"}, {100, 300}, "");
         row("square pixels keep the height of one character", {512, 256}, {"--width", "150", "--single", "--square"},
-            {150, 75});
-        row("area on the scaled picture", {100, 100}, {"--width", "10", "--area", "2 1 5 3"}, {3, 2});
+            {150, 75}, "");
+        row("area on the scaled picture", {100, 100}, {"--width", "10", "--area", "2 1 5 3"}, {3, 2}, "");
         // On a terminal, with no size asked for, the page fits it with a line to spare.
         row("a terminal of 80 x 24", {640, 480}, {}, {31, 23}, "80x24");
         row("a terminal that does not know its size: COLUMNS and LINES", {640, 480}, {}, {15, 11},
@@ -383,20 +375,15 @@ private slots:
         // The converter's standard input is a pipe holding the picture, as for "cat cat.bmp | ...". The
         // shell makes and passes the name's bytes (printf makes those that are not UTF-8), which QProcess
         // would take as text.
-        m_process.setWorkingDirectory(m_dir->path());
         const QString name = bytes ? "\"$(printf '\\377\\376.bmp')\"" : "\"$1\"";
-        m_process.start("/bin/sh",
-                        {"-c", (bytes ? "cp cat.bmp " + name + " && " : QString()) + "exec \"$0\" " + name + " cat.bmp",
-                         CONVERT_EXE, QString(picture)});
-        if (m_process.waitForStarted()) {
-            m_process.write(read("cat.bmp"));
-            m_process.closeWriteChannel();
-        }
-        const bool ended = m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit;
-        if (ended && m_process.exitCode() == 77) QSKIP("cannot run the converter as the user nobody here");
-        QVERIFY2(ended, "the converter blocked");
+        const int status =
+            run({"-c", (bytes ? "cp cat.bmp " + name + " && " : QString()) + "exec \"$0\" " + name + " cat.bmp",
+                 CONVERT_EXE, QString(picture)},
+                "/bin/sh", read("cat.bmp"));
+        if (status == 77) QSKIP("cannot run the converter as the user nobody here");
+        QVERIFY2(status >= 0, "the converter blocked");
         const QString err = m_process.readAllStandardError();
-        QCOMPARE(m_process.exitCode(), mentions.isEmpty() ? 0 : 1);
+        QCOMPARE(status, mentions.isEmpty() ? 0 : 1);
         QVERIFY2(err.contains(mentions), qPrintable(err));
         QCOMPARE(files(), expected);
         const QByteArray dir = QFile::encodeName(m_dir->path()) + '/';
@@ -507,11 +494,16 @@ private slots:
     }
 
 private:
-    // Runs the converter in the test folder; returns its exit status.
-    int run(const QStringList &arguments, const QString &program = CONVERT_EXE)
+    // Runs the converter in the test folder, with input (unless null) on its standard input; returns its
+    // exit status, or -1 if it did not end by itself.
+    int run(const QStringList &arguments, const QString &program = CONVERT_EXE, const QByteArray &input = {})
     {
         m_process.setWorkingDirectory(m_dir->path());
         m_process.start(program, arguments);
+        if (!input.isNull() && m_process.waitForStarted()) {
+            m_process.write(input);
+            m_process.closeWriteChannel();
+        }
         const bool ended = m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit;
         return ended ? m_process.exitCode() : -1;
     }

@@ -255,15 +255,10 @@ private slots:
     // replacement fuzz target, whose seeds hold those cases.
     void replacements_data()
     {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<int>("pixel");
-        QTest::addColumn<QByteArray>("hex");
-        const auto row = [](const char *name, const QStringList &entries, const char *hex, int pixel = kRed) {
-            QTest::newRow(name) << entries << pixel << QByteArray(hex);
-        };
-        row("entries chain in list order", {"255 > 65280", "65280 > 0"}, "000000");
-        row("an unreadable point can be replaced", {"-1 > 255"}, "FF0000", -1);
-        row("text replacement that reads as a number", {"255 > 007"}, "070000");
+        const auto row = columns<QStringList, int, QByteArray>({"entries", "pixel", "hex"});
+        row("entries chain in list order", {"255 > 65280", "65280 > 0"}, kRed, "000000");
+        row("an unreadable point can be replaced", {"-1 > 255"}, -1, "FF0000");
+        row("text replacement that reads as a number", {"255 > 007"}, kRed, "070000");
     }
 
     void replacements()
@@ -411,13 +406,9 @@ private slots:
                 while (::read(gate[0], &none, 1) < 0 && errno == EINTR) {
                 }
                 try {
-                    engine::Conversion conversion(smallScan(20, 20));
-                    Host host;
-                    std::optional<engine::PageFile> claimed = engine::claimNextFreePage(picture);
-                    conversion.startDocument(claimed.value()); // none free: bad_optional_access
-                    conversion.Loopconvert(pixels, host);
+                    convert(smallScan(20, 20), pixels, {}, picture);
                     ::_exit(0);
-                } catch (...) {
+                } catch (...) { // none free: bad_optional_access
                 }
                 ::_exit(1);
             }
@@ -436,73 +427,59 @@ private slots:
             QCOMPARE(readAll(m_dir->filePath(QString("cat%1.htm").arg(n))), expected);
     }
 
+    // A disk that fills up: the page keeps every whole piece that fits and nothing of the next, the
+    // longest prefix of the complete page that ends on a piece end. Pieces written together (the first
+    // pixel alone, then all the others) are cut back to the last whole one, and the progress shows the
+    // first pixel that did not reach the disk, not where the scan got to. A page larger than the buffer
+    // is written in parts that end on round offsets, the piece across such an offset finished by the
+    // next write: the disk fills there exactly or a byte either side.
     void fullDiskKeepsEveryWholePiece_data()
     {
-        // piece: the disk fills this many bytes past the end of this piece
-        // progress: rows done and the colour where the page on disk ends
-        const auto row = columns<int, int, QString>({"piece", "past", "progress"});
-        row("inside the head", 0, 40, "0 -");
-        row("on a piece end mid-scan", 6, 0, "1 00FF00");
-        row("inside a piece mid-scan", 6, 3, "1 00FF00");
-        row("inside the piece that opens a row", 8, 20, "2 000000");
-    }
-
-    // The page keeps every whole piece that fits and nothing of the next: the longest prefix of the
-    // complete page that ends on a piece end. Pieces written together are cut back to the last whole one,
-    // and the progress then shows the first piece that did not reach the disk, not where the scan got to.
-    void fullDiskKeepsEveryWholePiece()
-    {
-        QFETCH(int, piece);
-        QFETCH(int, past);
-        QFETCH(QString, progress);
-        GridSource pixels({{kRed, kRed, kGreen, kGreen}, {kRed, kGreen, kGreen, 0}, {0, 0, kRed, kRed}});
-        engine::ScanSettings s = smallScan(4, 3, "&"); // five bytes a character: every piece has an inside
-        QList<qint64> ends{0}; // where pieces end: the page's sizes while events run after every pixel
-        const QByteArray complete = convert(s, pixels, [&](int) { ends << QFileInfo(page()).size(); });
-        const qint64 limit = ends[piece] + past;
-        s.eventInterval = std::chrono::hours(1); // the first pixel alone, then all the others in one write
-        const QString failure = failureOf([&] {
-            FileSizeLimit full(limit);
-            convert(s, pixels);
-        });
-        QVERIFY2(failure.startsWith("75: ") && failure.endsWith("File too large"), qPrintable(failure));
-        const engine::ScanProgress at = m_conversion->progress();
-        QCOMPARE(QString::number(at.linesDone) + " " +
-                     (at.encoded ? QString::fromStdString(engine::hexText(at.rgb)) : QString("-")),
-                 progress);
-        QCOMPARE(at.pixelsDone, 4 * at.linesDone);
-        QCOMPARE(readAll(page()), complete.left(*std::prev(std::upper_bound(ends.begin(), ends.end(), limit))));
-    }
-
-    // A page larger than the buffer is written in parts that end on round offsets, the piece across
-    // such an offset finished by the next write. A disk that fills there, exactly or a byte either
-    // side, still leaves every whole piece and nothing of the next.
-    void fullDiskAtWriteBounds()
-    {
+        const auto row = columns<Grid, bool>({"pixels", "atBounds"}); // else the disk fills at every size
+        row("a small page", {{kRed, kRed, kGreen, kGreen}, {kRed, kGreen, kGreen, 0}, {0, 0, kRed, kRed}}, false);
         Grid rows(200, QList<int>(200));
         for (int y = 0; y < 200; ++y)
             for (int x = 0; x < 200; ++x)
                 rows[y][x] = (x * 7 + y) % 256 | (x + y) % 256 << 8 | (x ^ y) << 16; // a run per pixel
-        GridSource pixels(rows);
-        engine::ScanSettings s = smallScan(200, 200, "&");
+        row("a page of many buffers", rows, true);
+    }
+
+    void fullDiskKeepsEveryWholePiece()
+    {
+        QFETCH(Grid, pixels);
+        QFETCH(bool, atBounds);
+        GridSource source(pixels);
+        const int width = int(pixels[0].size());
+        engine::ScanSettings s = smallScan(width, int(pixels.size()), "&"); // every piece has an inside
         s.eventInterval = std::chrono::hours(1);
-        const QByteArray complete = convert(s, pixels);
-        QList<qsizetype> ends; // a piece ends after the head, a row end, or a character inside its row
+        const QByteArray complete = convert(s, source);
+        QList<qsizetype> ends{0}; // a piece ends after the head, a row end, or a character inside its row
         const QRegularExpression pieceEnd("<pre>|&amp;(?!</font><br>)|<br>");
         for (QRegularExpressionMatchIterator found = pieceEnd.globalMatch(complete); found.hasNext();)
             ends << found.next().capturedEnd();
-        QVERIFY(complete.size() > 1000000); // a few buffers' worth
-        for (qint64 bound = 65536; bound < complete.size(); bound += 65536) {
-            for (const qint64 limit : {bound - 1, bound, bound + 1}) {
-                QVERIFY(failureOf([&] {
-                            FileSizeLimit full(limit);
-                            convert(s, pixels);
-                        }).startsWith("75: "));
-                const QByteArray kept = readAll(page());
-                QCOMPARE(kept.size(), *std::prev(std::upper_bound(ends.begin(), ends.end(), limit)));
-                QVERIFY(complete.startsWith(kept));
-                QCOMPARE(m_conversion->progress().linesDone, kept.count("<br>"));
-            }
+        QList<qint64> limits;
+        for (qint64 limit = 0; !atBounds && limit < complete.size(); ++limit)
+            limits << limit;
+        for (qint64 bound = 65536; atBounds && bound < complete.size(); bound += 65536)
+            limits << bound - 1 << bound << bound + 1;
+        QVERIFY(atBounds == (complete.size() > 1000000)); // a few buffers' worth
+        for (const qint64 limit : limits) {
+            const QString failure = failureOf([&] {
+                FileSizeLimit full(limit);
+                convert(s, source);
+            });
+            QVERIFY2(failure.startsWith("75: ") && failure.endsWith("File too large"), qPrintable(failure));
+            const auto kept = std::prev(std::upper_bound(ends.begin(), ends.end(), limit));
+            QCOMPARE(readAll(page()), complete.left(*kept));
+            // The pieces after the head are the pixels on disk; once all are, the progress shows the last.
+            const qsizetype lost = kept - ends.begin() - 1, shown = std::min(lost, width * pixels.size() - 1);
+            const int bgr = lost < 0 ? 0 : pixels.at(shown / width).at(shown % width);
+            const engine::ScanProgress at = m_conversion->progress();
+            QCOMPARE(QString::number(at.linesDone) + " " +
+                         (at.encoded ? QString::fromStdString(engine::hexText(at.rgb)) : QString("-")),
+                     QString::number(lost / width) + " " +
+                         (lost < 0 ? "-" : QString::asprintf("%02X%02X%02X", bgr & 0xFF, bgr >> 8 & 0xFF, bgr >> 16)));
+            QCOMPARE(at.pixelsDone, width * at.linesDone);
         }
     }
 
@@ -531,12 +508,7 @@ private slots:
     // past 16 bits.
     void renderAreaCodes_data()
     {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("option");
-        const auto row = [](const char *code, const char *window, const char *option) {
-            QTest::newRow(code) << QString(code) << QString(window) << QString(option);
-        };
+        const auto row = columns<QString, QString>({"window", "option"}); // the code is the row's name
         row("10 20 30 40", "10 20 30 40", "10 20 30 40");
         row("+1 -2 3 4", "1 -2 3 4", "1 -2 3 4");
         row("-32768 0 0 32767", "-32768 0 0 32767", "-32768 0 0 32767");
@@ -551,10 +523,10 @@ private slots:
 
     void renderAreaCodes()
     {
-        QFETCH(QString, code);
+        const std::string code = QTest::currentDataTag();
         const auto read = [&](const engine::AreaSyntax &syntax) {
             engine::RenderArea a{};
-            const QString failure = failureOf([&] { a = engine::readRenderArea(code.toStdString(), syntax); });
+            const QString failure = failureOf([&] { a = engine::readRenderArea(code, syntax); });
             return failure.isEmpty() ? QString("%1 %2 %3 %4").arg(a.x1).arg(a.y1).arg(a.x2).arg(a.y2)
                                      : "failure " + failure.section(':', 0, 0);
         };
@@ -564,15 +536,17 @@ private slots:
 
 private:
     QString page() const { return m_dir->filePath("cat1.htm"); }
-    // Converts into the page; onEvents runs wherever the scan lets events through.
+    // Converts into the page, or into the next free page beside picture where one is named; onEvents
+    // runs wherever the scan lets events through.
     QByteArray convert(
         const engine::ScanSettings &settings, GridSource &pixels,
-        const std::function<void(int call)> &onEvents = [](int) {})
+        const std::function<void(int call)> &onEvents = [](int) {}, const std::string &picture = {})
     {
         m_conversion = std::make_unique<engine::Conversion>(settings);
         Host host;
-        host.onEvents = onEvents;
-        engine::PageFile claimed = engine::replacePage(page().toStdString());
+        if (onEvents) host.onEvents = onEvents;
+        engine::PageFile claimed =
+            picture.empty() ? engine::replacePage(page().toStdString()) : engine::claimNextFreePage(picture).value();
         m_conversion->startDocument(claimed);
         m_conversion->Loopconvert(pixels, host);
         return readAll(page());

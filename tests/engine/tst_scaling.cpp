@@ -7,7 +7,6 @@
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(engine::PixelSize)
 Q_DECLARE_METATYPE(engine::SizeRequest)
 
 class TestScaling : public QObject
@@ -18,8 +17,7 @@ private slots:
     void sizes_data()
     {
         // request: width, height, fit, terminal cells
-        const auto row = columns<engine::PixelSize, engine::SizeRequest, bool, engine::PixelSize>(
-            {"picture", "request", "single", "expected"});
+        const auto row = columns<QSize, engine::SizeRequest, bool, QSize>({"picture", "request", "single", "expected"});
         row("width keeps a square square", {512, 512}, {150, 0}, false, {150, 150});
         row("one character a pixel halves the height", {512, 512}, {150, 0}, true, {150, 75});
         row("height of a wide picture", {400, 100}, {0, 50}, false, {200, 50});
@@ -40,12 +38,11 @@ private slots:
 
     void sizes()
     {
-        QFETCH(engine::PixelSize, picture);
+        QFETCH(QSize, picture);
         QFETCH(engine::SizeRequest, request);
         QFETCH(bool, single);
-        QFETCH(engine::PixelSize, expected);
-        const engine::PixelSize got = engine::scaledSize(picture, request, !single);
-        QCOMPARE(QSize(got.width, got.height), QSize(expected.width, expected.height));
+        const engine::PixelSize got = engine::scaledSize({picture.width(), picture.height()}, request, !single);
+        QTEST(QSize(got.width, got.height), "expected");
     }
 
     // One row of grey levels (the same in every channel) scaled along x, worked by hand.
@@ -64,7 +61,6 @@ private slots:
     {
         QFETCH(QList<int>, row);
         QFETCH(int, width);
-        QFETCH(QList<int>, expected);
         std::vector<uint32_t> source;
         for (int v : row)
             source.push_back(uint32_t(v) * 0x01010101u);
@@ -74,7 +70,7 @@ private slots:
             QCOMPARE(p, (p & 0xFF) * 0x01010101u); // the channels stay apart
             got << int(p & 0xFF);
         }
-        QCOMPARE(got, expected);
+        QTEST(got, "expected");
     }
 
     // 4000 x 3000 to 300 x 225 (13 1/3 old pixels to a new one): every channel of every new pixel

@@ -26,13 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     file.open(QIODevice::ReadOnly);
     const QByteArray format = QImageReader::imageFormat(&file);
     QString error;
-    const QImage picture = platform::readPictureData(bytes, &error);
+    const QImage picture = picturesource::readPictureData(bytes, &error);
     outcomes[qHashMulti(0, format, error, picture.size(), int(picture.format())) % sizeof outcomes] = 1;
     if (picture.isNull()) {
         if (error.isEmpty()) __builtin_trap();
         return 0; // the box shows its background alone, alike for every refused file
     }
-    const engine::PixelGrid grid = platform::pixelGrid(platform::composeDrawingArea(picture));
+    const engine::PixelGrid grid = picturesource::pixelGrid(picturesource::composeDrawingArea(picture));
     engine::GridPixelSource pixels(grid);
     for (int i = 0; i < engine::kDrawingAreaSize; i += 7) {
         if (uint32_t(pixels.pixel(i, engine::kDrawingAreaSize - 1 - i)) > 0xFFFFFF) __builtin_trap();

@@ -336,14 +336,12 @@ private slots:
     // the file again; a picture that fits is shown as it is, and all of it is the area.
     void fitLargePicture_data()
     {
-        QTest::addColumn<QStringList>("boxes");     // clicked after loading
-        QTest::addColumn<QStringList>("arguments"); // the converter's for the same page
-        QTest::newRow("cut to the box") << QStringList() << QStringList();
-        QTest::newRow("fitted") << QStringList{"fitpicture"} << QStringList{"--fit"};
-        QTest::newRow("fitted, filled, square")
-            << QStringList{"fitpicture", "fillcells", "squarepixels"} << QStringList{"--fit", "--fill", "--square"};
-        QTest::newRow("square, one character")
-            << QStringList{"squarepixels", "doublechrperpix"} << QStringList{"--square", "--single"};
+        // boxes: clicked after loading; arguments: the converter's for the same page
+        const auto row = columns<QStringList, QStringList>({"boxes", "arguments"});
+        row("cut to the box", {}, {});
+        row("fitted", {"fitpicture"}, {"--fit"});
+        row("fitted, filled, square", {"fitpicture", "fillcells", "squarepixels"}, {"--fit", "--fill", "--square"});
+        row("square, one character", {"squarepixels", "doublechrperpix"}, {"--square", "--single"});
     }
 
     void fitLargePicture()

@@ -58,7 +58,6 @@ private slots:
     void selection()
     {
         QFETCH(QList<QPointF>, corners);
-        QFETCH(QString, crosshairs);
         QFETCH(QString, code);
         control<QPushButton>(*w, "setrender")->click();
         click(corners[0].x(), corners[0].y());
@@ -69,7 +68,7 @@ private slots:
                         (control<ui::Overlay>(*w, "Line2")->color() == Qt::red ? "r" : "g");
             click(corner.x(), corner.y());
         }
-        QCOMPARE(seen.join(' '), crosshairs);
+        QTEST(seen.join(' '), "crosshairs");
         QCOMPARE(this->code(), code);
         QCOMPARE(enabledOptions(), code == kStart ? 0 : 16);
         // The dialog, never opened, holds the new numbers.
@@ -216,14 +215,14 @@ private slots:
 
     void useTakesOnlyAColor_data()
     {
-        QTest::addColumn<QVariant>("choice"); // a map cell clicked after another colour, or a text typed
-        QTest::addColumn<QString>("outcome"); // the new entry, or the message
-        QTest::newRow("column 7 row 0 is pure green") << QVariant(QPoint(75, 5)) << "255 > 65280";
-        QTest::newRow("grid line") << QVariant(QPoint(70, 5)) << "255 > 0";
-        QTest::newRow("column 8 row 7: red level 4, blue 1") << QVariant(QPoint(85, 75)) << "255 > 3211470";
-        QTest::newRow("beyond white") << QVariant("16777216") << kInvalid;
-        QTest::newRow("negative") << QVariant("-1") << kInvalid;
-        QTest::newRow("leading zero") << QVariant("0255") << kInvalid;
+        // choice: a map cell clicked after another colour, or a text typed; outcome: the new entry, or the message
+        const auto row = columns<QVariant, QString>({"choice", "outcome"});
+        row("column 7 row 0 is pure green", QPoint(75, 5), "255 > 65280");
+        row("grid line", QPoint(70, 5), "255 > 0");
+        row("column 8 row 7: red level 4, blue 1", QPoint(85, 75), "255 > 3211470");
+        row("beyond white", "16777216", kInvalid);
+        row("negative", "-1", kInvalid);
+        row("leading zero", "0255", kInvalid);
     }
 
     void useTakesOnlyAColor()

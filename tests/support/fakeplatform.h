@@ -66,10 +66,10 @@ public:
 
     QString dateTimeText() override { return dateTime; }
 
-    QImage loadPicture(const QString &path, QString *error) override { return platform::readPicture(path, error); }
+    QImage loadPicture(const QString &path, QString *error) override { return picturesource::readPicture(path, error); }
     QImage loadFittedPicture(const QString &path, QString *error) override
     {
-        return platform::readFittedPicture(path, error);
+        return picturesource::readFittedPicture(path, error);
     }
     bool openUrl(const QUrl &url) override
     {

@@ -3,6 +3,8 @@
 // converted from each with the default area must show; one table for the window and the converter.
 #pragma once
 
+#include "support/table.h"
+
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -11,10 +13,9 @@
 // where it is transparent). Only the rows of the files named in only, unless it is empty.
 inline void addUnusualPictureRows(const QStringList &only = {})
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("expected");
-    const auto row = [&only](const char *name, const char *file, const char *expected) {
-        if (only.isEmpty() || only.contains(file)) QTest::newRow(name) << QString(file) << QString(expected);
+    const auto add = columns<QString, QString>({"file", "expected"});
+    const auto row = [&](const char *name, const char *file, const char *expected) {
+        if (only.isEmpty() || only.contains(file)) add(name, file, expected);
     };
     row("a text file named .bmp", "text.bmp", "damaged");
     row("bitmap header claiming 100000 x 100000", "huge-header.bmp", "damaged");

@@ -124,6 +124,8 @@ for name in TopLeft:+flop TopRight:-flop BottomRight:-rotate=180 BottomLeft:-fli
     upright $op -orient "${name%%:*}" -compress lzw TIFF:oriented-$o.tif
     o=$((o + 1))
 done
+# BigTIFF keeps its directory at a 64-bit offset, with wider entries.
+tiffcp -8 oriented-6.tif oriented-6-big.tif
 # Data that ends early in the other formats: a bitmap (truncated.bmp above), a PNG whose first
 # 8 KiB data chunk (the red rows) is whole, and a lossy WebP.
 convert -size 96x16 xc:red \( -seed 1 -size 96x48 xc: +noise Random \) -append -strip PNG24:full.png
