@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/pagecommit.h"
+#include "engine/terminaltext.h"
 #include "engine/version.h"
 #include "mainwindow/quennet.h"
 #include "platform/qtplatform.h"
@@ -72,7 +73,9 @@ int answerCommandLine(QStringList arguments)
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     }
-    const QString error = parsed ? CommandLine::tr("one picture at most") : parser.errorText();
+    // The parser's text holds the argument as the user gave it: quoted, it cannot drive the terminal.
+    const QString error = parsed ? CommandLine::tr("one picture at most")
+                                 : QString::fromStdString(engine::escapedText(parser.errorText().toStdString()));
     std::fputs(
         ("lumirune: " + error + '\n' + CommandLine::tr("Try 'lumirune --help'.") + '\n').toLocal8Bit().constData(),
         stderr);

@@ -34,8 +34,8 @@ void onSignal(int signal)
     g_ending = true;
     for (Place &place : g_places) {
         if (!place.ready) continue;
-        engine::removeIfSame(place.temporary, place.device, place.inode);
-        if (place.created) engine::removeIfSame(place.name, place.nameDevice, place.nameInode);
+        engine::removeUnfinishedPage(place.temporary, place.device, place.inode, place.name, place.nameDevice,
+                                     place.nameInode, place.created);
     }
     // Ends the process as the signal would have, once this handler returns.
     std::signal(signal, SIG_DFL);

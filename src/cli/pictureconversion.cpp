@@ -11,6 +11,7 @@
 #include "engine/terminaltext.h"
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <poll.h>
 #include <sys/stat.h>
@@ -146,10 +147,14 @@ PictureResult convertPicture(const std::string &picture, const ConvertJob &job, 
     }
     turn.pass(); // the name is claimed, or there is none to claim
     const std::string &streamName = target == PageTarget::OutputFile ? job.output : kStandardOutput;
-    const bool written = writePage(loaded, pixels, page, {stream, streamName, pictureName}, result);
+    bool written = writePage(loaded, pixels, page, {stream, streamName, pictureName}, result);
     // The reader of the page has gone: nothing to say, as a filter would not.
     if (!written && stream >= 0 && readerGone(stream)) result.messages.clear();
-    if (stream >= 0 && stream != STDOUT_FILENO) ::close(stream);
+    // A device may report only on closing that what it was given did not land.
+    if (stream >= 0 && stream != STDOUT_FILENO && ::close(stream) != 0 && written) {
+        say(result, pictureName, "Cannot write \"" + streamName + "\": " + std::strerror(errno));
+        written = false;
+    }
     if (!written) {
         // A half-written page is of no use to a batch; only what this run created is removed.
         if (page) engine::removeCreatedPage(*page);

@@ -94,7 +94,6 @@ void DocumentWriter::start(PageFile &page, std::string_view head)
 {
     close();
     m_name = page.name();
-    m_path = page.writePath();
     m_device = page.device();
     m_inode = page.inode();
     m_piecesWritten = m_piecesAtOpen = 0;
@@ -112,7 +111,6 @@ void DocumentWriter::startOn(int fd, const std::string &name, std::string_view h
     close();
     m_name = PageName();
     m_name.path = name;
-    m_path = name;
     m_fd = fd;
     m_ownsFd = false;
     m_piecesWritten = m_piecesAtOpen = 0;
@@ -148,7 +146,8 @@ void DocumentWriter::pause()
 // file put in its place fails. A page removed meanwhile is created anew, exclusively.
 int DocumentWriter::reopen()
 {
-    const char *path = m_path.c_str();
+    const std::string &writePath = m_name.writePath();
+    const char *path = writePath.c_str();
     int fd = ::open(path, O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     struct stat info
     {
@@ -161,7 +160,7 @@ int DocumentWriter::reopen()
             m_size = 0;
         }
     }
-    if (fd < 0) fail("Cannot open", describeOpenError(m_path, errno));
+    if (fd < 0) fail("Cannot open", describeOpenError(writePath, errno));
     // The size as well: a file made in a removed page's place may be given its inode number.
     if (::fstat(fd, &info) != 0 || info.st_dev != m_device || info.st_ino != m_inode || info.st_size != m_size) {
         ::close(fd);
@@ -275,16 +274,16 @@ void DocumentWriter::finish(std::string_view tail)
     m_open = true;
     append(tail);
     close();
-    commit();
+    takeName();
 }
 
-void DocumentWriter::commit()
+// A page written under a temporary name takes its own now that it is whole.
+void DocumentWriter::takeName()
 {
     if (m_name.temporary.empty()) return;
     std::string error;
     if (!commitPage(m_name, m_device, m_inode, error)) fail("Cannot write", error);
     m_name.temporary.clear();
-    m_path = m_name.path;
 }
 
 void DocumentWriter::close()

@@ -152,10 +152,9 @@ private:
     void discard();
     void makeRoom(PieceBatch::Size size);
 
-    void commit();
+    void takeName();
 
-    PageName m_name;            // what messages call the page, and where it goes when whole
-    std::string m_path;         // where it is written
+    PageName m_name;            // what messages call the page, where it is written, and where it goes when whole
     int m_fd = -1;              // the page while it is open
     bool m_ownsFd = false;      // false for a stream, which stays open
     int64_t m_piecesAtOpen = 0; // a failed close loses what was written since the page was opened

@@ -35,6 +35,15 @@ bool isSame(const struct stat &info, dev_t device, ino_t inode)
     return S_ISREG(info.st_mode) && info.st_dev == device && info.st_ino == inode;
 }
 
+// Removes path if it is still the regular file device and inode name. Safe in a signal handler.
+bool removeIfSame(const char *path, dev_t device, ino_t inode)
+{
+    struct stat info
+    {
+    };
+    return ::lstat(path, &info) == 0 && isSame(info, device, inode) && ::unlink(path) == 0;
+}
+
 bool under(const std::string &path, const char *root)
 {
     const std::size_t n = std::strlen(root);
@@ -52,20 +61,29 @@ void stageBeside(PageFile &page, bool replacing)
     {
     };
     const bool keepMode = !page.created() && ::fstat(page.fd(), &replaced) == 0;
+    // Never readable by more than the replaced file: created with its permissions, which the
+    // umask may cut, then given them exactly.
+    const mode_t mode = keepMode ? replaced.st_mode & 0777 : 0666;
     int error = EEXIST;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%08x.part", randomWord());
         std::string temporary = path.substr(0, start) + "." + base + suffix;
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 && keepMode && ::fchmod(fd, mode) != 0) {
+            error = errno;
+            ::close(fd);
+            ::unlink(temporary.c_str());
+            throw Failure(ErrorNumber::FileAccess, "Cannot create \"" + path + "\": " + std::strerror(error),
+                          "PageFile");
+        }
         if (fd >= 0) {
-            if (keepMode) ::fchmod(fd, replaced.st_mode & 0777);
             page.stageAt(std::move(temporary), fd, replacing);
             return;
         }
         error = errno;
     }
-    if (page.created()) removeIfSame(path, page.device(), page.inode());
+    if (page.created()) removeIfSame(path.c_str(), page.device(), page.inode());
     throw Failure(ErrorNumber::FileAccess,
                   "Cannot create \"" + path + "\": no temporary file beside it (" + std::strerror(error) + ")",
                   "PageFile");
@@ -85,8 +103,11 @@ bool commitPage(const PageName &name, dev_t device, ino_t inode, std::string &er
     if (::lstat(path, &info) != 0 && errno == ENOENT && !name.replaces) {
         // The empty file holding the name is gone: take the name only if it is still free.
         if (::link(temporary, path) == 0) {
-            ::unlink(temporary);
-            return true;
+            if (::unlink(temporary) == 0) return true;
+            // Not a silent success: a second name for the page is left behind.
+            error = std::string("the page is whole, but its temporary file could not be removed (") +
+                    std::strerror(errno) + ")";
+            return false;
         }
         error = errno == EEXIST ? "its name was taken while it was written" : std::strerror(errno);
         return false;
@@ -104,12 +125,11 @@ bool commitPage(const PageName &name, dev_t device, ino_t inode, std::string &er
     return false;
 }
 
-bool removeIfSame(const char *path, dev_t device, ino_t inode)
+bool removeUnfinishedPage(const char *temporary, dev_t device, ino_t inode, const char *name, dev_t nameDevice,
+                          ino_t nameInode, bool created)
 {
-    struct stat info
-    {
-    };
-    return ::lstat(path, &info) == 0 && isSame(info, device, inode) && ::unlink(path) == 0;
+    if (*temporary != '\0') removeIfSame(temporary, device, inode);
+    return created && removeIfSame(name, nameDevice, nameInode);
 }
 
 void refuseSystemFolder(const std::string &picture)

@@ -19,12 +19,12 @@ void stageBeside(PageFile &page, bool replacing = false);
 // anything but a folder or a link. False, with error saying why, when it cannot be done.
 bool commitPage(const PageName &name, dev_t device, ino_t inode, std::string &error);
 
-// Removes path if it is still the regular file device and inode name. Safe in a signal handler.
-bool removeIfSame(const char *path, dev_t device, ino_t inode);
-inline bool removeIfSame(const std::string &path, dev_t device, ino_t inode)
-{
-    return removeIfSame(path.c_str(), device, inode);
-}
+// Removes what an unfinished page left: its temporary (none when empty) while it is still the
+// file written (device, inode), and its name, if this program created it, while that still holds
+// the file claimed (nameDevice, nameInode). No allocation: safe in a signal handler. True when
+// the name was removed.
+bool removeUnfinishedPage(const char *temporary, dev_t device, ino_t inode, const char *name, dev_t nameDevice,
+                          ino_t nameInode, bool created);
 
 // Pages are made beside pictures in folders: never in /dev, /proc or /sys, where a picture named
 // through a link (/dev/stdin, /dev/fd/3) would put them. Throws Failure (FileAccess) for such a picture.

@@ -21,19 +21,27 @@ namespace {
                   "PageFile");
 }
 
+// Which file fd is; left as they were when that cannot be told.
+void identify(int fd, dev_t &device, ino_t &inode)
+{
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) == 0) {
+        device = info.st_dev;
+        inode = info.st_ino;
+    }
+}
+
 } // namespace
 
 PageFile::PageFile(std::string path, int fd, bool created) : m_fd(fd)
 {
     m_name.path = std::move(path);
     m_name.created = created;
-    struct stat info
-    {
-    };
-    if (::fstat(fd, &info) == 0) {
-        m_name.device = m_device = info.st_dev;
-        m_name.inode = m_inode = info.st_ino;
-    }
+    identify(fd, m_device, m_inode);
+    m_name.device = m_device;
+    m_name.inode = m_inode;
 }
 
 void PageFile::stageAt(std::string temporary, int fd, bool replacing)
@@ -42,13 +50,7 @@ void PageFile::stageAt(std::string temporary, int fd, bool replacing)
     m_name.temporary = std::move(temporary);
     m_name.replaces = replacing;
     m_fd = fd;
-    struct stat info
-    {
-    };
-    if (::fstat(fd, &info) == 0) {
-        m_device = info.st_dev;
-        m_inode = info.st_ino;
-    }
+    identify(fd, m_device, m_inode);
 }
 
 PageFile &PageFile::operator=(PageFile &&other) noexcept
@@ -61,15 +63,6 @@ PageFile &PageFile::operator=(PageFile &&other) noexcept
         m_inode = other.m_inode;
     }
     return *this;
-}
-
-bool PageFile::stillAtPath() const
-{
-    struct stat info
-    {
-    };
-    return ::lstat(writePath().c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_dev == m_device &&
-           info.st_ino == m_inode;
 }
 
 void PageFile::close()
@@ -138,8 +131,8 @@ std::optional<PageFile> claimNextFreePage(const std::string &picture, std::strin
 bool removeCreatedPage(const PageFile &page)
 {
     const PageName &name = page.name();
-    if (!name.temporary.empty()) removeIfSame(name.temporary, page.device(), page.inode());
-    return name.created && removeIfSame(name.path, name.device, name.inode);
+    return removeUnfinishedPage(name.temporary.c_str(), page.device(), page.inode(), name.path.c_str(), name.device,
+                                name.inode, name.created);
 }
 
 bool sameFile(const std::string &a, const std::string &b)

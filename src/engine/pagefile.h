@@ -19,6 +19,9 @@ struct PageName
     bool replaces = false; // the page replaces whatever regular file holds path then (-o FILE)
     dev_t device = 0;      // the file at path when the page was claimed
     ino_t inode = 0;
+
+    // Where the bytes go: the temporary while there is one, else the page's name.
+    const std::string &writePath() const { return temporary.empty() ? path : temporary; }
 };
 
 // A page file opened for writing, held open until a writer takes it. It remembers which file it
@@ -37,14 +40,10 @@ public:
 
     const std::string &path() const { return m_name.path; }
     const PageName &name() const { return m_name; }
-    // Where the bytes go: the temporary while there is one, else the page's name.
-    const std::string &writePath() const { return m_name.temporary.empty() ? m_name.path : m_name.temporary; }
     int fd() const { return m_fd; } // -1 once closed
     dev_t device() const { return m_device; }
     ino_t inode() const { return m_inode; }
     bool created() const { return m_name.created; }
-    // True when writePath() still names this very file (not a replacement, not a link).
-    bool stillAtPath() const;
     // From now on the page is written to temporary, open as fd, and takes its name when whole;
     // replacing, the file then at its name goes, whichever it is.
     void stageAt(std::string temporary, int fd, bool replacing);

@@ -2,7 +2,6 @@
 #include "errorreport.h"
 
 #include <QFile>
-#include <QStringList>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,9 +30,9 @@ QString progressName(engine::Operation operation, platform::Handler handler)
     return QStringLiteral("Unknown");
 }
 
-QByteArray errorBlock(const ErrorReport &r)
+QStringList errorLines(const ErrorReport &r)
 {
-    const QStringList lines{
+    return {
         "----- " + r.dateTime + " -----",
         "Progress: " + r.progress,
         "ErrD: " + r.description,
@@ -48,8 +47,12 @@ QByteArray errorBlock(const ErrorReport &r)
         "RendA: " + r.renderArea,
         "RendP: " + r.renderPixels,
     };
+}
+
+QByteArray errorBlock(const ErrorReport &report)
+{
     QByteArray block;
-    for (const QString &line : lines)
+    for (const QString &line : errorLines(report))
         block += line.toUtf8() + "\r\n";
     return block;
 }

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -32,8 +33,11 @@ struct ErrorReport
 // The name the report gives a failure: the engine procedure that claimed it, else the handler.
 QString progressName(engine::Operation operation, platform::Handler handler);
 
-// The thirteen lines of one report block, each ended by CR LF, in UTF-8 so that file names in
-// descriptions read as the file system spells them.
+// The thirteen lines of one report block, without their endings.
+QStringList errorLines(const ErrorReport &report);
+
+// The lines, each ended by CR LF, in UTF-8 so that file names in descriptions read as the file
+// system spells them.
 QByteArray errorBlock(const ErrorReport &report);
 
 // Appends block to the file, creating it when missing. False when it could not be written whole.

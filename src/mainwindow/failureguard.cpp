@@ -43,13 +43,12 @@ void FailureGuard::report(const engine::Failure &failure, platform::Handler hand
     r.number = failure.number();
     r.source = QString::fromStdString(failure.source());
     r.dateTime = m_platform.dateTimeText();
-    const QByteArray block = errorBlock(r);
-    // A report that cannot be written still reaches whoever started the program, its lines
-    // quoted for the terminal (a file name in a description could drive it).
-    if (!appendErrorBlock(kReportFile, block)) {
+    // A report that cannot be written still reaches whoever started the program, each line
+    // quoted for the terminal (a file name in a description could drive it or forge lines).
+    if (!appendErrorBlock(kReportFile, errorBlock(r))) {
         std::string text;
-        for (const QByteArray &line : block.split('\n'))
-            if (!line.isEmpty()) text += engine::escapedText(line.chopped(1).toStdString()) + "\n";
+        for (const QString &line : errorLines(r))
+            text += engine::escapedText(line.toStdString()) + "\n";
         std::fwrite(text.data(), 1, text.size(), stderr);
     }
     m_platform.message(tr("Error: Send file errormsg.txt to Corvalis..."), QString(), Buttons::Ok, false);

@@ -25,6 +25,8 @@ private slots:
         row("-h with a picture", QStringList{"cat.bmp", "-h"}, 0, usage, "");
         row("an unknown option", QStringList{"--bogus"}, 2, "",
             "lumirune: Unknown option 'bogus'.\nTry 'lumirune --help'.\n");
+        row("an unknown option that would retitle the terminal", QStringList{"--\x1b]0;x\x07"}, 2, "",
+            "lumirune: Unknown option '\\033]0;x\\007'.\n");
         row("two pictures", QStringList{"-platform", "offscreen", "cat.bmp", "dog.bmp"}, 2, "",
             "lumirune: one picture at most\n");
         row("German help", QStringList{"LANG=de_DE.UTF-8", "-h"}, 0,

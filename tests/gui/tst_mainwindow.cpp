@@ -21,9 +21,11 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <malloc.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -559,8 +561,11 @@ private slots:
         QCOMPARE(lines[13], "----- 2.1.2024 11:00:00 -----");
         // In the report's place a folder, which not even root can append to, a FIFO nobody reads,
         // which is not waited on, and links, never written through: the message shows and the program
-        // ends all the same.
-        QVERIFY(writeFile("mine.txt", "mine"));
+        // ends all the same, the report on standard error, where a line end in a name forges no line.
+        QVERIFY(writeFile("mine.txt", "mine") && writeFile("sub/\n.g", ""));
+        const int standardError = ::dup(STDERR_FILENO), captured = ::creat("stderr.txt", 0644);
+        QVERIFY(::dup2(captured, STDERR_FILENO) >= 0);
+        const auto restore = qScopeGuard([=] { ::dup2(standardError, STDERR_FILENO); });
         for (const QString kind : {"folder", "FIFO", "link", "dangling link"}) {
             QFile::remove("Errormsg.txt") || QDir().rmdir("Errormsg.txt");
             QVERIFY(kind == "folder" ? QDir().mkdir("Errormsg.txt")
@@ -568,10 +573,13 @@ private slots:
                                      : QFile::link(kind == "link" ? "mine.txt" : "planted.txt", "Errormsg.txt"));
             FakePlatform blocked;
             ui::quennet window(blocked);
-            tick(window);
+            control<QLineEdit>(window, "convertfilename")->setText("sub/\n.g");
+            convert(window)->convertb_Click();
             verifyEnded(blocked);
         }
         QVERIFY(readAll("mine.txt") == "mine" && !QFile::exists("planted.txt"));
+        QCOMPARE(readAll("stderr.txt").count("\nErrD: Invalid file name \"sub/\\n.g\": shorter than four characters\n"),
+                 4);
     }
 
     // 200 conversions in one window, mixing completion, STOP, the ignore list and render areas, each
