@@ -565,7 +565,11 @@ private slots:
         QVERIFY(writeFile("mine.txt", "mine") && writeFile("sub/\n.g", ""));
         const int standardError = ::dup(STDERR_FILENO), captured = ::creat("stderr.txt", 0644);
         QVERIFY(::dup2(captured, STDERR_FILENO) >= 0);
-        const auto restore = qScopeGuard([=] { ::dup2(standardError, STDERR_FILENO); });
+        const auto restore = qScopeGuard([=] {
+            ::dup2(standardError, STDERR_FILENO);
+            ::close(standardError);
+            ::close(captured);
+        });
         for (const QString kind : {"folder", "FIFO", "link", "dangling link"}) {
             QFile::remove("Errormsg.txt") || QDir().rmdir("Errormsg.txt");
             QVERIFY(kind == "folder" ? QDir().mkdir("Errormsg.txt")
