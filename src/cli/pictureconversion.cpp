@@ -152,7 +152,8 @@ PictureResult convertPicture(const std::string &picture, const ConvertJob &job, 
     if (!written && stream >= 0 && readerGone(stream)) result.messages.clear();
     // A device may report only on closing that what it was given did not land.
     if (stream >= 0 && stream != STDOUT_FILENO && ::close(stream) != 0 && written) {
-        say(result, pictureName, "Cannot write \"" + streamName + "\": " + std::strerror(errno));
+        const int error = errno;
+        say(result, pictureName, "Cannot write \"" + streamName + "\": " + std::strerror(error));
         written = false;
     }
     if (!written) {

@@ -62,7 +62,7 @@ void stageBeside(PageFile &page, bool replacing)
     };
     const bool keepMode = !page.created() && ::fstat(page.fd(), &replaced) == 0;
     // Never readable by more than the replaced file: created with its permissions, which the
-    // umask may cut, then given them exactly.
+    // umask may only narrow, then given them exactly where the file system lets it.
     const mode_t mode = keepMode ? replaced.st_mode & 0777 : 0666;
     int error = EEXIST;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
@@ -70,14 +70,8 @@ void stageBeside(PageFile &page, bool replacing)
         std::snprintf(suffix, sizeof suffix, ".%08x.part", randomWord());
         std::string temporary = path.substr(0, start) + "." + base + suffix;
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (fd >= 0 && keepMode && ::fchmod(fd, mode) != 0) {
-            error = errno;
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            throw Failure(ErrorNumber::FileAccess, "Cannot create \"" + path + "\": " + std::strerror(error),
-                          "PageFile");
-        }
         if (fd >= 0) {
+            if (keepMode) (void)::fchmod(fd, mode);
             page.stageAt(std::move(temporary), fd, replacing);
             return;
         }
@@ -103,7 +97,8 @@ bool commitPage(const PageName &name, dev_t device, ino_t inode, std::string &er
     if (::lstat(path, &info) != 0 && errno == ENOENT && !name.replaces) {
         // The empty file holding the name is gone: take the name only if it is still free.
         if (::link(temporary, path) == 0) {
-            if (::unlink(temporary) == 0) return true;
+            // A temporary someone else removed meanwhile leaves the page whole all the same.
+            if (::unlink(temporary) == 0 || errno == ENOENT) return true;
             // Not a silent success: a second name for the page is left behind.
             error = std::string("the page is whole, but its temporary file could not be removed (") +
                     std::strerror(errno) + ")";
