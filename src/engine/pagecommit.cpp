@@ -100,8 +100,8 @@ bool commitPage(const PageName &name, dev_t device, ino_t inode, std::string &er
             // A temporary someone else removed meanwhile leaves the page whole all the same.
             if (::unlink(temporary) == 0 || errno == ENOENT) return true;
             // Not a silent success: a second name for the page is left behind.
-            error = std::string("the page is whole, but its temporary file could not be removed (") +
-                    std::strerror(errno) + ")";
+            const char *const why = std::strerror(errno);
+            error = std::string("the page is whole, but its temporary file could not be removed (") + why + ")";
             return false;
         }
         error = errno == EEXIST ? "its name was taken while it was written" : std::strerror(errno);
