@@ -44,6 +44,23 @@ char *writeTerminalPiece(char *out, const PageOptions &options, const TerminalPi
     return out;
 }
 
+uint32_t terminalShade(uint32_t rgb, const PageOptions &options)
+{
+    const auto shade = [&](uint32_t color) -> uint32_t {
+        switch (options.colorDepth) {
+        case ColorDepth::Palette:
+            return uint32_t(paletteIndex(color));
+        case ColorDepth::Basic:
+            return uint32_t(basicColor(color));
+        case ColorDepth::Full:
+            break;
+        }
+        return color;
+    };
+    if (options.colorDepth == ColorDepth::Full) return rgb; // the text colour follows from it
+    return options.fillCells ? shade(rgb) << 8 | shade(fillTextColor(rgb)) : shade(rgb);
+}
+
 std::string terminalTail(PageFormat format, bool midRow)
 {
     if (!midRow) return {};

@@ -17,7 +17,7 @@ struct TerminalPiece
     const char *chars = nullptr;
     int count = 0;
     bool rowStart = false;
-    bool newRun = false; // as opensRun() decides
+    bool newRun = false; // as opensRun() decides for the colours terminalShade() gives
     bool rowEnd = false;
 };
 
@@ -45,6 +45,11 @@ inline char *writeUtf8(char *out, unsigned char c)
 // the colours at each row end; both end each row with a line end. Characters are written in UTF-8,
 // as terminals read.
 char *writeTerminalPiece(char *out, const PageOptions &options, const TerminalPiece &piece);
+
+// What a terminal page shows of rgb at options.colorDepth (filled, with the shade of its characters),
+// as one number: neighbours that show alike are one run, so a sequence never repeats the one
+// before it where two colours fall on one palette entry.
+uint32_t terminalShade(uint32_t rgb, const PageOptions &options);
 
 // What ends a terminal page: nothing after a whole row; a stopped one ends its row.
 std::string terminalTail(PageFormat format, bool midRow);

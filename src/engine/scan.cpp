@@ -150,10 +150,14 @@ void Conversion::appendPiece(uint32_t rgb)
     const bool rowEnd = scanx == areax2;
     PieceBatch batch = m_writer.reservePieces({longestPiece(m_settings.page), 1});
     switch (m_pieceKind) {
-    case PieceKind::Terminal:
+    case PieceKind::Terminal: {
+        const uint32_t shade = terminalShade(rgb, m_settings.page);
+        const bool newShade = opensRun(rowStart, shade, m_previousShade);
+        m_previousShade = shade;
         batch.endPiece(
-            writeTerminalPiece(batch.out(), m_settings.page, {rgb, picked, chars, rowStart, newRun, rowEnd}));
+            writeTerminalPiece(batch.out(), m_settings.page, {rgb, picked, chars, rowStart, newShade, rowEnd}));
         break;
+    }
     case PieceKind::StyledHtml:
         batch.endPiece(
             writeStyledHtmlPiece(batch.out(), m_settings.page, rgb, newRun, rowStart, picked, chars, rowEnd));

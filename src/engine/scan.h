@@ -221,6 +221,7 @@ private:
     bool m_escape; // the message holds a character written escaped
     // Which writer a pixel's piece takes, fixed by the page's options.
     enum class PieceKind { Html, StyledHtml, Terminal } m_pieceKind;
+    uint32_t m_previousShade = 0; // of a terminal page's pixel before, by terminalShade()
     PixelColor m_pixelcolor;
     uint32_t m_previousRgb = 0;
     int32_t m_pixelsDone = 0;

@@ -248,6 +248,9 @@ private slots:
             QByteArray("\x1b[107m\x1b[30mx&\xC3\x84x\x1b[0m\n"
                        "\x1b[107m\x1b[34m&\xC3\x84\x1b[97mx&\x1b[0m\n"),
             QString());
+        row("ansi in 16 colours: neighbours shown alike are one run",
+            "ansi --color-depth 4 --replace=16777215>13107200",
+            QByteArray("\x1b[107m\x1b[30mx&\xC3\x84x\x1b[0m\n\x1b[107m\x1b[34m&\xC3\x84x&\x1b[0m\n"), QString());
         row("ansi on a terminal", "ansi", palette, "80x24 COLORTERM=xterm");
         row("ansi on a terminal of 24 bits", "ansi", full, "80x24 COLORTERM=24bit");
         row("text has no colours to fill", "text --fill", QByteArray("x&\xC3\x84x\n&\xC3\x84x&\n"), QString());
