@@ -8,12 +8,14 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <pthread.h>
+#include <thread>
 
 namespace cli {
 
 namespace {
 
-// What a signal handler may read: fixed buffers, published by a flag once written.
+// A page being written, as the run's end removes it.
 struct Place
 {
     std::atomic<bool> taken{false};
@@ -27,18 +29,29 @@ struct Place
 
 // One for each picture converted at once, at most.
 Place g_places[kMostJobs];
+// Held while a page is claimed and recorded, and by the run's end, which never lets go.
+std::mutex g_claims;
 std::atomic<bool> g_ending{false};
 
-void onSignal(int signal)
+// Takes the first of the signals every thread blocks, on a thread of its own, where it may wait: once
+// the claims under way are recorded, removes what the pages being written left, then ends the
+// process as the signal would have.
+void endRuns(sigset_t signals)
 {
+    int signal = 0;
+    if (sigwait(&signals, &signal) != 0) return;
+    g_claims.lock();
     g_ending = true;
     for (Place &place : g_places) {
         if (!place.ready) continue;
         engine::removeUnfinishedPage(place.temporary, place.device, place.inode, place.name, place.nameDevice,
                                      place.nameInode, place.created);
     }
-    // Ends the process as the signal would have, once this handler returns.
     std::signal(signal, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
     std::raise(signal);
 }
 
@@ -53,26 +66,32 @@ bool copy(char (&to)[PATH_MAX], const std::string &from)
 
 void Interruption::install()
 {
-    struct sigaction action
-    {
-    };
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
+    sigset_t signals;
+    sigemptyset(&signals);
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        sigaddset(&action.sa_mask, signal);
         // A signal ignored when the run began (nohup) stays ignored.
         struct sigaction before
         {
         };
         if (sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
-        sigaction(signal, &action, nullptr);
+        sigaddset(&signals, signal);
     }
+    // Blocked here, before any other thread starts, so that every thread inherits it and only
+    // endRuns() takes them.
+    if (pthread_sigmask(SIG_BLOCK, &signals, nullptr) == 0) std::thread(endRuns, signals).detach();
+}
+
+ClaimSection::ClaimSection() : m_lock(g_claims) {}
+
+bool ClaimSection::stopping() const
+{
+    return g_ending;
 }
 
 int Interruption::enter(const engine::PageFile &page)
 {
     const engine::PageName &name = page.name();
-    for (int i = 0; i < int(std::size(g_places)) && !g_ending; ++i) {
+    for (int i = 0; i < int(std::size(g_places)); ++i) {
         Place &place = g_places[i];
         if (place.taken.exchange(true)) continue;
         if (!copy(place.temporary, name.temporary) || !copy(place.name, name.path)) {

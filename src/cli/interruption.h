@@ -3,6 +3,8 @@
 
 #include "engine/pagefile.h"
 
+#include <mutex>
+
 namespace cli {
 
 // Pages being written when a signal (SIGINT, SIGTERM, SIGHUP) ends the run: their temporaries, and
@@ -11,12 +13,24 @@ namespace cli {
 class Interruption
 {
 public:
-    // Installs the handlers; once, before any page is claimed.
+    // Blocks the signals and starts the thread that takes them; once, before any other thread starts.
     static void install();
-    // Records a staged page until leave(); -1 when every place is taken (the page is then left
-    // as a signal finds it: a temporary and an empty name).
+    // Records a staged page until leave(), within a ClaimSection; -1 when every place is taken (the
+    // page is then left as a signal finds it: a temporary and an empty name).
     static int enter(const engine::PageFile &page);
     static void leave(int place);
+};
+
+// Claiming a page and recording it are one step to a signal: the run ends only once the claims
+// under way are recorded, so that no name it claimed is left empty. Claim nothing when stopping().
+class ClaimSection
+{
+public:
+    ClaimSection();
+    bool stopping() const;
+
+private:
+    std::lock_guard<std::mutex> m_lock;
 };
 
 // Records a page for as long as it lives.

@@ -71,8 +71,6 @@ bool writePage(LoadedPicture &loaded, engine::GridPixelSource &pixels, std::opti
 {
     engine::Conversion conversion(loaded.settings);
     NoEvents host;
-    std::optional<InterruptionGuard> guard;
-    if (page) guard.emplace(*page);
     try {
         if (page)
             conversion.startDocument(*page);
@@ -122,25 +120,32 @@ PictureResult convertPicture(const std::string &picture, const ConvertJob &job, 
 
     const PageTarget target = pageTarget(picture, job);
     std::optional<engine::PageFile> page;
+    std::optional<InterruptionGuard> recorded; // until the page is whole or removed
     int stream = target == PageTarget::StandardOutput ? STDOUT_FILENO : -1;
+    if (target == PageTarget::Beside) order.waitFor(index);
+    if (target == PageTarget::OutputFile) {
+        // Outside the claim: opening a FIFO waits for its reader.
+        std::string reason;
+        stream = engine::openOutputStream(job.output, reason);
+        if (!reason.empty()) {
+            say(result, job.output, reason);
+            return result;
+        }
+    }
     try {
+        const ClaimSection claim;
+        if (claim.stopping()) return result;
         if (target == PageTarget::Beside) {
-            order.waitFor(index);
             page = engine::claimNextFreePage(picture, engine::pageExtension(loaded.settings.page.format));
             if (!page) {
                 say(result, pictureName, "no free page name: the names numbered 1 to 100 beside it are all taken");
                 return result;
             }
             engine::stageBeside(*page);
-        } else if (target == PageTarget::OutputFile) {
-            std::string reason;
-            stream = engine::openOutputStream(job.output, reason);
-            if (!reason.empty()) {
-                say(result, job.output, reason);
-                return result;
-            }
-            if (stream < 0) page = engine::stageReplacement(job.output);
+        } else if (target == PageTarget::OutputFile && stream < 0) {
+            page = engine::stageReplacement(job.output);
         }
+        if (page) recorded.emplace(*page);
     } catch (const engine::Failure &failure) {
         say(result, pictureName, failure.what());
         return result;
